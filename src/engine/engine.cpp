@@ -1,0 +1,199 @@
+#include "engine/engine.h"
+
+#include "engine/krlog.h"
+
+#include <algorithm>
+
+namespace {
+std::vector<Engine*> g_liveEngines;
+}
+
+void Engine::ForgetState(const KRState* state) {
+    for (Engine* engine : g_liveEngines) {
+        std::erase(engine->m_stack, state);
+        if (engine->m_lastRequestedState == state) {
+            engine->m_lastRequestedState = nullptr;
+        }
+    }
+}
+
+Engine& Engine::Instance() {
+    static Engine engine;
+    return engine;
+}
+
+Engine::Engine() : m_gameData(std::make_unique<GameData>()) {
+    m_stack.reserve(4);
+    g_liveEngines.push_back(this);
+}
+
+Engine::~Engine() {
+    std::erase(g_liveEngines, this);
+    Shutdown();
+    m_audio.Release();
+    m_gameData.reset();
+    m_display.Shutdown();
+}
+
+bool Engine::Init(plat::Window* window, KRState* initialState) {
+    m_window = window;
+    m_timer.maxDelta = 0.05;
+    m_timer.clampOn = true;
+    if (!m_display.Init(window)) {
+        LogLine("DisplaySys failed to load.");
+        return false;
+    }
+    if (!window->RegisterRawInputDevices()) {
+        LogLine("InputSys failed to load.");
+        return false;
+    }
+    if (!m_audio.Init()) {
+        return false;
+    }
+    m_scripts.Register();
+    m_lastRequestedState = initialState;
+    m_request = REQUEST_PUSH;
+    return true;
+}
+
+bool Engine::IsStacked(const KRState* state) const {
+    return std::find(m_stack.begin(), m_stack.end(), state) != m_stack.end();
+}
+
+void Engine::PopTop() {
+    KRState* top = m_stack.back();
+    top->Cleanup(*this);
+    top->Unload(*this);
+    m_stack.pop_back();
+}
+
+void Engine::Frame() {
+    switch (m_request) {
+    case REQUEST_RUN: {
+        if (m_stack.empty()) {
+            break;
+        }
+        KRState* top = m_stack.back();
+        top->HandleInput(*this);
+        top->Update(*this);
+        Renderer* renderer = m_display.renderer.get();
+        if (renderer != nullptr && renderer->CheckDevice()) {
+            renderer->BeginFrame();
+            top->Render(*this);
+            renderer->EndFrame();
+        }
+        break;
+    }
+    case REQUEST_RESTART: {
+        if (m_stack.empty()) {
+            break;
+        }
+        KRState* top = m_stack.back();
+        top->Cleanup(*this);
+        top->Initialize(*this);
+        m_request = REQUEST_RUN;
+        break;
+    }
+    case REQUEST_PUSH:
+        m_stack.push_back(m_lastRequestedState);
+        LogLine("Pushed state");
+        m_stack.back()->Load(*this);
+        m_stack.back()->Initialize(*this);
+        m_request = REQUEST_RUN;
+        break;
+    case REQUEST_POP:
+        if (!m_stack.empty()) {
+            PopTop();
+        }
+        if (!m_stack.empty()) {
+            m_request = REQUEST_RUN;
+        } else {
+            m_request = REQUEST_QUIT;
+            m_quitting = true;
+        }
+        break;
+    case REQUEST_CHANGE:
+        if (!m_stack.empty()) {
+            PopTop();
+        }
+        m_stack.push_back(m_lastRequestedState);
+        LogLine("Changed state");
+        m_stack.back()->Load(*this);
+        m_stack.back()->Initialize(*this);
+        m_request = REQUEST_RUN;
+        break;
+    case REQUEST_POP_TO_ROOT:
+        while (m_stack.size() > 1) {
+            PopTop();
+        }
+        m_request = REQUEST_RUN;
+        break;
+    case REQUEST_QUIT:
+        while (!m_stack.empty()) {
+            PopTop();
+        }
+        m_audio.trackIndex = -1;
+        m_running = false;
+        break;
+    default:
+        break;
+    }
+    m_audio.Update();
+    m_input.EndFrame();
+}
+
+bool Engine::PushState(KRState* state) {
+    bool stacked = IsStacked(state);
+    if (!m_quitting && m_request == REQUEST_RUN && !stacked) {
+        m_lastRequestedState = state;
+        m_request = REQUEST_PUSH;
+        return true;
+    }
+    if (m_quitting || m_request != REQUEST_RUN) {
+        LogLine("Push State request rejected.");
+    }
+    return false;
+}
+
+bool Engine::ChangeState(KRState* state) {
+    bool stacked = IsStacked(state);
+    if (!m_quitting && m_request == REQUEST_RUN && !stacked) {
+        m_lastRequestedState = state;
+        m_request = REQUEST_CHANGE;
+        return true;
+    }
+    if (m_quitting || m_request != REQUEST_RUN) {
+        LogLine("Change State request rejected.");
+    }
+    return false;
+}
+
+void Engine::PopState() {
+    if (!m_quitting && m_request == REQUEST_RUN) {
+        m_request = REQUEST_POP;
+    } else {
+        LogLine("Pop State request rejected.");
+    }
+}
+
+void Engine::ReturnToRootState() {
+    if (!m_quitting && m_request == REQUEST_RUN) {
+        m_request = REQUEST_POP_TO_ROOT;
+    } else {
+        LogLine("Return to Root State request rejected.");
+    }
+}
+
+void Engine::Quit() {
+    m_quitting = true;
+    m_request = REQUEST_QUIT;
+}
+
+bool Engine::Shutdown() {
+    while (!m_stack.empty()) {
+        m_stack.back()->Unload(*this);
+        m_stack.pop_back();
+    }
+    m_request = REQUEST_IDLE;
+    return true;
+}

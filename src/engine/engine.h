@@ -1,0 +1,69 @@
+// The one engine of the process: owns the systems and runs the screen stack.
+#pragma once
+
+#include "engine/kraudiosys.h"
+#include "engine/krdisplaysys.h"
+#include "engine/krinput.h"
+#include "engine/krstate.h"
+#include "engine/krtimer.h"
+#include "flow/krscripts.h"
+#include "kingdom/gamedata.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+enum StateRequest : uint32_t {
+    REQUEST_IDLE = 0,
+    REQUEST_RUN = 1,
+    REQUEST_RESTART = 2,
+    REQUEST_PUSH = 3,
+    REQUEST_POP = 4,
+    REQUEST_CHANGE = 5,
+    REQUEST_POP_TO_ROOT = 6,
+    REQUEST_QUIT = 7
+};
+
+class Engine {
+public:
+    // The process-wide engine, built on first use and destroyed at exit.
+    static Engine& Instance();
+
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    bool Init(plat::Window* window, KRState* initialState);
+    void Frame();
+    bool PushState(KRState* state);
+    bool ChangeState(KRState* state);
+    void PopState();
+    void ReturnToRootState();
+    void Quit();
+    bool Shutdown();
+
+    // Drops a state that is being destroyed from every live engine's stack.
+    static void ForgetState(const KRState* state);
+
+    KRState* Top() const { return m_stack.empty() ? nullptr : m_stack.back(); }
+
+    DisplaySys m_display;
+    InputSys m_input;
+    FrameTimer m_timer;
+    ScriptRegistry m_scripts;
+    std::unique_ptr<GameData> m_gameData;
+    AudioSys m_audio;
+    bool m_showDebugInfo = false;
+    uint32_t m_request = REQUEST_IDLE;
+    bool m_quitting = false;
+    KRState* m_lastRequestedState = nullptr;
+    std::vector<KRState*> m_stack;
+    bool m_running = true;
+    plat::Window* m_window = nullptr;
+
+private:
+    bool IsStacked(const KRState* state) const;
+    void PopTop();
+};

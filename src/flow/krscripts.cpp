@@ -1,0 +1,3 @@
+#include "flow/krscripts.h"
+
+void ScriptRegistry::Register() {}

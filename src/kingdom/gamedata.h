@@ -1,0 +1,4 @@
+// The game world: tile map, cameras, units, boxes and the realm.
+#pragma once
+
+class GameData {};

@@ -1,0 +1,201 @@
+"""Runs the real game under Xvfb and drives it with xdotool, the way a player would."""
+
+import ctypes
+import ctypes.util
+import os
+import queue
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+
+class Failure(Exception):
+    pass
+
+
+class Game:
+    """The game binary running on its own Xvfb display, with its standard output read line by line."""
+
+    def __init__(self, binary, screen="1024x768", env=None, args=()):
+        self.binary = binary
+        self.tmp = tempfile.mkdtemp(prefix="thornvale-e2e-")
+        self.lines = []
+        self._queue = queue.Queue()
+        self._cursor = 0
+        self.xvfb = None
+        self.proc = None
+        self.display = self._start_xvfb(screen)
+        self.width, self.height = (int(v) for v in screen.split("x"))
+        run_env = dict(os.environ)
+        run_env.update({
+            "DISPLAY": self.display,
+            "SDL_AUDIODRIVER": "dummy",
+            "SDL_VIDEODRIVER": "x11",
+            "XDG_DOCUMENTS_DIR": os.path.join(self.tmp, "Documents"),
+            "HOME": self.tmp,
+            "THORNVALE_NO_MESSAGE_BOX": "1",
+        })
+        if env:
+            run_env.update(env)
+        self.proc = subprocess.Popen([binary, *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                     env=run_env, text=True, bufsize=1)
+        threading.Thread(target=self._read, args=(self.proc.stdout, ""), daemon=True).start()
+        threading.Thread(target=self._read, args=(self.proc.stderr, "stderr: "), daemon=True).start()
+
+    def _start_xvfb(self, screen):
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen + "x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            number = f.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        return ":" + number
+
+    def _read(self, stream, prefix):
+        for line in stream:
+            self._queue.put(prefix + line.rstrip("\n"))
+        self._queue.put(None)
+
+    def _drain(self, timeout):
+        try:
+            item = self._queue.get(timeout=timeout)
+        except queue.Empty:
+            return False
+        if item is not None:
+            self.lines.append(item)
+            print("  game: " + item, flush=True)
+        return True
+
+    def wait_for(self, text, timeout=20.0):
+        """Waits for a log line containing text, after the last line already waited for."""
+        deadline = time.time() + timeout
+        while True:
+            for i in range(self._cursor, len(self.lines)):
+                if text in self.lines[i]:
+                    self._cursor = i + 1
+                    return self.lines[i]
+            remaining = deadline - time.time()
+            if remaining <= 0:
+                raise Failure("timed out waiting for %r" % text)
+            self._drain(min(remaining, 0.2))
+
+    def settle(self, seconds=0.5):
+        """Lets the game run and collects its output."""
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            self._drain(max(0.0, min(0.1, deadline - time.time())))
+
+    def count(self, text):
+        return sum(1 for line in self.lines if text in line)
+
+    def xdotool(self, *args):
+        env = dict(os.environ, DISPLAY=self.display)
+        return subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True, check=False)
+
+    def window_id(self, timeout=10.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            result = self.xdotool("search", "--name", "^Thornvale Oriskar$")
+            ids = result.stdout.split()
+            if ids:
+                return ids[0]
+            time.sleep(0.1)
+        raise Failure("no window titled 'Thornvale Oriskar'")
+
+    def close_window(self, window):
+        """Asks the window to close, as its close button does (WM_DELETE_WINDOW)."""
+        send_delete_window(self.display, int(window))
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "60", *keys)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", str(x), str(y))
+        time.sleep(0.1)
+        self.xdotool("click", str(button))
+
+    def screenshot(self, name):
+        path = os.path.join(self.tmp, name + ".png")
+        env = dict(os.environ, DISPLAY=self.display)
+        subprocess.run(["import", "-window", "root", path], env=env, check=True)
+        return path
+
+    def pixel(self, path, x, y):
+        """The (r, g, b) of one pixel of a screenshot."""
+        out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "txt:-"],
+                             capture_output=True, text=True, check=True).stdout
+        for line in out.splitlines():
+            if line.startswith("0,0:"):
+                values = line.split("(")[1].split(")")[0].split(",")
+                return tuple(int(float(v)) for v in values[:3])
+        raise Failure("no pixel in " + out)
+
+    def wait_exit(self, timeout=15.0):
+        try:
+            code = self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the game did not exit")
+        self.settle(0.2)
+        return code
+
+    def close(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
+def send_delete_window(display_name, window):
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    dpy = x11.XOpenDisplay(display_name.encode())
+    if not dpy:
+        raise Failure("cannot open display " + display_name)
+    event = _ClientMessage()
+    event.type = 33  # ClientMessage
+    event.window = window
+    event.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
+    event.format = 32
+    event.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
+    event.data[1] = 0  # CurrentTime
+    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
+    x11.XFlush(dpy)
+    x11.XCloseDisplay(dpy)
+
+
+def run(tests):
+    """Runs each test function with the binary path; prints 'N passed, N failed'."""
+    binary = sys.argv[1]
+    passed = failed = 0
+    for test in tests:
+        print("== " + test.__name__, flush=True)
+        try:
+            test(binary)
+            passed += 1
+            print("   ok", flush=True)
+        except Exception as error:  # a failed check or a broken run alike
+            failed += 1
+            print("   FAILED: %s" % error, flush=True)
+    print("%d passed, %d failed" % (passed, failed), flush=True)
+    sys.exit(1 if failed else 0)
