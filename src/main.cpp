@@ -2,9 +2,12 @@
 #include "engine/krlog.h"
 #include "engine/krwinmain.h"
 #include "flow/startstate.h"
+#include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include <unistd.h>
@@ -29,8 +32,18 @@ int main(int, char**) {
     static plat::SdlWindow window;
     static plat::SteadyClock clock;
     static plat::SdlMessageBox messageBox;
-    plat::Install({&window, &clock, &messageBox});
+    static plat::SdlGraphics graphics;
+    plat::Install({&window, &clock, &messageBox, &graphics});
     return RunGame(
-        window, []() -> Engine& { return Engine::Instance(); },
+        window,
+        []() -> Engine& {
+            Engine& engine = Engine::Instance();
+            // Test hook: the end-to-end tests turn the debug overlay on without a script.
+            const char* overlay = std::getenv("THORNVALE_DEBUG_OVERLAY");
+            if (overlay != nullptr && std::string(overlay) == "1") {
+                engine.m_showDebugInfo = true;
+            }
+            return engine;
+        },
         []() -> KRState& { return StartState::Instance(); });
 }

@@ -80,7 +80,8 @@ void Engine::Frame() {
         if (renderer != nullptr && renderer->CheckDevice()) {
             renderer->BeginFrame();
             top->Render(*this);
-            renderer->EndFrame();
+            renderer->device->EndScene();
+            renderer->device->Present();
         }
         break;
     }

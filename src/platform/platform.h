@@ -8,6 +8,8 @@
 
 namespace plat {
 
+class Graphics;
+
 // Window messages, with their Win32 numbers.
 constexpr uint32_t kWmDestroy = 0x0002;
 constexpr uint32_t kWmQuit = 0x0012;
@@ -114,6 +116,7 @@ struct Services {
     Window* window = nullptr;
     Clock* clock = nullptr;
     MessageBoxSink* messageBox = nullptr;
+    Graphics* graphics = nullptr; // displays, drawing device, textures and fonts; see platform/gfx.h
 };
 
 Services& Platform();

@@ -1,4 +1,5 @@
 #include "platform/null/nullplatform.h"
+#include "platform/null/nullgraphics.h"
 
 #include <chrono>
 #include <cstdio>
@@ -68,7 +69,7 @@ public:
 NullWindow g_nullWindow;
 SteadyClock g_steadyClock;
 StderrMessageBox g_nullMessageBox;
-Services g_services{&g_nullWindow, &g_steadyClock, &g_nullMessageBox};
+Services g_services{&g_nullWindow, &g_steadyClock, &g_nullMessageBox, &DefaultNullGraphics()};
 
 } // namespace
 
@@ -78,6 +79,7 @@ void Install(const Services& services) {
     g_services.window = services.window != nullptr ? services.window : &g_nullWindow;
     g_services.clock = services.clock != nullptr ? services.clock : &g_steadyClock;
     g_services.messageBox = services.messageBox != nullptr ? services.messageBox : &g_nullMessageBox;
+    g_services.graphics = services.graphics != nullptr ? services.graphics : &DefaultNullGraphics();
 }
 
 void ShowMessageBox(const std::string& text, const std::string& caption) {

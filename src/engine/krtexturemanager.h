@@ -1,0 +1,46 @@
+// Textures by file path, counted by the sprites that use them.
+#pragma once
+
+#include "platform/gfx.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+// What a sprite asks for: its texture file, then its width, height and alpha.
+struct TextureDesc {
+    std::string file;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t alpha = 0;
+};
+
+class TextureManager {
+  public:
+    struct Entry {
+        std::unique_ptr<plat::Texture> texture;
+        TextureDesc desc;
+        int32_t count = 0;
+    };
+
+    // The device is borrowed; every texture goes before it does.
+    void SetDevice(plat::Device* device) { m_device = device; }
+
+    bool Load(const TextureDesc& desc);
+    bool Bind(const std::string& file);
+    bool Unload(const std::string& file);
+    void ReleaseAll();
+
+    // Device resets: the textures go, paths and counts stay; then they are read again.
+    void ReleaseTextures();
+    void RebuildTextures();
+
+    const std::map<std::string, Entry>& Entries() const { return m_entries; }
+
+  private:
+    plat::Result Create(const std::string& file, std::unique_ptr<plat::Texture>& out);
+
+    plat::Device* m_device = nullptr;
+    std::map<std::string, Entry> m_entries;
+};

@@ -1,0 +1,1035 @@
+#include "platform/sdl/gldevice.h"
+
+#include "platform/sdl/glfont.h"
+#include "platform/sdl/glimage.h"
+#include "platform/sdl/sdlwindow.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace plat {
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+// Largest back buffer accepted; larger sizes are invalid calls rather than failed allocations.
+constexpr uint32_t kMaxBackBufferSide = 8192;
+// Presents this much quicker than half a refresh, this many times running, mean the driver ignores the
+// swap interval.
+constexpr int kQuickPresentsBeforeSleeping = 30;
+
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec4 aColour;
+layout(location = 2) in vec3 aTexCoord;
+uniform mat4 uWorldViewProj;
+uniform mat4 uTexMatrix;
+uniform int uTexTransform;
+out vec4 vColour;
+out vec2 vTexCoord;
+void main() {
+    vec4 p = uWorldViewProj * vec4(aPosition, 1.0);
+    // Direct3D's clip depth runs from 0 to w, OpenGL's from -w to w.
+    p.z = 2.0 * p.z - p.w;
+    gl_Position = p;
+    vColour = aColour;
+    vTexCoord = uTexTransform != 0 ? (uTexMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
+}
+)";
+
+const char* const kFragmentShader = R"(#version 330 core
+in vec4 vColour;
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+uniform bool uHasTexture;
+uniform ivec3 uColourOp[2];
+uniform bool uAlphaTest;
+uniform int uAlphaFunc;
+uniform float uAlphaRef;
+out vec4 fragColour;
+
+vec4 Arg(int arg, vec4 texel) {
+    // At the first stage both the diffuse and the current colour are the vertex colour.
+    return (arg & 7) == 2 ? texel : vColour;
+}
+
+vec4 Combine(ivec3 op, vec4 texel) {
+    vec4 a = Arg(op.y, texel);
+    vec4 b = Arg(op.z, texel);
+    if (op.x == 2) return a;
+    if (op.x == 3) return b;
+    if (op.x == 4) return a * b;
+    if (op.x == 5) return min(a * b * 2.0, 1.0);
+    if (op.x == 6) return min(a * b * 4.0, 1.0);
+    if (op.x == 7) return min(a + b, 1.0);
+    if (op.x == 10) return max(a - b, 0.0);
+    return vColour;
+}
+
+bool Passes(int func, float value, float ref) {
+    if (func == 1) return false;
+    if (func == 2) return value < ref;
+    if (func == 3) return value == ref;
+    if (func == 4) return value <= ref;
+    if (func == 5) return value > ref;
+    if (func == 6) return value != ref;
+    if (func == 7) return value >= ref;
+    return true;
+}
+
+void main() {
+    vec4 texel = uHasTexture ? texture(uTexture, vTexCoord) : vec4(1.0);
+    vec3 colour = Combine(uColourOp[0], texel).rgb;
+    float alpha = Combine(uColourOp[1], texel).a;
+    if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
+    fragColour = vec4(colour, alpha);
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[1024] = {};
+        glGetShaderInfoLog(shader, sizeof(log), nullptr, log);
+        std::printf("Shader compile failed: %s\n", log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLenum BlendFactor(uint32_t blend) {
+    switch (blend) {
+    case kBlendZero:
+        return GL_ZERO;
+    case kBlendOne:
+        return GL_ONE;
+    case kBlendSrcColor:
+        return GL_SRC_COLOR;
+    case kBlendInvSrcColor:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case kBlendSrcAlpha:
+        return GL_SRC_ALPHA;
+    case kBlendInvSrcAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case kBlendDestAlpha:
+        return GL_DST_ALPHA;
+    case kBlendInvDestAlpha:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case kBlendDestColor:
+        return GL_DST_COLOR;
+    case kBlendInvDestColor:
+        return GL_ONE_MINUS_DST_COLOR;
+    default:
+        return GL_ONE;
+    }
+}
+
+GLenum GlCompareFunc(uint32_t func) {
+    switch (func) {
+    case kCmpNever:
+        return GL_NEVER;
+    case kCmpLess:
+        return GL_LESS;
+    case kCmpEqual:
+        return GL_EQUAL;
+    case kCmpLessEqual:
+        return GL_LEQUAL;
+    case kCmpGreater:
+        return GL_GREATER;
+    case kCmpNotEqual:
+        return GL_NOTEQUAL;
+    case kCmpGreaterEqual:
+        return GL_GEQUAL;
+    default:
+        return GL_ALWAYS;
+    }
+}
+
+Result LockRange(std::vector<uint8_t>& bytes, bool& locked, uint32_t offset, uint32_t size, void** data,
+                 uint32_t& lockOffset, uint32_t& lockSize) {
+    if (data == nullptr || locked || offset > bytes.size()) {
+        return kErrInvalidCall;
+    }
+    const size_t length = size == 0 ? bytes.size() - offset : size;
+    if (length > bytes.size() - offset) {
+        return kErrInvalidCall;
+    }
+    locked = true;
+    lockOffset = offset;
+    lockSize = static_cast<uint32_t>(length);
+    *data = bytes.data() + offset;
+    return kOk;
+}
+
+void Upload(GLuint name, const std::vector<uint8_t>& bytes, uint32_t offset, uint32_t size) {
+    glBindBuffer(GL_COPY_WRITE_BUFFER, name);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, bytes.data() + offset);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+}
+
+GLuint NewBuffer(size_t length) {
+    GLuint name = 0;
+    glGenBuffers(1, &name);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, name);
+    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(length), nullptr, GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    return name;
+}
+
+void QuadVertexLayout(uint32_t offset) {
+    const auto at = [offset](uint32_t bytes) {
+        return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset + bytes));
+    };
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kQuadVertexStride, at(0));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, kQuadVertexStride, at(12));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, kQuadVertexStride, at(16));
+}
+
+} // namespace
+
+GlVertexBuffer::GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
+    : bytes(length), m_shared(std::move(shared)), m_pool(pool) {
+    name = NewBuffer(length);
+    if (m_pool == kPoolDefault) {
+        ++m_shared->unresettable;
+    }
+}
+
+GlVertexBuffer::~GlVertexBuffer() {
+    if (m_pool == kPoolDefault) {
+        --m_shared->unresettable;
+    }
+    if (m_shared->device != nullptr) {
+        m_shared->device->Forget(this);
+        glDeleteBuffers(1, &name);
+    }
+}
+
+Result GlVertexBuffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
+    return LockRange(bytes, m_locked, offset, size, data, m_lockOffset, m_lockSize);
+}
+
+Result GlVertexBuffer::Unlock() {
+    if (!m_locked) {
+        return kErrInvalidCall;
+    }
+    m_locked = false;
+    if (m_shared->device != nullptr) {
+        Upload(name, bytes, m_lockOffset, m_lockSize);
+    }
+    return kOk;
+}
+
+GlIndexBuffer::GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
+    : bytes(length), m_shared(std::move(shared)), m_pool(pool) {
+    name = NewBuffer(length);
+    if (m_pool == kPoolDefault) {
+        ++m_shared->unresettable;
+    }
+}
+
+GlIndexBuffer::~GlIndexBuffer() {
+    if (m_pool == kPoolDefault) {
+        --m_shared->unresettable;
+    }
+    if (m_shared->device != nullptr) {
+        m_shared->device->Forget(this);
+        glDeleteBuffers(1, &name);
+    }
+}
+
+Result GlIndexBuffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
+    return LockRange(bytes, m_locked, offset, size, data, m_lockOffset, m_lockSize);
+}
+
+Result GlIndexBuffer::Unlock() {
+    if (!m_locked) {
+        return kErrInvalidCall;
+    }
+    m_locked = false;
+    if (m_shared->device != nullptr) {
+        Upload(name, bytes, m_lockOffset, m_lockSize);
+    }
+    return kOk;
+}
+
+GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GLuint n, uint32_t width, uint32_t height)
+    : name(n), m_shared(std::move(shared)), m_width(width), m_height(height) {}
+
+GlTexture::~GlTexture() {
+    if (m_shared->device != nullptr) {
+        m_shared->device->Forget(this);
+        glDeleteTextures(1, &name);
+    }
+}
+
+GlDevice::GlDevice(Window* window, SDL_Window* sdlWindow, SDL_GLContext context, const PresentParams& params)
+    : m_window(window), m_sdlWindow(sdlWindow), m_context(context), m_params(params),
+      m_shared(std::make_shared<GlShared>()) {
+    m_shared->device = this;
+}
+
+GlDevice::~GlDevice() {
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    ReleaseBackBuffer();
+    if (m_overlayBuffer != 0) {
+        glDeleteBuffers(1, &m_overlayBuffer);
+    }
+    if (m_vao != 0) {
+        glDeleteVertexArrays(1, &m_vao);
+    }
+    if (m_program != 0) {
+        glDeleteProgram(m_program);
+    }
+    // Resources still alive now leave their GL names to the context, which takes them along.
+    m_shared->device = nullptr;
+    SDL_GL_DeleteContext(m_context);
+}
+
+Result GlDevice::Create(Window* window, PresentParams& params, std::unique_ptr<Device>& out) {
+    out.reset();
+    auto* sdlWindow = dynamic_cast<SdlWindow*>(window);
+    if (sdlWindow == nullptr || sdlWindow->Handle() == nullptr) {
+        return kErrInvalidCall;
+    }
+    if (params.windowed && (params.backBufferWidth == 0 || params.backBufferHeight == 0)) {
+        int width = 0;
+        int height = 0;
+        window->GetClientSize(width, height);
+        params.backBufferWidth = static_cast<uint32_t>(std::max(width, 0));
+        params.backBufferHeight = static_cast<uint32_t>(std::max(height, 0));
+    }
+    if (params.backBufferWidth == 0 || params.backBufferHeight == 0 ||
+        params.backBufferWidth > kMaxBackBufferSide || params.backBufferHeight > kMaxBackBufferSide) {
+        return kErrInvalidCall;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(sdlWindow->Handle());
+    if (context == nullptr) {
+        std::printf("SDL_GL_CreateContext failed: %s\n", SDL_GetError());
+        return kErrNotAvailable;
+    }
+    if (epoxy_gl_version() < 33) {
+        SDL_GL_DeleteContext(context);
+        return kErrNotAvailable;
+    }
+    std::unique_ptr<GlDevice> device(new GlDevice(window, sdlWindow->Handle(), context, params));
+    if (!device->Build()) {
+        return kErrNotAvailable;
+    }
+    out = std::move(device);
+    return kOk;
+}
+
+bool GlDevice::Build() {
+    GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (vertex == 0 || fragment == 0) {
+        glDeleteShader(vertex);
+        glDeleteShader(fragment);
+        return false;
+    }
+    m_program = glCreateProgram();
+    glAttachShader(m_program, vertex);
+    glAttachShader(m_program, fragment);
+    glLinkProgram(m_program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(m_program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        std::printf("Shader link failed\n");
+        return false;
+    }
+    m_uWorldViewProj = glGetUniformLocation(m_program, "uWorldViewProj");
+    m_uTexMatrix = glGetUniformLocation(m_program, "uTexMatrix");
+    m_uTexTransform = glGetUniformLocation(m_program, "uTexTransform");
+    m_uHasTexture = glGetUniformLocation(m_program, "uHasTexture");
+    m_uOps = glGetUniformLocation(m_program, "uColourOp");
+    m_uAlphaTest = glGetUniformLocation(m_program, "uAlphaTest");
+    m_uAlphaFunc = glGetUniformLocation(m_program, "uAlphaFunc");
+    m_uAlphaRef = glGetUniformLocation(m_program, "uAlphaRef");
+    m_uTexture = glGetUniformLocation(m_program, "uTexture");
+    glGenVertexArrays(1, &m_vao);
+    glBindVertexArray(m_vao);
+    m_overlayBuffer = NewBuffer(4 * kQuadVertexStride);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    if (!BuildBackBuffer()) {
+        return false;
+    }
+    ResetStates();
+    m_windowDirty = true;
+    return true;
+}
+
+bool GlDevice::BuildBackBuffer() {
+    ReleaseBackBuffer();
+    glGenFramebuffers(1, &m_frameBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    glGenRenderbuffers(1, &m_colourBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_colourBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, static_cast<GLsizei>(m_params.backBufferWidth),
+                          static_cast<GLsizei>(m_params.backBufferHeight));
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colourBuffer);
+    if (m_params.enableAutoDepthStencil) {
+        glGenRenderbuffers(1, &m_depthBuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, m_depthBuffer);
+        const GLenum depthFormat =
+            m_params.autoDepthStencilFormat == kFmtD16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH_COMPONENT24;
+        glRenderbufferStorage(GL_RENDERBUFFER, depthFormat, static_cast<GLsizei>(m_params.backBufferWidth),
+                              static_cast<GLsizei>(m_params.backBufferHeight));
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depthBuffer);
+    }
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        return false;
+    }
+    // Whatever no viewport covers starts black.
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+void GlDevice::ReleaseBackBuffer() {
+    if (m_frameBuffer != 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &m_frameBuffer);
+    }
+    if (m_colourBuffer != 0) {
+        glDeleteRenderbuffers(1, &m_colourBuffer);
+    }
+    if (m_depthBuffer != 0) {
+        glDeleteRenderbuffers(1, &m_depthBuffer);
+    }
+    m_frameBuffer = m_colourBuffer = m_depthBuffer = 0;
+}
+
+// Direct3D's defaults, which a reset also restores.
+void GlDevice::ResetStates() {
+    m_renderStates.fill(0);
+    m_renderStates[kRsZEnable] = m_params.enableAutoDepthStencil ? 1 : 0;
+    m_renderStates[kRsFillMode] = 3;
+    m_renderStates[kRsShadeMode] = 2;
+    m_renderStates[kRsZWriteEnable] = 1;
+    m_renderStates[kRsAlphaTestEnable] = 0;
+    m_renderStates[kRsSrcBlend] = kBlendOne;
+    m_renderStates[kRsDestBlend] = kBlendZero;
+    m_renderStates[kRsCullMode] = kCullCcw;
+    m_renderStates[kRsZFunc] = kCmpLessEqual;
+    m_renderStates[kRsAlphaRef] = 0;
+    m_renderStates[kRsAlphaFunc] = kCmpAlways;
+    m_renderStates[kRsAlphaBlendEnable] = 0;
+    m_renderStates[kRsLighting] = 1;
+    m_stageStates.fill(0);
+    m_stageStates[kTssColorOp] = kTopModulate;
+    m_stageStates[kTssColorArg1] = kTaTexture;
+    m_stageStates[kTssColorArg2] = kTaCurrent;
+    m_stageStates[kTssAlphaOp] = kTopSelectArg1;
+    m_stageStates[kTssAlphaArg1] = kTaTexture;
+    m_stageStates[kTssAlphaArg2] = kTaCurrent;
+    m_stageStates[kTssTextureTransformFlags] = kTtffDisable;
+    m_world = m_view = m_projection = m_texture0 = Matrix{};
+    m_texture = nullptr;
+    m_stream = nullptr;
+    m_streamOffset = m_streamStride = 0;
+    m_indices = nullptr;
+    m_fvf = 0;
+    m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
+    ApplyViewport();
+}
+
+void GlDevice::Forget(const void* resource) {
+    if (m_texture == resource) {
+        m_texture = nullptr;
+    }
+    if (m_stream == resource) {
+        m_stream = nullptr;
+    }
+    if (m_indices == resource) {
+        m_indices = nullptr;
+    }
+}
+
+Result GlDevice::TestCooperativeLevel() {
+    // A full-screen device is lost while its window is minimised, as on Windows.
+    const bool minimised = (SDL_GetWindowFlags(m_sdlWindow) & SDL_WINDOW_MINIMIZED) != 0;
+    if (!m_params.windowed && minimised) {
+        m_lost = true;
+        return kErrDeviceLost;
+    }
+    if (m_lost || m_needsReset) {
+        return kErrDeviceNotReset;
+    }
+    return kOk;
+}
+
+Result GlDevice::Reset(PresentParams& params) {
+    if (TestCooperativeLevel() == kErrDeviceLost) {
+        return kErrDeviceLost;
+    }
+    if (m_shared->unresettable > 0 || params.backBufferWidth == 0 || params.backBufferHeight == 0 ||
+        params.backBufferWidth > kMaxBackBufferSide || params.backBufferHeight > kMaxBackBufferSide) {
+        m_needsReset = true;
+        return kErrInvalidCall;
+    }
+    const PresentParams previous = m_params;
+    m_params = params;
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    if (!BuildBackBuffer()) {
+        m_params = previous;
+        BuildBackBuffer();
+        m_needsReset = true;
+        return kErrNotAvailable;
+    }
+    ResetStates();
+    m_inScene = false;
+    m_lost = false;
+    m_needsReset = false;
+    m_windowDirty = true;
+    return kOk;
+}
+
+Result GlDevice::BeginScene() {
+    if (m_inScene) {
+        return kErrInvalidCall;
+    }
+    m_inScene = true;
+    return kOk;
+}
+
+Result GlDevice::EndScene() {
+    if (!m_inScene) {
+        return kErrInvalidCall;
+    }
+    m_inScene = false;
+    return kOk;
+}
+
+// The window follows the presentation parameters when a frame is first shown with them, so that the
+// device's first, transient size never reaches the screen.
+void GlDevice::SyncWindow() {
+    if (!m_windowDirty) {
+        return;
+    }
+    m_windowDirty = false;
+    const bool fullScreen = (SDL_GetWindowFlags(m_sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (m_params.windowed) {
+        if (fullScreen) {
+            SDL_SetWindowFullscreen(m_sdlWindow, 0);
+        }
+    } else {
+        SDL_DisplayMode mode{};
+        mode.format = SDL_PIXELFORMAT_RGB888;
+        mode.w = static_cast<int>(m_params.backBufferWidth);
+        mode.h = static_cast<int>(m_params.backBufferHeight);
+        mode.refresh_rate = static_cast<int>(m_params.fullScreenRefreshRateInHz);
+        SDL_SetWindowDisplayMode(m_sdlWindow, &mode);
+        // Without a window manager a full-screen switch leaves the X window as it was: place and size it
+        // to the mode first, which a window manager then merely confirms.
+        SDL_DisplayMode closest{};
+        const int display = std::max(SDL_GetWindowDisplayIndex(m_sdlWindow), 0);
+        if (SDL_GetClosestDisplayMode(display, &mode, &closest) == nullptr) {
+            closest = mode;
+        }
+        if (!fullScreen) {
+            SDL_SetWindowPosition(m_sdlWindow, 0, 0);
+            SDL_SetWindowSize(m_sdlWindow, closest.w, closest.h);
+            SDL_SetWindowFullscreen(m_sdlWindow, SDL_WINDOW_FULLSCREEN);
+        }
+    }
+    const bool immediate = m_params.presentationInterval == kPresentIntervalImmediate;
+    const bool vsync = !immediate && SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+    if (immediate) {
+        SDL_GL_SetSwapInterval(0);
+    }
+    m_sleepPacing = !immediate && !vsync;
+    m_quickPresents = 0;
+    uint32_t hz = m_params.windowed ? 0 : m_params.fullScreenRefreshRateInHz;
+    if (hz == 0) {
+        SDL_DisplayMode desktop{};
+        const int display = std::max(SDL_GetWindowDisplayIndex(m_sdlWindow), 0);
+        if (SDL_GetDesktopDisplayMode(display, &desktop) == 0 && desktop.refresh_rate > 0) {
+            hz = static_cast<uint32_t>(desktop.refresh_rate);
+        }
+    }
+    m_refreshPeriod = std::chrono::duration_cast<Steady::duration>(
+        std::chrono::duration<double>(1.0 / (hz != 0 ? hz : 60)));
+}
+
+void GlDevice::Pace() {
+    const auto now = Steady::now();
+    if (m_params.presentationInterval == kPresentIntervalImmediate) {
+        return;
+    }
+    if (!m_sleepPacing) {
+        // A driver that takes the swap interval but does not wait gets the sleep as well.
+        m_quickPresents = now - m_lastPresent < m_refreshPeriod / 2 ? m_quickPresents + 1 : 0;
+        m_lastPresent = now;
+        if (m_quickPresents >= kQuickPresentsBeforeSleeping) {
+            m_sleepPacing = true;
+            m_nextPresent = now + m_refreshPeriod;
+        }
+        return;
+    }
+    if (m_nextPresent > now) {
+        std::this_thread::sleep_until(m_nextPresent);
+    }
+    // Keep the cadence, but do not try to catch up after a long frame.
+    m_nextPresent = std::max(m_nextPresent + m_refreshPeriod, Steady::now());
+}
+
+Result GlDevice::Present() {
+    if (m_lost) {
+        return kErrDeviceLost;
+    }
+    SyncWindow();
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(m_sdlWindow, &width, &height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    const auto bbWidth = static_cast<GLint>(m_params.backBufferWidth);
+    const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
+    const bool same = bbWidth == width && bbHeight == height;
+    glBlitFramebuffer(0, 0, bbWidth, bbHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                      same ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(m_sdlWindow);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    Pace();
+    return kOk;
+}
+
+void GlDevice::ApplyViewport() {
+    const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
+    glViewport(static_cast<GLint>(m_viewport.x),
+               bbHeight - static_cast<GLint>(m_viewport.y + m_viewport.height),
+               static_cast<GLsizei>(m_viewport.width), static_cast<GLsizei>(m_viewport.height));
+    glDepthRange(m_viewport.minZ, m_viewport.maxZ);
+}
+
+Result GlDevice::Clear(uint32_t flags, uint32_t colour, float z, uint32_t) {
+    GLbitfield mask = 0;
+    if ((flags & kClearTarget) != 0) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f,
+                     static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
+                     static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>(colour >> 24) / 255.0f);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if ((flags & kClearZBuffer) != 0) {
+        if (!m_params.enableAutoDepthStencil || z < 0.0f || z > 1.0f) {
+            return kErrInvalidCall;
+        }
+        glDepthMask(GL_TRUE);
+        glClearDepth(z);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    // Direct3D clears the viewport only.
+    const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(static_cast<GLint>(m_viewport.x),
+              bbHeight - static_cast<GLint>(m_viewport.y + m_viewport.height),
+              static_cast<GLsizei>(m_viewport.width), static_cast<GLsizei>(m_viewport.height));
+    glClear(mask);
+    glDisable(GL_SCISSOR_TEST);
+    return kOk;
+}
+
+Result GlDevice::SetViewport(const Viewport& viewport) {
+    if (viewport.x > m_params.backBufferWidth || viewport.width > m_params.backBufferWidth - viewport.x ||
+        viewport.y > m_params.backBufferHeight || viewport.height > m_params.backBufferHeight - viewport.y ||
+        viewport.minZ < 0.0f || viewport.maxZ > 1.0f || viewport.minZ > viewport.maxZ) {
+        return kErrInvalidCall;
+    }
+    m_viewport = viewport;
+    ApplyViewport();
+    return kOk;
+}
+
+Result GlDevice::GetViewport(Viewport& viewport) {
+    viewport = m_viewport;
+    return kOk;
+}
+
+Result GlDevice::SetTransform(TransformState state, const Matrix& matrix) {
+    switch (state) {
+    case kTsWorld:
+        m_world = matrix;
+        return kOk;
+    case kTsView:
+        m_view = matrix;
+        return kOk;
+    case kTsProjection:
+        m_projection = matrix;
+        return kOk;
+    case kTsTexture0:
+        m_texture0 = matrix;
+        return kOk;
+    default:
+        return kErrInvalidCall;
+    }
+}
+
+Result GlDevice::GetTransform(TransformState state, Matrix& matrix) {
+    switch (state) {
+    case kTsWorld:
+        matrix = m_world;
+        return kOk;
+    case kTsView:
+        matrix = m_view;
+        return kOk;
+    case kTsProjection:
+        matrix = m_projection;
+        return kOk;
+    case kTsTexture0:
+        matrix = m_texture0;
+        return kOk;
+    default:
+        return kErrInvalidCall;
+    }
+}
+
+Result GlDevice::SetRenderState(RenderState state, uint32_t value) {
+    if (state >= kRenderStateCount) {
+        return kErrInvalidCall;
+    }
+    m_renderStates[state] = value;
+    return kOk;
+}
+
+Result GlDevice::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
+    // Only the first stage exists: the game never sets another.
+    if (stage != 0 || state >= kTextureStageStateCount) {
+        return kErrInvalidCall;
+    }
+    m_stageStates[state] = value;
+    return kOk;
+}
+
+Result GlDevice::SetTexture(uint32_t stage, Texture* texture) {
+    if (stage != 0) {
+        return kErrInvalidCall;
+    }
+    m_texture = texture;
+    return kOk;
+}
+
+Result GlDevice::SetFVF(uint32_t fvf) {
+    m_fvf = fvf;
+    return kOk;
+}
+
+Result GlDevice::SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride) {
+    if (stream != 0) {
+        return kErrInvalidCall;
+    }
+    m_stream = buffer;
+    m_streamOffset = offset;
+    m_streamStride = stride;
+    return kOk;
+}
+
+Result GlDevice::SetIndices(IndexBuffer* buffer) {
+    m_indices = buffer;
+    return kOk;
+}
+
+void GlDevice::ApplyDrawState() {
+    glUseProgram(m_program);
+    glBindVertexArray(m_vao);
+    const glm::mat4 worldViewProj = m_projection.m * m_view.m * m_world.m;
+    glUniformMatrix4fv(m_uWorldViewProj, 1, GL_FALSE, &worldViewProj[0][0]);
+    glUniformMatrix4fv(m_uTexMatrix, 1, GL_FALSE, &m_texture0.m[0][0]);
+    glUniform1i(m_uTexTransform, m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1);
+    const GLint ops[6] = {
+        static_cast<GLint>(m_stageStates[kTssColorOp]),   static_cast<GLint>(m_stageStates[kTssColorArg1]),
+        static_cast<GLint>(m_stageStates[kTssColorArg2]), static_cast<GLint>(m_stageStates[kTssAlphaOp]),
+        static_cast<GLint>(m_stageStates[kTssAlphaArg1]), static_cast<GLint>(m_stageStates[kTssAlphaArg2])};
+    glUniform3iv(m_uOps, 2, ops);
+    glUniform1i(m_uAlphaTest, m_renderStates[kRsAlphaTestEnable] != 0 ? 1 : 0);
+    glUniform1i(m_uAlphaFunc, static_cast<GLint>(m_renderStates[kRsAlphaFunc]));
+    glUniform1f(m_uAlphaRef, static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF));
+    glUniform1i(m_uTexture, 0);
+    glActiveTexture(GL_TEXTURE0);
+    auto* texture = static_cast<GlTexture*>(m_texture);
+    glUniform1i(m_uHasTexture, texture != nullptr ? 1 : 0);
+    glBindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->name : 0);
+
+    if (m_renderStates[kRsAlphaBlendEnable] != 0) {
+        glEnable(GL_BLEND);
+        glBlendFunc(BlendFactor(m_renderStates[kRsSrcBlend]), BlendFactor(m_renderStates[kRsDestBlend]));
+    } else {
+        glDisable(GL_BLEND);
+    }
+    if (m_renderStates[kRsZEnable] != 0 && m_params.enableAutoDepthStencil) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GlCompareFunc(m_renderStates[kRsZFunc]));
+        glDepthMask(m_renderStates[kRsZWriteEnable] != 0 ? GL_TRUE : GL_FALSE);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    // Direct3D culls by the winding seen on screen; so does OpenGL with counter-clockwise fronts, as
+    // long as nothing flips the picture.
+    switch (m_renderStates[kRsCullMode]) {
+    case kCullCw:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        break;
+    case kCullCcw:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);
+        break;
+    default:
+        glDisable(GL_CULL_FACE);
+        break;
+    }
+}
+
+Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexIndex, uint32_t, uint32_t,
+                                      uint32_t startIndex, uint32_t primitiveCount) {
+    auto* vertices = static_cast<GlVertexBuffer*>(m_stream);
+    auto* indices = static_cast<GlIndexBuffer*>(m_indices);
+    if (type != kPtTriangleList || m_fvf != kFvfQuadVertex || vertices == nullptr || indices == nullptr ||
+        m_streamStride != kQuadVertexStride || primitiveCount == 0 || baseVertexIndex < 0) {
+        return kErrInvalidCall;
+    }
+    const size_t indexCount = indices->bytes.size() / sizeof(uint16_t);
+    const size_t count = static_cast<size_t>(primitiveCount) * 3;
+    if (startIndex > indexCount || count > indexCount - startIndex ||
+        m_streamOffset > vertices->bytes.size()) {
+        return kErrInvalidCall;
+    }
+    // Every index must name a vertex of the stream: the driver would read outside the buffer.
+    const size_t vertexCount = (vertices->bytes.size() - m_streamOffset) / kQuadVertexStride;
+    for (size_t i = startIndex; i < startIndex + count; ++i) {
+        uint16_t index = 0;
+        std::memcpy(&index, indices->bytes.data() + i * sizeof(uint16_t), sizeof(index));
+        if (static_cast<size_t>(baseVertexIndex) + index >= vertexCount) {
+            return kErrInvalidCall;
+        }
+    }
+    ApplyDrawState();
+    glBindBuffer(GL_ARRAY_BUFFER, vertices->name);
+    QuadVertexLayout(m_streamOffset);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->name);
+    glDrawElementsBaseVertex(
+        GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
+        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * sizeof(uint16_t)),
+        baseVertexIndex);
+    return glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
+}
+
+void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
+                           const Rect* clip) {
+    const float width = static_cast<float>(m_params.backBufferWidth);
+    const float height = static_cast<float>(m_params.backBufferHeight);
+    const auto x = [width](float px) { return 2.0f * px / width - 1.0f; };
+    const auto y = [height](float py) { return 1.0f - 2.0f * py / height; };
+    struct Vertex {
+        float x, y, z;
+        uint32_t colour;
+        float u, v, w;
+    };
+    const Vertex quad[4] = {{x(left), y(top), 0.5f, colour, 0.0f, 0.0f, 0.0f},
+                            {x(left), y(bottom), 0.5f, colour, 0.0f, 1.0f, 0.0f},
+                            {x(right), y(bottom), 0.5f, colour, 1.0f, 1.0f, 0.0f},
+                            {x(right), y(top), 0.5f, colour, 1.0f, 0.0f, 0.0f}};
+    glBindBuffer(GL_ARRAY_BUFFER, m_overlayBuffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad);
+
+    glUseProgram(m_program);
+    glBindVertexArray(m_vao);
+    QuadVertexLayout(0);
+    const glm::mat4 identity(1.0f);
+    glUniformMatrix4fv(m_uWorldViewProj, 1, GL_FALSE, &identity[0][0]);
+    glUniform1i(m_uTexTransform, 0);
+    const GLint ops[6] = {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
+    glUniform3iv(m_uOps, 2, ops);
+    glUniform1i(m_uAlphaTest, 0);
+    glUniform1i(m_uHasTexture, 1);
+    glUniform1i(m_uTexture, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+
+    // Clipped to the viewport and the rectangle, in back-buffer pixels.
+    int32_t clipLeft = static_cast<int32_t>(m_viewport.x);
+    int32_t clipTop = static_cast<int32_t>(m_viewport.y);
+    int32_t clipRight = clipLeft + static_cast<int32_t>(m_viewport.width);
+    int32_t clipBottom = clipTop + static_cast<int32_t>(m_viewport.height);
+    if (clip != nullptr) {
+        clipLeft = std::max(clipLeft, clip->left);
+        clipTop = std::max(clipTop, clip->top);
+        clipRight = std::min(clipRight, clip->right);
+        clipBottom = std::min(clipBottom, clip->bottom);
+    }
+    if (clipRight > clipLeft && clipBottom > clipTop) {
+        glViewport(0, 0, static_cast<GLsizei>(m_params.backBufferWidth),
+                   static_cast<GLsizei>(m_params.backBufferHeight));
+        glDepthRange(0.0, 1.0);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(clipLeft, static_cast<GLint>(m_params.backBufferHeight) - clipBottom, clipRight - clipLeft,
+                  clipBottom - clipTop);
+        glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+        glDisable(GL_SCISSOR_TEST);
+        ApplyViewport();
+    }
+}
+
+Result GlDevice::CreateVertexBuffer(uint32_t length, uint32_t, uint32_t, Pool pool,
+                                    std::unique_ptr<VertexBuffer>& out) {
+    out.reset();
+    if (length == 0) {
+        return kErrInvalidCall;
+    }
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    out = std::make_unique<GlVertexBuffer>(m_shared, length, pool);
+    return kOk;
+}
+
+Result GlDevice::CreateIndexBuffer(uint32_t length, uint32_t, Format format, Pool pool,
+                                   std::unique_ptr<IndexBuffer>& out) {
+    out.reset();
+    if (length == 0 || format != kFmtIndex16) {
+        return kErrInvalidCall;
+    }
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    out = std::make_unique<GlIndexBuffer>(m_shared, length, pool);
+    return kOk;
+}
+
+Result GlDevice::CreateTextureFromFile(const std::string& file, std::unique_ptr<Texture>& out) {
+    out.reset();
+    Image image;
+    if (!LoadImage(file, image)) {
+        return kErrInvalidData;
+    }
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    // Direct3D's sampling defaults: point sampling, no mip maps, wrapping.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(image.width),
+                 static_cast<GLsizei>(image.height), 0, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &name);
+        return kErrOutOfMemory;
+    }
+    out = std::make_unique<GlTexture>(m_shared, name, image.width, image.height);
+    return kOk;
+}
+
+Result GlDevice::CreateFont(const FontDesc& desc, std::unique_ptr<Font>& out) {
+    out.reset();
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    return GlFont::Create(m_shared, desc, out);
+}
+
+std::vector<uint32_t> GlDevice::ReadBackBuffer() {
+    const uint32_t width = m_params.backBufferWidth;
+    const uint32_t height = m_params.backBufferHeight;
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffer);
+    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGB, GL_UNSIGNED_BYTE,
+                 rgb.data());
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (uint32_t row = 0; row < height; ++row) {
+        const uint8_t* source = rgb.data() + static_cast<size_t>(height - 1 - row) * width * 3;
+        for (uint32_t column = 0; column < width; ++column) {
+            const uint8_t* p = source + static_cast<size_t>(column) * 3;
+            pixels[static_cast<size_t>(row) * width + column] =
+                0xFF000000u | (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
+        }
+    }
+    return pixels;
+}
+
+Result GlDirect3D::GetAdapterDisplayMode(uint32_t adapter, DisplayMode& mode) {
+    SDL_DisplayMode desktop{};
+    if (adapter != kAdapterDefault || SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        return kErrNotAvailable;
+    }
+    mode = {static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h),
+            static_cast<uint32_t>(desktop.refresh_rate), kFmtX8R8G8B8};
+    return kOk;
+}
+
+Result GlDirect3D::CheckDeviceType(uint32_t adapter, DeviceType type, Format displayFormat,
+                                   Format backBufferFormat, bool) {
+    if (adapter != kAdapterDefault || type != kDevTypeHal || displayFormat != kFmtX8R8G8B8 ||
+        (backBufferFormat != kFmtX8R8G8B8 && backBufferFormat != kFmtA8R8G8B8)) {
+        return kErrNotAvailable;
+    }
+    return kOk;
+}
+
+namespace {
+
+// The display's modes with pixels, as Direct3D would list X8R8G8B8 modes.
+std::vector<DisplayMode> ListModes() {
+    std::vector<DisplayMode> modes;
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+            modes.push_back({static_cast<uint32_t>(mode.w), static_cast<uint32_t>(mode.h),
+                             static_cast<uint32_t>(mode.refresh_rate), kFmtX8R8G8B8});
+        }
+    }
+    return modes;
+}
+
+} // namespace
+
+uint32_t GlDirect3D::GetAdapterModeCount(uint32_t adapter, Format format) {
+    if (adapter != kAdapterDefault || format != kFmtX8R8G8B8) {
+        return 0;
+    }
+    return static_cast<uint32_t>(ListModes().size());
+}
+
+Result GlDirect3D::EnumAdapterModes(uint32_t adapter, Format format, uint32_t mode, DisplayMode& out) {
+    const std::vector<DisplayMode> modes = ListModes();
+    if (adapter != kAdapterDefault || format != kFmtX8R8G8B8 || mode >= modes.size()) {
+        return kErrInvalidCall;
+    }
+    out = modes[mode];
+    return kOk;
+}
+
+Result GlDirect3D::CreateDevice(uint32_t adapter, DeviceType type, Window* focusWindow, uint32_t,
+                                PresentParams& params, std::unique_ptr<Device>& out) {
+    out.reset();
+    if (adapter != kAdapterDefault || type != kDevTypeHal) {
+        return kErrInvalidCall;
+    }
+    return GlDevice::Create(focusWindow, params, out);
+}
+
+} // namespace plat

@@ -1,0 +1,195 @@
+// The drawing device on OpenGL 3.3 core: the fixed-function states the game uses, drawn by one small
+// shader into an offscreen back buffer of the presented size, which Present copies to the window.
+#pragma once
+
+#include "platform/gfx.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class GlDevice;
+
+// Shared by the device and its resources: a resource outliving the device (and its GL context) sees a
+// null device and leaves its GL names alone.
+struct GlShared {
+    GlDevice* device = nullptr;
+    // Default-pool buffers and fonts not told OnLostDevice: a reset fails while any is alive.
+    int unresettable = 0;
+};
+
+class GlVertexBuffer : public VertexBuffer {
+  public:
+    GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
+    ~GlVertexBuffer() override;
+    Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
+    Result Unlock() override;
+
+    GLuint name = 0;
+    std::vector<uint8_t> bytes;
+
+  private:
+    std::shared_ptr<GlShared> m_shared;
+    Pool m_pool;
+    bool m_locked = false;
+    uint32_t m_lockOffset = 0;
+    uint32_t m_lockSize = 0;
+};
+
+class GlIndexBuffer : public IndexBuffer {
+  public:
+    GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
+    ~GlIndexBuffer() override;
+    Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
+    Result Unlock() override;
+
+    GLuint name = 0;
+    std::vector<uint8_t> bytes;
+
+  private:
+    std::shared_ptr<GlShared> m_shared;
+    Pool m_pool;
+    bool m_locked = false;
+    uint32_t m_lockOffset = 0;
+    uint32_t m_lockSize = 0;
+};
+
+class GlTexture : public Texture {
+  public:
+    GlTexture(std::shared_ptr<GlShared> shared, GLuint name, uint32_t width, uint32_t height);
+    ~GlTexture() override;
+    uint32_t Width() const override { return m_width; }
+    uint32_t Height() const override { return m_height; }
+
+    GLuint name;
+
+  private:
+    std::shared_ptr<GlShared> m_shared;
+    uint32_t m_width;
+    uint32_t m_height;
+};
+
+class GlDevice : public Device {
+  public:
+    // Creates the GL context on the window; null and an error when that is impossible.
+    static Result Create(Window* window, PresentParams& params, std::unique_ptr<Device>& out);
+    ~GlDevice() override;
+
+    Result TestCooperativeLevel() override;
+    Result Reset(PresentParams& params) override;
+    Result BeginScene() override;
+    Result EndScene() override;
+    Result Present() override;
+    Result Clear(uint32_t flags, uint32_t colour, float z, uint32_t stencil) override;
+    Result SetViewport(const Viewport& viewport) override;
+    Result GetViewport(Viewport& viewport) override;
+    Result SetTransform(TransformState state, const Matrix& matrix) override;
+    Result GetTransform(TransformState state, Matrix& matrix) override;
+    Result SetRenderState(RenderState state, uint32_t value) override;
+    Result SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) override;
+    Result SetTexture(uint32_t stage, Texture* texture) override;
+    Result SetFVF(uint32_t fvf) override;
+    Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride) override;
+    Result SetIndices(IndexBuffer* buffer) override;
+    Result DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexIndex, uint32_t minIndex,
+                                uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount) override;
+    Result CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, Pool pool,
+                              std::unique_ptr<VertexBuffer>& out) override;
+    Result CreateIndexBuffer(uint32_t length, uint32_t usage, Format format, Pool pool,
+                             std::unique_ptr<IndexBuffer>& out) override;
+    Result CreateTextureFromFile(const std::string& file, std::unique_ptr<Texture>& out) override;
+    Result CreateFont(const FontDesc& desc, std::unique_ptr<Font>& out) override;
+
+    // Called by resources as they go.
+    void Forget(const void* resource);
+    // Draws an RGBA texture over the given back-buffer pixels, tinted by an ARGB colour and clipped to
+    // the current viewport and the clip rectangle, leaving the game's states as they were.
+    void DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
+                     const Rect* clip);
+
+    // The back buffer, top row first, as 0xAARRGGBB (alpha always 0xFF). For tests.
+    std::vector<uint32_t> ReadBackBuffer();
+    const PresentParams& Params() const { return m_params; }
+    // Whether Present waits by sleeping because the driver gives no vertical sync.
+    bool PacesBySleeping() const { return m_sleepPacing; }
+
+  private:
+    GlDevice(Window* window, SDL_Window* sdlWindow, SDL_GLContext context, const PresentParams& params);
+    bool Build();
+    bool BuildBackBuffer();
+    void ReleaseBackBuffer();
+    void ResetStates();
+    void ApplyViewport();
+    void ApplyDrawState();
+    void SyncWindow();
+    void Pace();
+
+    Window* m_window;
+    SDL_Window* m_sdlWindow;
+    SDL_GLContext m_context;
+    PresentParams m_params;
+    std::shared_ptr<GlShared> m_shared;
+
+    GLuint m_program = 0;
+    GLuint m_vao = 0;
+    GLuint m_overlayBuffer = 0;
+    GLuint m_frameBuffer = 0;
+    GLuint m_colourBuffer = 0;
+    GLuint m_depthBuffer = 0;
+    GLint m_uWorldViewProj = -1;
+    GLint m_uTexMatrix = -1;
+    GLint m_uTexTransform = -1;
+    GLint m_uHasTexture = -1;
+    GLint m_uOps = -1;
+    GLint m_uAlphaTest = -1;
+    GLint m_uAlphaFunc = -1;
+    GLint m_uAlphaRef = -1;
+    GLint m_uTexture = -1;
+
+    std::array<uint32_t, kRenderStateCount> m_renderStates{};
+    std::array<uint32_t, kTextureStageStateCount> m_stageStates{};
+    Matrix m_world;
+    Matrix m_view;
+    Matrix m_projection;
+    Matrix m_texture0;
+    Viewport m_viewport;
+    Texture* m_texture = nullptr;
+    VertexBuffer* m_stream = nullptr;
+    uint32_t m_streamOffset = 0;
+    uint32_t m_streamStride = 0;
+    IndexBuffer* m_indices = nullptr;
+    uint32_t m_fvf = 0;
+    bool m_inScene = false;
+    // Lost while minimised in full screen, then waiting for a reset; also after a failed reset.
+    bool m_lost = false;
+    bool m_needsReset = false;
+    bool m_windowDirty = true;
+
+    bool m_sleepPacing = false;
+    int m_quickPresents = 0;
+    std::chrono::steady_clock::duration m_refreshPeriod{};
+    std::chrono::steady_clock::time_point m_lastPresent{};
+    std::chrono::steady_clock::time_point m_nextPresent{};
+};
+
+// The Direct3D object: the SDL display's modes and devices on the game's window.
+class GlDirect3D : public Direct3D {
+  public:
+    Result GetAdapterDisplayMode(uint32_t adapter, DisplayMode& mode) override;
+    Result CheckDeviceType(uint32_t adapter, DeviceType type, Format displayFormat, Format backBufferFormat,
+                           bool windowed) override;
+    uint32_t GetAdapterModeCount(uint32_t adapter, Format format) override;
+    Result EnumAdapterModes(uint32_t adapter, Format format, uint32_t mode, DisplayMode& out) override;
+    Result CreateDevice(uint32_t adapter, DeviceType type, Window* focusWindow, uint32_t behaviourFlags,
+                        PresentParams& params, std::unique_ptr<Device>& out) override;
+};
+
+} // namespace plat
