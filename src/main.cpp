@@ -2,6 +2,7 @@
 #include "engine/krlog.h"
 #include "engine/krwinmain.h"
 #include "flow/startstate.h"
+#include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
 
@@ -32,8 +33,9 @@ int main(int, char**) {
     static plat::SdlWindow window;
     static plat::SteadyClock clock;
     static plat::SdlMessageBox messageBox;
+    static plat::SdlAudioOutput audio;
     static plat::SdlGraphics graphics;
-    plat::Install({&window, &clock, &messageBox, &graphics});
+    plat::Install({&window, &clock, &messageBox, &graphics, &audio});
     return RunGame(
         window,
         []() -> Engine& {

@@ -24,6 +24,9 @@ Engine& Engine::Instance() {
 
 Engine::Engine() : m_gameData(std::make_unique<GameData>()) {
     m_stack.reserve(4);
+    m_audio.Attach(&m_timer, [this]() -> plat::Channel* {
+        return m_gameData ? &m_gameData->m_musicChannel : nullptr;
+    });
     g_liveEngines.push_back(this);
 }
 
@@ -53,6 +56,8 @@ bool Engine::Init(plat::Window* window, KRState* initialState) {
     m_scripts.Register();
     m_lastRequestedState = initialState;
     m_request = REQUEST_PUSH;
+    m_audio.LoadSound("../Assets/Audio/Music/menu and non battle/29 - Lament.ogg", plat::kAudioLoopNormal);
+    m_audio.LoadSound("../Assets/Audio/Effects/menu/click.wav", plat::kAudioDefault);
     return true;
 }
 

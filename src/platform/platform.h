@@ -8,6 +8,7 @@
 
 namespace plat {
 
+class AudioOutput;
 class Graphics;
 
 // Window messages, with their Win32 numbers.
@@ -117,6 +118,7 @@ struct Services {
     Clock* clock = nullptr;
     MessageBoxSink* messageBox = nullptr;
     Graphics* graphics = nullptr; // displays, drawing device, textures and fonts; see platform/gfx.h
+    AudioOutput* audio = nullptr; // sound output; see platform/audio.h
 };
 
 Services& Platform();

@@ -1,4 +1,5 @@
 #include "platform/null/nullplatform.h"
+#include "platform/null/nullaudio.h"
 #include "platform/null/nullgraphics.h"
 
 #include <chrono>
@@ -69,7 +70,8 @@ public:
 NullWindow g_nullWindow;
 SteadyClock g_steadyClock;
 StderrMessageBox g_nullMessageBox;
-Services g_services{&g_nullWindow, &g_steadyClock, &g_nullMessageBox, &DefaultNullGraphics()};
+Services g_services{&g_nullWindow, &g_steadyClock, &g_nullMessageBox, &DefaultNullGraphics(),
+                    &g_defaultNullAudioOutput};
 
 } // namespace
 
@@ -80,6 +82,7 @@ void Install(const Services& services) {
     g_services.clock = services.clock != nullptr ? services.clock : &g_steadyClock;
     g_services.messageBox = services.messageBox != nullptr ? services.messageBox : &g_nullMessageBox;
     g_services.graphics = services.graphics != nullptr ? services.graphics : &DefaultNullGraphics();
+    g_services.audio = services.audio != nullptr ? services.audio : &g_defaultNullAudioOutput;
 }
 
 void ShowMessageBox(const std::string& text, const std::string& caption) {

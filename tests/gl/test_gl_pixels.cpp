@@ -1,0 +1,310 @@
+// Pixels drawn by the OpenGL device through the renderer and its managers, read back from the back
+// buffer. Runs on SDL's offscreen driver; needs a GL 3.3 context (Mesa's llvmpipe will do).
+#include "engine/krrenderer.h"
+#include "platform/d3dx.h"
+#include "platform/sdl/gldevice.h"
+#include "platform/sdl/sdlgraphics.h"
+#include "platform/sdl/sdlwindow.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kGrey = 0xFF3C3C3C;
+constexpr uint32_t kBlack = 0xFF000000;
+
+int Channel(uint32_t pixel, int shift) {
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+// Writes a PNG of the given ARGB pixels, row by row.
+void WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& argb) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    ASSERT_NE(surface, nullptr);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+        for (int x = 0; x < width; ++x) {
+            row[x] = argb[static_cast<size_t>(y * width + x)];
+        }
+    }
+    ASSERT_EQ(IMG_SavePNG(surface, path.c_str()), 0) << IMG_GetError();
+    SDL_FreeSurface(surface);
+}
+
+class GlPixels : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        m_folder = std::filesystem::temp_directory_path() / ("thornvale-gl-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_folder);
+        m_window = std::make_unique<plat::SdlWindow>();
+        plat::WindowDesc desc;
+        desc.title = "Thornvale Oriskar";
+        desc.width = 800;
+        desc.height = 600;
+        ASSERT_TRUE(m_window->Create(desc));
+        m_graphics = std::make_unique<plat::SdlGraphics>();
+        plat::Services services;
+        services.window = m_window.get();
+        services.graphics = m_graphics.get();
+        plat::Install(services);
+        m_renderer = std::make_unique<Renderer>(m_window.get(), false);
+        m_renderer->d3d = m_graphics->Direct3DCreate9(plat::kSdkVersion);
+        ASSERT_NE(m_renderer->d3d, nullptr);
+        ASSERT_TRUE(m_renderer->CreateDevice(m_window.get()));
+        m_device = dynamic_cast<plat::GlDevice*>(m_renderer->device.get());
+        ASSERT_NE(m_device, nullptr);
+    }
+
+    void TearDown() override {
+        m_renderer.reset();
+        plat::Install(plat::Services{});
+        m_graphics.reset();
+        m_window.reset();
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+
+    std::string Picture(const std::string& name, int width, int height, const std::vector<uint32_t>& argb) {
+        const std::string path = (m_folder / name).string();
+        WritePng(path, width, height, argb);
+        return path;
+    }
+
+    bool LoadTexture(const std::string& file) { return m_renderer->textures.Load({file, 0, 0, 0}); }
+
+    GeometryDesc Quad(int alpha) {
+        GeometryDesc quad;
+        quad.InitQuad();
+        if (alpha >= 0) {
+            quad.SetAlpha(alpha);
+        }
+        EXPECT_TRUE(m_renderer->geometry.Load(quad));
+        return quad;
+    }
+
+    // The unit quad scaled to fill the viewport at depth z, with identity view and projection.
+    void FillAtDepth(float z) {
+        plat::Device& device = *m_renderer->device;
+        device.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+        device.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+        device.SetTransform(plat::kTsWorld,
+                            plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(2.0f, 2.0f, 1.0f),
+                                                     plat::D3DXMatrixTranslation(0.0f, 0.0f, z)));
+    }
+
+    bool Draw(const std::string& texture, const std::string& quad) {
+        return m_renderer->textures.Bind(texture) && m_renderer->geometry.Draw(quad);
+    }
+
+    uint32_t Pixel(const std::vector<uint32_t>& pixels, uint32_t x, uint32_t y) const {
+        return pixels[static_cast<size_t>(y) * m_renderer->backBufferWidth + x];
+    }
+
+    std::filesystem::path m_folder;
+    std::unique_ptr<plat::SdlWindow> m_window;
+    std::unique_ptr<plat::SdlGraphics> m_graphics;
+    std::unique_ptr<Renderer> m_renderer;
+    plat::GlDevice* m_device = nullptr;
+};
+
+TEST_F(GlPixels, WideBackBufferGetsBlackBarsBesideTheGreyPicture) {
+    EXPECT_EQ(m_renderer->SetResolution(1440, 900), 120u);
+    m_renderer->BeginFrame();
+    m_renderer->device->EndScene();
+    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    ASSERT_EQ(pixels.size(), 1440u * 900u);
+    for (uint32_t y : {0u, 450u, 899u}) {
+        EXPECT_EQ(Pixel(pixels, 0, y), kBlack);
+        EXPECT_EQ(Pixel(pixels, 119, y), kBlack);
+        EXPECT_EQ(Pixel(pixels, 120, y), kGrey);
+        EXPECT_EQ(Pixel(pixels, 720, y), kGrey);
+        EXPECT_EQ(Pixel(pixels, 1319, y), kGrey);
+        EXPECT_EQ(Pixel(pixels, 1320, y), kBlack);
+        EXPECT_EQ(Pixel(pixels, 1439, y), kBlack);
+    }
+}
+
+TEST_F(GlPixels, FourThreeBackBufferIsGreyEverywhere) {
+    EXPECT_EQ(m_renderer->SetResolution(1024, 768), 0u);
+    m_renderer->BeginFrame();
+    m_renderer->device->EndScene();
+    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    ASSERT_EQ(pixels.size(), 1024u * 768u);
+    for (uint32_t pixel : pixels) {
+        ASSERT_EQ(pixel, kGrey);
+    }
+}
+
+TEST_F(GlPixels, VertexAlphaIsSubtractedFromTextureAlpha) {
+    m_renderer->SetResolution(800, 600);
+    const std::string white = Picture("white.png", 4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF));
+    ASSERT_TRUE(LoadTexture(white));
+    Quad(190);
+    Quad(0);
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    ASSERT_TRUE(Draw(white, "Quad.190"));
+    m_renderer->device->EndScene();
+    // Alpha (255 - 190) / 255 of white over the grey.
+    const double alpha = (255.0 - 190.0) / 255.0;
+    const int expected = static_cast<int>(255.0 * alpha + 60.0 * (1.0 - alpha) + 0.5);
+    uint32_t pixel = Pixel(m_device->ReadBackBuffer(), 400, 300);
+    EXPECT_NEAR(Channel(pixel, 16), expected, 1);
+    EXPECT_NEAR(Channel(pixel, 8), expected, 1);
+    EXPECT_NEAR(Channel(pixel, 0), expected, 1);
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    ASSERT_TRUE(Draw(white, "Quad.0"));
+    m_renderer->device->EndScene();
+    pixel = Pixel(m_device->ReadBackBuffer(), 400, 300);
+    EXPECT_EQ(pixel, 0xFFFFFFFFu);
+}
+
+TEST_F(GlPixels, TransparentTexelWritesNeitherColourNorDepth) {
+    m_renderer->SetResolution(800, 600);
+    const std::string clear = Picture("clear.png", 2, 2, std::vector<uint32_t>(4, 0x00FF0000));
+    const std::string white = Picture("white.png", 2, 2, std::vector<uint32_t>(4, 0xFFFFFFFF));
+    ASSERT_TRUE(LoadTexture(clear));
+    ASSERT_TRUE(LoadTexture(white));
+    Quad(0);
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.25f);
+    ASSERT_TRUE(Draw(clear, "Quad.0"));
+    std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    EXPECT_EQ(Pixel(pixels, 400, 300), kGrey);
+    // Farther than the transparent quad: drawn only if that quad left the depth alone.
+    FillAtDepth(0.75f);
+    ASSERT_TRUE(Draw(white, "Quad.0"));
+    m_renderer->device->EndScene();
+    pixels = m_device->ReadBackBuffer();
+    EXPECT_EQ(Pixel(pixels, 400, 300), 0xFFFFFFFFu);
+}
+
+TEST_F(GlPixels, DepthTestsLessOrEqualSoEqualDepthDrawsInOrderAndNearerWins) {
+    m_renderer->SetResolution(800, 600);
+    const std::string red = Picture("red.png", 1, 1, {0xFFFF0000});
+    const std::string green = Picture("green.png", 1, 1, {0xFF00FF00});
+    ASSERT_TRUE(LoadTexture(red));
+    ASSERT_TRUE(LoadTexture(green));
+    Quad(0);
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    ASSERT_TRUE(Draw(red, "Quad.0"));
+    ASSERT_TRUE(Draw(green, "Quad.0"));
+    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
+    FillAtDepth(0.6f);
+    ASSERT_TRUE(Draw(red, "Quad.0"));
+    m_renderer->device->EndScene();
+    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
+}
+
+TEST_F(GlPixels, SheetFramesAreSampledWithoutBleeding) {
+    m_renderer->SetResolution(800, 600);
+    const std::string sheet = Picture("sheet.png", 2, 1, {0xFFFF0000, 0xFF0000FF});
+    ASSERT_TRUE(LoadTexture(sheet));
+    Quad(0);
+    for (int column = 0; column < 2; ++column) {
+        m_renderer->BeginFrame();
+        FillAtDepth(0.5f);
+        // The sprite's frame matrix: translation(column, row, 0) x scaling(1 / columns, 1 / rows, 1).
+        m_renderer->device->SetTransform(
+            plat::kTsTexture0,
+            plat::D3DXMatrixMultiply(plat::D3DXMatrixTranslation(static_cast<float>(column), 0.0f, 0.0f),
+                                     plat::D3DXMatrixScaling(0.5f, 1.0f, 1.0f)));
+        ASSERT_TRUE(Draw(sheet, "Quad.0"));
+        m_renderer->device->EndScene();
+        const uint32_t expected = column == 0 ? 0xFFFF0000u : 0xFF0000FFu;
+        const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+        size_t wrong = 0;
+        for (uint32_t pixel : pixels) {
+            wrong += pixel != expected ? 1 : 0;
+        }
+        EXPECT_EQ(wrong, 0u) << "frame " << column;
+    }
+}
+
+TEST_F(GlPixels, ClockwiseTrianglesAreCulled) {
+    m_renderer->SetResolution(800, 600);
+    const std::string white = Picture("white.png", 1, 1, {0xFFFFFFFF});
+    ASSERT_TRUE(LoadTexture(white));
+    Quad(0);
+    m_renderer->BeginFrame();
+    // Mirrored in x the quad turns clockwise on screen.
+    m_renderer->device->SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+    m_renderer->device->SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+    m_renderer->device->SetTransform(plat::kTsWorld, plat::D3DXMatrixScaling(-2.0f, 2.0f, 1.0f));
+    ASSERT_TRUE(Draw(white, "Quad.0"));
+    m_renderer->device->EndScene();
+    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), kGrey);
+}
+
+TEST_F(GlPixels, QuadsAndTexturesDrawAgainAfterAReset) {
+    m_renderer->SetResolution(800, 600);
+    const std::string white = Picture("white.png", 1, 1, {0xFFFFFFFF});
+    ASSERT_TRUE(LoadTexture(white));
+    Quad(0);
+    m_renderer->SetResolution(1440, 900);
+    ASSERT_TRUE(m_renderer->CheckDevice());
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    ASSERT_TRUE(Draw(white, "Quad.0"));
+    m_renderer->device->EndScene();
+    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    EXPECT_EQ(Pixel(pixels, 720, 450), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(pixels, 60, 450), kBlack);
+    EXPECT_EQ(m_renderer->textures.Entries().at(white).count, 1);
+}
+
+TEST_F(GlPixels, DebugTextIsDrawnInTheFontAtItsVirtualPosition) {
+    EXPECT_EQ(m_renderer->SetResolution(1440, 900), 120u);
+    m_renderer->BeginFrame();
+    m_renderer->DrawDebugText("Frame Rate:  60.000000", 380.0f, 25.0f, 0xFFFFFFFF);
+    m_renderer->device->EndScene();
+    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    // left = 120 + 380 / 800 x 1200 = 690, top = 25 / 600 x 900 = 37; the cell is 900 / 45 = 20 high.
+    int bright = 0;
+    int outside = 0;
+    for (uint32_t y = 0; y < 900; ++y) {
+        for (uint32_t x = 0; x < 1440; ++x) {
+            const bool lit = Channel(Pixel(pixels, x, y), 16) > 200;
+            const bool inside = x >= 690 && x < 1100 && y >= 37 && y < 57;
+            bright += lit && inside ? 1 : 0;
+            outside += lit && !inside ? 1 : 0;
+        }
+    }
+    EXPECT_GT(bright, 50);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(GlPixels, PicturesTheGameDoesNotShipAreRefused) {
+    const std::string wide = Picture("wide.png", 4097, 1, std::vector<uint32_t>(4097, 0xFFFFFFFF));
+    EXPECT_FALSE(LoadTexture(wide));
+    const std::string edge = Picture("edge.png", 4096, 1, std::vector<uint32_t>(4096, 0xFFFFFFFF));
+    EXPECT_TRUE(LoadTexture(edge));
+    const std::string text = (m_folder / "notes.png").string();
+    std::ofstream(text) << "not a picture";
+    EXPECT_FALSE(LoadTexture(text));
+    // A PNG cut short after its header.
+    const std::string whole = Picture("whole.png", 16, 16, std::vector<uint32_t>(256, 0xFF102030));
+    std::filesystem::resize_file(whole, 40);
+    EXPECT_FALSE(LoadTexture(whole));
+    EXPECT_FALSE(LoadTexture((m_folder / "missing.png").string()));
+    EXPECT_EQ(m_renderer->textures.Entries().size(), 1u);
+}
+
+} // namespace
