@@ -1,4 +1,5 @@
 #include "engine/engine.h"
+#include "platform/null/nullgraphics.h"
 #include "platform/null/nullplatform.h"
 #include "recordingstate.h"
 
@@ -56,7 +57,7 @@ TEST_F(EngineRequests, InitPostsPushOfTheInitialStateWhichTheFirstFrameApplies) 
     EXPECT_EQ(out, "Pushed state\n");
     EXPECT_EQ(journal, (Journal{"A.Load", "A.Initialize"}));
     EXPECT_EQ(engine->m_request, REQUEST_RUN);
-    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update"}));
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update", "A.Render"}));
 }
 
 TEST_F(EngineRequests, PushCoversTheTopAndPopUncoversItWithoutReloading) {
@@ -69,7 +70,7 @@ TEST_F(EngineRequests, PushCoversTheTopAndPopUncoversItWithoutReloading) {
     EXPECT_EQ(engine->m_request, REQUEST_RUN);
     // A pop leaves the target of the last accepted request where it was.
     EXPECT_EQ(engine->m_lastRequestedState, &b);
-    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update"}));
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update", "A.Render"}));
 }
 
 TEST_F(EngineRequests, ChangeReplacesTheTop) {
@@ -97,7 +98,7 @@ TEST_F(EngineRequests, PopToRootUnloadsEverythingAboveTheRootAndRunsIt) {
     engine->ReturnToRootState();
     EXPECT_EQ(Frame(), (Journal{"C.Cleanup", "C.Unload", "B.Cleanup", "B.Unload"}));
     EXPECT_EQ(engine->m_request, REQUEST_RUN);
-    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update"}));
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update", "A.Render"}));
 }
 
 TEST_F(EngineRequests, RestartCleansUpAndInitializesTheTop) {
@@ -179,7 +180,7 @@ TEST_F(EngineRequests, RequestsMadeWhileARequestIsAppliedAreRejected) {
 TEST_F(EngineRequests, ARequestMadeDuringUpdateIsAppliedOnTheNextFrameOnly) {
     Start();
     a.On("Update", [&](Engine& e) { EXPECT_TRUE(e.ChangeState(&b)); });
-    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update"}));
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update", "A.Render"}));
     EXPECT_EQ(Frame(), (Journal{"A.Cleanup", "A.Unload", "B.Load", "B.Initialize"}));
 }
 
@@ -218,6 +219,19 @@ TEST_F(EngineRequests, AScreenDestroyedWhileStackedLeavesTheStack) {
     journal.clear();
     engine->Shutdown();
     EXPECT_EQ(journal, (Journal{"A.Unload"}));
+}
+
+TEST_F(EngineRequests, ALostDeviceSkipsDrawingButTheScreenStillRuns) {
+    Start();
+    auto* device = dynamic_cast<plat::NullDevice*>(engine->m_display.renderer->device.get());
+    ASSERT_NE(device, nullptr);
+    int presents = device->presents;
+    device->cooperativeLevel = plat::kErrDeviceLost;
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update"}));
+    EXPECT_EQ(device->presents, presents);
+    device->cooperativeLevel = plat::kOk;
+    EXPECT_EQ(Frame(), (Journal{"A.HandleInput", "A.Update", "A.Render"}));
+    EXPECT_EQ(device->presents, presents + 1);
 }
 
 TEST_F(EngineRequests, UnknownRequestCodesAreIdle) {
