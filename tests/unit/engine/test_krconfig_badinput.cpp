@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"text_after_root.xml", "text after the root element (line 5)"},
         BadFile{"second_root.xml", "markup after the root element (line 5)"},
         BadFile{"mismatched_end_tag.xml", "</Width> closes <File>"},
+        // Well formed as far as the pre-parse check goes; TinyXML itself refuses it.
+        BadFile{"duplicate_attribute.xml", "Error parsing Element. (line 3)"},
         BadFile{"doctype.xml", "markup that the game does not read (line 2)"},
         BadFile{"nul_byte.xml", "NUL byte (line 3)"},
         BadFile{"invalid_utf8_latin1.xml", "invalid UTF-8 (line 3)"},
