@@ -1,6 +1,7 @@
 #include "engine/engine.h"
 
 #include "engine/krlog.h"
+#include "scene/sprite.h"
 
 #include <algorithm>
 
@@ -56,6 +57,18 @@ bool Engine::Init(plat::Window* window, KRState* initialState) {
     m_scripts.Register();
     m_lastRequestedState = initialState;
     m_request = REQUEST_PUSH;
+    // The fade quads and the overlay stay resident for the whole run; the sprites that loaded them go.
+    {
+        Sprite fadeQuads;
+        fadeQuads.InitWithXML("../Assets/krbcspr.xml", false);
+        for (int alpha : {190, 127, 63, 0}) {
+            fadeQuads.m_quad.SetAlpha(alpha);
+            fadeQuads.Load(*this);
+        }
+        Sprite overlay;
+        overlay.InitWithXML("../Assets/overlay.xml", false);
+        overlay.Load(*this);
+    }
     m_audio.LoadSound("../Assets/Audio/Music/menu and non battle/29 - Lament.ogg", plat::kAudioLoopNormal);
     m_audio.LoadSound("../Assets/Audio/Effects/menu/click.wav", plat::kAudioDefault);
     return true;
