@@ -1,0 +1,197 @@
+// Shared set-up of the sprite tests: an asset folder of their own reached as "../Assets" from the
+// working directory, a drawing device that remembers the transforms of every draw, and the log.
+#pragma once
+
+#include "engine/engine.h"
+#include "engine/krconfig.h"
+#include "platform/null/nullgraphics.h"
+#include "platform/null/nullplatform.h"
+#include "scene/sprite.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace spritetest {
+
+namespace fs = std::filesystem;
+
+// A scratch tree <tmp>/Assets and <tmp>/run, with the working directory in run while it lives.
+class TempAssets {
+  public:
+    TempAssets() {
+        std::string pattern = (fs::temp_directory_path() / "thornvale-sprite-XXXXXX").string();
+        m_root = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+        fs::create_directories(m_root / "Assets");
+        fs::create_directories(m_root / "run");
+        m_previous = fs::current_path();
+        fs::current_path(m_root / "run");
+    }
+    ~TempAssets() {
+        std::error_code error;
+        fs::current_path(m_previous, error);
+        fs::remove_all(m_root, error);
+    }
+    TempAssets(const TempAssets&) = delete;
+    TempAssets& operator=(const TempAssets&) = delete;
+
+    // Writes Assets/<relative>; returns the path the game uses for it ("../Assets/<relative>").
+    std::string Write(const std::string& relative, const std::string& content) const {
+        fs::path path = m_root / "Assets" / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+        return "../Assets/" + relative;
+    }
+    // Only the signature matters to the sprite; the null device reads no pixels.
+    std::string WritePng(const std::string& relative) const {
+        return Write(relative, std::string("\x89PNG\r\n\x1a\n", 8) + "not decoded by the null device");
+    }
+    const fs::path& Root() const { return m_root; }
+
+  private:
+    fs::path m_root;
+    fs::path m_previous;
+};
+
+// A texture configuration with the given body between <Texture type=...> and </Texture>.
+inline std::string TextureXml(const std::string& type, const std::string& body) {
+    return "<?xml version=\"1.0\" ?>\n<Texture type=\"" + type + "\">" + body + "</Texture>\n";
+}
+
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Standard output (the log) while it lives.
+class CapturedLog {
+  public:
+    CapturedLog() { testing::internal::CaptureStdout(); }
+    ~CapturedLog() {
+        if (!m_taken) {
+            testing::internal::GetCapturedStdout();
+        }
+    }
+    CapturedLog(const CapturedLog&) = delete;
+    CapturedLog& operator=(const CapturedLog&) = delete;
+
+    std::vector<std::string> Lines() {
+        m_taken = true;
+        return SplitLines(testing::internal::GetCapturedStdout());
+    }
+
+  private:
+    bool m_taken = false;
+};
+
+inline bool HasLineStarting(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& line : lines) {
+        if (line.rfind(start, 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the device held when a quad was drawn.
+struct SpyDraw {
+    plat::Matrix world;
+    plat::Matrix texture0;
+    plat::Texture* texture = nullptr;
+};
+
+class SpyDevice : public plat::NullDevice {
+  public:
+    explicit SpyDevice(const plat::PresentParams& params) : plat::NullDevice(params) {}
+
+    plat::Result GetTransform(plat::TransformState state, plat::Matrix& matrix) override {
+        if (failGetTransform) {
+            return plat::kErrInvalidCall;
+        }
+        return plat::NullDevice::GetTransform(state, matrix);
+    }
+    plat::Result DrawIndexedPrimitive(plat::PrimitiveType type, int32_t baseVertexIndex, uint32_t minIndex,
+                                      uint32_t numVertices, uint32_t startIndex,
+                                      uint32_t primitiveCount) override {
+        plat::Result result = plat::NullDevice::DrawIndexedPrimitive(type, baseVertexIndex, minIndex,
+                                                                     numVertices, startIndex, primitiveCount);
+        if (!plat::Failed(result)) {
+            spyDraws.push_back({transforms[plat::kTsWorld], transforms[plat::kTsTexture0], texture});
+        }
+        return result;
+    }
+
+    bool failGetTransform = false;
+    std::vector<SpyDraw> spyDraws;
+};
+
+// An engine whose renderer draws on a SpyDevice, with the default texture and the fade quads resident
+// as after start-up, and a clock that moves only when told.
+class SpriteTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ConfigCache::Instance().Destroy();
+        plat::Install({&window, &clock, &messageBox});
+        engine = std::make_unique<Engine>();
+        auto renderer = std::make_unique<Renderer>(&window, true);
+        auto spy = std::make_unique<SpyDevice>(plat::PresentParams{});
+        device = spy.get();
+        renderer->device = std::move(spy);
+        renderer->geometry.SetDevice(device);
+        renderer->textures.SetDevice(device);
+        engine->m_display.renderer = std::move(renderer);
+        Renderer& r = *engine->m_display.renderer;
+        r.textures.Load(engine->m_display.defaultTexture);
+        for (int alpha : {190, 127, 63, 0}) {
+            GeometryDesc quad;
+            quad.InitQuad();
+            quad.SetAlpha(alpha);
+            r.geometry.Load(quad);
+        }
+    }
+    void TearDown() override {
+        engine.reset();
+        plat::Install({});
+        ConfigCache::Instance().Destroy();
+    }
+
+    Renderer& renderer() { return *engine->m_display.renderer; }
+
+    // A 3 x 2 sheet with a walk (frames 1 to 3) and a blink (frame 5 alone).
+    std::string WriteSheet(const std::string& name = "sheet") {
+        std::string image = assets.WritePng(name + ".png");
+        return assets.Write(
+            name + ".xml",
+            TextureXml(name, "<File>" + image +
+                                 "</File><Single>false</Single><Alpha>255</Alpha>"
+                                 "<Width>96</Width><Height>64</Height><ScaleX>3</ScaleX>"
+                                 "<ScaleY>2</ScaleY><DefaultFrame>0</DefaultFrame><Animation>"
+                                 "<Walk><StartFrame>1</StartFrame><EndFrame>3</EndFrame></Walk>"
+                                 "<Blink><StartFrame>5</StartFrame><EndFrame>5</EndFrame></Blink>"
+                                 "</Animation>"));
+    }
+
+    TempAssets assets;
+    plat::NullWindow window;
+    plat::ManualClock clock;
+    plat::RecordingMessageBox messageBox;
+    std::unique_ptr<Engine> engine;
+    SpyDevice* device = nullptr;
+};
+
+// Where a matrix takes a texture coordinate (u, v) (D3DX row vector, w = 1 as the translation row
+// applies to the texture transform).
+inline std::pair<float, float> MapUv(const plat::Matrix& m, float u, float v) {
+    return {u * m(0, 0) + v * m(1, 0) + m(3, 0), u * m(0, 1) + v * m(1, 1) + m(3, 1)};
+}
+
+} // namespace spritetest

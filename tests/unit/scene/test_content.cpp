@@ -1,0 +1,114 @@
+// The committed content, read from the repository's Assets folder as the game reads it.
+#include "sprite_support.h"
+
+using namespace spritetest;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char* const kFailures[] = {
+    "Sprite InitWithXML",     "Bad texture config",   "Fail to load texture config", "Couldn't load texture",
+    "Couldn't load geometry", "Couldn't read config", "Error Reading Attribute"};
+
+bool IsFailure(const std::string& line) {
+    for (const char* failure : kFailures) {
+        if (line.find(failure) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class Content : public testing::Test {
+  protected:
+    void SetUp() override {
+        ConfigCache::Instance().Destroy();
+        plat::Install({&window, &clock, &messageBox});
+        std::string pattern = (fs::temp_directory_path() / "thornvale-content-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        fs::create_directories(root / "run");
+        fs::create_directory_symlink(fs::path(__FILE__).parent_path() / "../../../Assets", root / "Assets");
+        previous = fs::current_path();
+        fs::current_path(root / "run");
+        window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::current_path(previous, error);
+        fs::remove_all(root, error);
+        plat::Install({});
+        ConfigCache::Instance().Destroy();
+    }
+
+    class Idle : public KRState {
+      public:
+        void Load(Engine&) override {}
+        void Initialize(Engine&) override {}
+        void HandleInput(Engine&) override {}
+        void Update(Engine&) override {}
+        void Render(Engine&) override {}
+        void Cleanup(Engine&) override {}
+        void Unload(Engine&) override {}
+    };
+
+    fs::path root;
+    fs::path previous;
+    plat::NullWindow window;
+    plat::ManualClock clock;
+    plat::RecordingMessageBox messageBox;
+    Idle idle;
+};
+
+TEST_F(Content, StartUpLeavesTheFadeQuadsAndTheOverlayResidentWithoutAFailure) {
+    Engine engine;
+    CapturedLog log;
+    ASSERT_TRUE(engine.Init(&window, &idle));
+    Lines lines = log.Lines();
+    for (const std::string& line : lines) {
+        EXPECT_FALSE(IsFailure(line)) << line;
+    }
+    const Renderer& renderer = *engine.m_display.renderer;
+    // Four loads of one sheet, and one of the overlay.
+    EXPECT_EQ(renderer.textures.Entries().at("../Assets/krbcspr.png").count, 4);
+    EXPECT_EQ(renderer.textures.Entries().at("../Assets/overlay.png").count, 1);
+    for (const char* quad : {"Quad.190", "Quad.127", "Quad.63", "Quad.0"}) {
+        EXPECT_EQ(renderer.geometry.Entries().count(quad), 1u) << quad;
+    }
+    EXPECT_EQ(renderer.geometry.Entries().at("Quad.190").desc.vertices[0].diffuse, 0xBEFFFFFFu);
+}
+
+TEST_F(Content, EveryGeneratedConfigurationGivesWhatItsOwnersNeed) {
+    CapturedLog log;
+    Sprite fade(&clock);
+    fade.InitWithXML("../Assets/Textures/FadeAnimation/fade.xml", false);
+    Sprite aura(&clock);
+    aura.InitWithXML("../Assets/krbcspr.xml", false);
+    Sprite fallback(&clock);
+    fallback.InitWithXML("../Assets/defaulttexture.xml", false);
+    Sprite overlay(&clock);
+    overlay.InitWithXML("../Assets/overlay.xml", false);
+    for (const std::string& line : log.Lines()) {
+        EXPECT_FALSE(IsFailure(line)) << line;
+    }
+
+    // The fader shows frame 0 before any fade, darkens from it and ends its unfade on a frame of its own.
+    ASSERT_EQ(fade.m_animations.count("FadeToBlack"), 1u);
+    ASSERT_EQ(fade.m_animations.count("UnfadeFromBlack"), 1u);
+    EXPECT_EQ(fade.m_animations.at("FadeToBlack").m_startFrame, 0);
+    const Animation& unfade = fade.m_animations.at("UnfadeFromBlack");
+    EXPECT_GT(unfade.m_startFrame, fade.m_animations.at("FadeToBlack").m_endFrame);
+    EXPECT_EQ(static_cast<size_t>(unfade.m_endFrame), fade.m_frames.size() - 1);
+
+    for (const char* name : {"AuraRed", "AuraOrange", "AuraYellow", "AuraGreen", "AuraBlue", "AuraIndigo",
+                             "AuraViolet", "AuraBlack", "AuraNone"}) {
+        EXPECT_EQ(aura.m_animations.count(name), 1u) << name;
+    }
+    EXPECT_EQ(fallback.m_textureFile, kDefaultTextureFile);
+    EXPECT_EQ(fallback.m_width, 64);
+    EXPECT_EQ(overlay.m_textureFile, "../Assets/overlay.png");
+    // Each file carries a type of its own, so the cache never hands one file's values to another.
+    EXPECT_EQ(ConfigCache::Instance().Size(), 4u);
+}
+
+} // namespace
