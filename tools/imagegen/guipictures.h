@@ -1,0 +1,15 @@
+// Pictures of the GUI system: the mouse pointer, the main window's background and the button sheet.
+#pragma once
+
+#include "pictures.h"
+
+namespace gen {
+
+bool GuiMousePointer(Frame& f);
+// Fully transparent: the main window is drawn over the whole scene of every screen.
+bool GuiMainWindow(Frame& f);
+bool GuiButtonSheet(Frame& f);
+
+inline constexpr int kButtonSheetRows = 4;
+
+} // namespace gen
