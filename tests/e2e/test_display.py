@@ -4,6 +4,7 @@ and the debug overlay's text when it is turned on."""
 import os
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, Game, run  # noqa: E402
@@ -22,6 +23,16 @@ def brightest(path, x, y, width, height):
     out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage",
                           "-format", "%[fx:maxima*255]", "info:"], capture_output=True, text=True, check=True)
     return round(float(out.stdout.strip()))
+
+
+def shot_when(game, name, x, y, colour, timeout=15.0):
+    """A screenshot once pixel x, y shows the colour: the window takes the mode as the game starts."""
+    deadline = time.time() + timeout
+    while True:
+        shot = game.screenshot(name)
+        if game.pixel(shot, x, y) == colour or time.time() > deadline:
+            return shot
+        game.settle(0.3)
 
 
 def start(screen, env=None):
@@ -46,7 +57,7 @@ def test_picture_is_grey_at_the_display_mode(binary):
         game.wait_for("Initializing StartState")
         game.window_id()
         game.settle(1.0)
-        shot = game.screenshot("grey")
+        shot = shot_when(game, "grey", 1023, 767, GREY)
         for x, y in [(0, 0), (512, 384), (1023, 0), (0, 767), (1023, 767)]:
             expect(game.pixel(shot, x, y) == GREY, "pixel %d,%d is %r, not grey" % (x, y, game.pixel(shot, x, y)))
         # The overlay is off: nothing but grey where its text would be.
@@ -60,7 +71,7 @@ def test_wide_screen_has_black_bars(binary):
     game = start("1440x900")
     try:
         expect(game.count("Width: 1440 Height: 900") == 1, "the stored mode is not the screen's")
-        shot = game.screenshot("bars")
+        shot = shot_when(game, "bars", 1320, 899, BLACK)
         for y in (0, 450, 899):
             for x in (0, 60, 119, 1320, 1380, 1439):
                 expect(game.pixel(shot, x, y) == BLACK, "bar pixel %d,%d is %r" % (x, y, game.pixel(shot, x, y)))
@@ -74,7 +85,7 @@ def test_wide_screen_has_black_bars(binary):
 def test_debug_overlay_text_appears_when_on(binary):
     game = start("1024x768", env={"THORNVALE_DEBUG_OVERLAY": "1"})
     try:
-        shot = game.screenshot("overlay")
+        shot = shot_when(game, "overlay", 1023, 767, GREY)
         # "Frame Time" and "Frame Rate" from virtual x 500 (pixel 640), y 10 and 25 (pixels 12 and 32).
         expect(brightest(shot, 640, 12, 384, 40) > 200, "no frame time or rate text")
         # The screen's name from virtual x 10, y 50 (pixels 12, 64).

@@ -501,7 +501,9 @@ Result GlDevice::Reset(PresentParams& params) {
     m_inScene = false;
     m_lost = false;
     m_needsReset = false;
+    // The window follows a reset at once, so that it is in place before the next frame runs.
     m_windowDirty = true;
+    SyncWindow();
     return kOk;
 }
 
@@ -521,8 +523,9 @@ Result GlDevice::EndScene() {
     return kOk;
 }
 
-// The window follows the presentation parameters when a frame is first shown with them, so that the
-// device's first, transient size never reaches the screen.
+// The window follows the presentation parameters. A new device leaves it until its first frame is
+// shown, since the game resets it to the display's mode straight away: the device's first, transient
+// size never reaches the screen.
 void GlDevice::SyncWindow() {
     if (!m_windowDirty) {
         return;
