@@ -1,0 +1,3 @@
+#include "scene/krfont.h"
+
+KRFont::KRFont(const std::string& spriteXmlFile) : KRGameObject("KRFont", spriteXmlFile) {}
