@@ -1,6 +1,8 @@
 #include "engine/engine.h"
 
+#include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "engine/krtexturescan.h"
 #include "scene/sprite.h"
 
 #include <algorithm>
@@ -60,17 +62,21 @@ bool Engine::Init(plat::Window* window, KRState* initialState) {
     // The fade quads and the overlay stay resident for the whole run; the sprites that loaded them go.
     {
         Sprite fadeQuads;
-        fadeQuads.InitWithXML("../Assets/krbcspr.xml", false);
+        fadeQuads.InitWithXML(AssetPaths::kBoundingBoxSprite, false);
         for (int alpha : {190, 127, 63, 0}) {
             fadeQuads.m_quad.SetAlpha(alpha);
             fadeQuads.Load(*this);
         }
         Sprite overlay;
-        overlay.InitWithXML("../Assets/overlay.xml", false);
+        overlay.InitWithXML(AssetPaths::kOverlay, false);
         overlay.Load(*this);
     }
-    m_audio.LoadSound("../Assets/Audio/Music/menu and non battle/29 - Lament.ogg", plat::kAudioLoopNormal);
-    m_audio.LoadSound("../Assets/Audio/Effects/menu/click.wav", plat::kAudioDefault);
+    m_audio.LoadSound(AssetPaths::kMusicLament, plat::kAudioLoopNormal);
+    m_audio.LoadSound(AssetPaths::kEffectClick, plat::kAudioDefault);
+    ListTextureConfigFiles(kAssetsFolderWide, *m_gameData);
+    LoadTextureConfigFiles(kAssetsFolder, *m_gameData, *this);
+    ListTextureConfigFiles(kFadeAnimationFolderWide, *m_gameData);
+    LoadTextureConfigFiles(kFadeAnimationFolder, *m_gameData, *this);
     return true;
 }
 
