@@ -43,6 +43,8 @@ public:
     void ReturnToRootState();
     void Quit();
     bool Shutdown();
+    // The numbered commands: time stop and restart, tile and map edits, the camera swap.
+    bool DoCommand(const int32_t* command);
 
     // Drops a state that is being destroyed from every live engine's stack.
     static void ForgetState(const KRState* state);

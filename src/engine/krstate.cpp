@@ -33,3 +33,13 @@ void DrawDebugInfo(Engine& engine, const KRState& state) {
         engine.m_display.DrawDebugText(t.text, t.x, t.y, t.colour);
     }
 }
+
+void DefaultStateUpdate(KRState& state, Engine& engine) {
+    const float delta = static_cast<float>(engine.m_timer.rawDelta);
+    state.m_gui.Update(&delta);
+}
+
+void DefaultStateRender(KRState& state, Engine& engine) {
+    DrawDebugInfo(engine, state);
+    state.m_gui.Draw(engine);
+}

@@ -1,6 +1,8 @@
 // Base of every screen. The engine keeps a stack of them and calls their operations in a fixed order.
 #pragma once
 
+#include "scene/krguisystem.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +28,8 @@ public:
 
     const std::string& GetName() const { return m_name; }
 
+    GUISystem m_gui;
+
 protected:
     std::string m_name = "UnnamedState";
 };
@@ -40,3 +44,7 @@ struct DebugText {
 // The texts of the debug overlay, in drawing order; empty when the overlay is off.
 std::vector<DebugText> DebugOverlayTexts(Engine& engine, const KRState& state);
 void DrawDebugInfo(Engine& engine, const KRState& state);
+
+// The bodies of Update and Render shared by the screens that only show their GUI.
+void DefaultStateUpdate(KRState& state, Engine& engine);
+void DefaultStateRender(KRState& state, Engine& engine);

@@ -1,3 +1,229 @@
 #include "flow/krscripts.h"
 
-void ScriptRegistry::Register() {}
+#include "engine/engine.h"
+#include "engine/krlog.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double kRunningMaxDelta = 0.05;
+constexpr float kPausedMusicVolume = 0.3f;
+constexpr float kTimeMultiplierStep = 0.5f;
+// A multiplier of 0 or below would stop or reverse game time.
+constexpr float kLowestTimeMultiplier = 0.5f;
+
+// A group that was never created is left alone.
+void SetGroupPaused(plat::ChannelGroup& group, bool paused) {
+    if (!group.Handle().IsNull()) {
+        CheckFmodResult(group.SetPaused(paused));
+    }
+}
+
+void SetGroupVolume(plat::ChannelGroup& group, float volume) {
+    if (!group.Handle().IsNull()) {
+        CheckFmodResult(group.SetVolume(volume));
+    }
+}
+
+void StopGameTime(Engine& engine) {
+    engine.m_timer.maxDelta = 0.0;
+    SetGroupPaused(engine.m_audio.effectsGroup, true);
+}
+
+void RestartGameTime(Engine& engine) {
+    engine.m_timer.maxDelta = kRunningMaxDelta;
+    SetGroupPaused(engine.m_audio.effectsGroup, false);
+}
+
+void ScriptPause() {
+    Engine& engine = Engine::Instance();
+    StopGameTime(engine);
+    SetGroupVolume(engine.m_audio.musicGroup, kPausedMusicVolume);
+}
+
+void ScriptResume() {
+    Engine& engine = Engine::Instance();
+    RestartGameTime(engine);
+    SetGroupVolume(engine.m_audio.musicGroup, 1.0f);
+}
+
+void ScriptPopState() {
+    Engine::Instance().PopState();
+}
+
+void ScriptMainMenu() {
+    Engine::Instance().ReturnToRootState();
+    ScriptResume();
+}
+
+void ScriptExitGame() {
+    Engine::Instance().Quit();
+}
+
+void ScriptTimeMultiplierOn() {
+    Engine::Instance().m_timer.scaleOn = true;
+}
+void ScriptTimeMultiplierOff() {
+    Engine::Instance().m_timer.scaleOn = false;
+}
+
+void ScriptTimeMultiplierIncrement() {
+    FrameTimer& timer = Engine::Instance().m_timer;
+    timer.scale = static_cast<double>(static_cast<float>(timer.scale) + kTimeMultiplierStep);
+}
+
+void ScriptTimeMultiplierDecrement() {
+    FrameTimer& timer = Engine::Instance().m_timer;
+    const float lowered = static_cast<float>(timer.scale) - kTimeMultiplierStep;
+    timer.scale = static_cast<double>(std::max(lowered, kLowestTimeMultiplier));
+}
+
+void SetResolution(uint32_t width, uint32_t height) {
+    Engine& engine = Engine::Instance();
+    Renderer* renderer = engine.m_display.renderer.get();
+    if (renderer == nullptr) {
+        return;
+    }
+    const uint32_t margin = renderer->SetResolution(width, height);
+    engine.m_display.width = width;
+    engine.m_display.height = height;
+    engine.m_display.margin = margin;
+}
+
+void ScriptResolution800x600() {
+    SetResolution(800, 600);
+}
+void ScriptResolution1024x768() {
+    SetResolution(1024, 768);
+}
+void ScriptResolution1440x900() {
+    SetResolution(1440, 900);
+}
+
+void ScriptFullScreenToggle() {
+    if (Renderer* renderer = Engine::Instance().m_display.renderer.get()) {
+        renderer->ToggleFullScreen();
+    }
+}
+
+void ScriptToggleMuteMusic() {
+    plat::ChannelGroup& music = Engine::Instance().m_audio.musicGroup;
+    if (music.Handle().IsNull()) {
+        LogLine("MusicGroup not created!");
+        return;
+    }
+    bool paused = false;
+    if (CheckFmodResult(music.GetPaused(&paused))) {
+        CheckFmodResult(music.SetPaused(!paused));
+    }
+}
+
+void ScriptToggleDisplayDebugInfo() {
+    Engine& engine = Engine::Instance();
+    engine.m_showDebugInfo = !engine.m_showDebugInfo;
+}
+
+} // namespace
+
+const ScriptRow kScriptTable[52] = {
+    {"GoToStory", nullptr},
+    {"StartGame", nullptr},
+    {"LoadGame", nullptr},
+    {"Options", nullptr},
+    {"PopState", ScriptPopState},
+    {"Pause", ScriptPause},
+    {"Resume", ScriptResume},
+    {"ChangeTileType", nullptr},
+    {"SaveMap", nullptr},
+    {"ResetMap", nullptr},
+    {"ExpandMap", nullptr},
+    {"ToggleView", nullptr},
+    {"TimeMultiplierOn", ScriptTimeMultiplierOn},
+    {"TimeMultiplierOff", ScriptTimeMultiplierOff},
+    {"TimeMultiplierIncrement", ScriptTimeMultiplierIncrement},
+    {"TimeMultiplierDecrement", ScriptTimeMultiplierDecrement},
+    {"UStatAddHp", nullptr},
+    {"UStatMinusHp", nullptr},
+    {"UStatAddStr", nullptr},
+    {"UStatMinusStr", nullptr},
+    {"UStatAddVit", nullptr},
+    {"UStatMinusVit", nullptr},
+    {"UStatAddDef", nullptr},
+    {"UStatMinusDef", nullptr},
+    {"UStatAddMoveSpd", nullptr},
+    {"UStatMinusMovSpd", nullptr},
+    {"UStatAddRange", nullptr},
+    {"UStatMinusRange", nullptr},
+    {"ChangeUnitType", nullptr},
+    {"MainMenu", ScriptMainMenu},
+    {"Kingdom", nullptr},
+    {"Unit", nullptr},
+    {"Warring", nullptr},
+    {"ReturnPrevState", ScriptPopState},
+    {"UStatConfirm", nullptr},
+    {"UStatReset", nullptr},
+    {"Resolution800x600", ScriptResolution800x600},
+    {"Resolution1024x768", ScriptResolution1024x768},
+    {"Resolution1440x900", ScriptResolution1440x900},
+    {"FullScreenToggle", ScriptFullScreenToggle},
+    {"ToggleMuteMusic", ScriptToggleMuteMusic},
+    {"ToggleDisplayDebugInfo", ScriptToggleDisplayDebugInfo},
+    {"PushPauseMenu", nullptr},
+    {"PauseMenuReturnToGame", nullptr},
+    {"ExitToMainMenu", ScriptMainMenu},
+    {"ExitGame", ScriptExitGame},
+    {"PushCredits", nullptr},
+    {"PushHowToPlay", nullptr},
+    {"PushQuitConfirmation", nullptr},
+    {"AddMoney", nullptr},
+    {"SkipCorvessaSplash", nullptr},
+    {"SkipLumbrakeSplash", nullptr},
+};
+
+void ScriptRegistry::Register() {
+    for (const ScriptRow& row : kScriptTable) {
+        if (row.m_function != nullptr) {
+            m_scripts[row.m_name] = row.m_function;
+        }
+    }
+}
+
+bool RunScript(const ScriptRegistry& registry, const std::string& name) {
+    auto found = registry.m_scripts.find(name);
+    if (found == registry.m_scripts.end() || found->second == nullptr) {
+        LogLine("Cannot find script by name");
+        return false;
+    }
+    found->second();
+    return true;
+}
+
+// The engine's numbered commands live beside the scripts they mirror.
+bool Engine::DoCommand(const int32_t* command) {
+    if (command == nullptr) {
+        return false;
+    }
+    switch (*command) {
+    case 0:
+        StopGameTime(*this);
+        return true;
+    case 1:
+        RestartGameTime(*this);
+        return true;
+    case 2:
+    case 3:
+        // No tile can be selected while the world has no tile map.
+        return false;
+    case 4:
+    case 5:
+    case 6:
+        // The tile map these write, reset and expand is not part of the world yet.
+        return false;
+    case 7:
+        // The world has neither camera yet, and with neither active nothing is swapped.
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,14 +1,28 @@
-// Named scripts that buttons and boxes run.
+// The named scripts that GUI buttons run, and running them by name.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <unordered_map>
 
+// A script: no arguments, no result; it reaches what it acts on through the engine singleton.
+using ScriptFunction = void (*)();
+
 class ScriptRegistry {
-public:
-    // Fills the registry with the game's scripts.
+  public:
+    // Fills the registry once, in the game's registration order.
     void Register();
 
-    std::unordered_map<std::string, std::function<void()>> m_scripts;
+    std::unordered_map<std::string, ScriptFunction> m_scripts;
 };
+
+// Runs the script of exactly that name. A name that is not registered logs "Cannot find script by name"
+// and gives false; otherwise true, whatever the script did.
+bool RunScript(const ScriptRegistry& registry, const std::string& name);
+
+// The registration order, one row per name; a row without a function is a script whose screen does not
+// exist yet, and is not registered.
+struct ScriptRow {
+    const char* m_name;
+    ScriptFunction m_function;
+};
+extern const ScriptRow kScriptTable[52];
