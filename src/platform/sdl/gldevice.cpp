@@ -396,6 +396,11 @@ bool GlDevice::BuildBackBuffer() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         return false;
     }
+    // The window reports the cursor in the pixels of the back buffer that Present stretches over it.
+    if (auto* sdlWindow = dynamic_cast<SdlWindow*>(m_window)) {
+        sdlWindow->SetBackBufferSize(static_cast<int>(m_params.backBufferWidth),
+                                     static_cast<int>(m_params.backBufferHeight));
+    }
     // Whatever no viewport covers starts black.
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

@@ -215,11 +215,35 @@ void SdlWindow::PostQuitMessage(int exitCode) {
     m_queue.push_back(quit);
 }
 
+void SdlWindow::SetBackBufferSize(int width, int height) {
+    m_backBufferWidth = width;
+    m_backBufferHeight = height;
+}
+
+// SDL reports the cursor in window points; the game hit-tests in back-buffer pixels, and the back buffer
+// is stretched over the window's drawable (which differs from the points on a high-density display).
 bool SdlWindow::GetCursorClientPos(int& x, int& y) {
     if (m_window == nullptr) {
         return false;
     }
-    SDL_GetMouseState(&x, &y);
+    int pointX = 0;
+    int pointY = 0;
+    SDL_GetMouseState(&pointX, &pointY);
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(m_window, &windowWidth, &windowHeight);
+    int targetWidth = m_backBufferWidth;
+    int targetHeight = m_backBufferHeight;
+    if (targetWidth <= 0 || targetHeight <= 0) {
+        SDL_GL_GetDrawableSize(m_window, &targetWidth, &targetHeight);
+    }
+    if (windowWidth <= 0 || windowHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) {
+        x = pointX;
+        y = pointY;
+        return true;
+    }
+    x = static_cast<int>(static_cast<int64_t>(pointX) * targetWidth / windowWidth);
+    y = static_cast<int>(static_cast<int64_t>(pointY) * targetHeight / windowHeight);
     return true;
 }
 

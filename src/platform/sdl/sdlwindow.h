@@ -30,12 +30,17 @@ public:
     void GetClientSize(int& width, int& height) const override;
 
     SDL_Window* Handle() const { return m_window; }
+    // The drawing device's back buffer, which is stretched over the whole window: the cursor is
+    // reported in its pixels. Zero until a device is made.
+    void SetBackBufferSize(int width, int height);
 
 private:
     void Translate(const SDL_Event& event);
 
     SDL_Window* m_window = nullptr;
     bool m_rawInput = false;
+    int m_backBufferWidth = 0;
+    int m_backBufferHeight = 0;
     std::deque<Message> m_queue;
 };
 
