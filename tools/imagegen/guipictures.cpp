@@ -36,8 +36,8 @@ Shape Polygon(std::vector<std::pair<float, float>> points) {
 
 bool GuiMousePointer(Frame& f) {
     const float x0 = f.cell.x, y0 = f.cell.y;
-    std::vector<std::pair<float, float>> arrow = {{4, 2}, {4, 25}, {10, 19.5f}, {14.5f, 29},
-                                                   {18.5f, 27}, {14, 17.5f}, {21.5f, 17.5f}};
+    std::vector<std::pair<float, float>> arrow = {{4, 2},      {4, 25},     {10, 19.5f},   {14.5f, 29},
+                                                  {18.5f, 27}, {14, 17.5f}, {21.5f, 17.5f}};
     for (auto& [x, y] : arrow) {
         x += x0;
         y += y0;
@@ -50,12 +50,14 @@ bool GuiMousePointer(Frame& f) {
     return true;
 }
 
-bool GuiMainWindow(Frame&) { return true; }
+bool GuiMainWindow(Frame&) {
+    return true;
+}
 
 // Plain plates, one per row: night blue, ember, moss and a disabled grey. Labels are the layouts' own.
 bool GuiButtonSheet(Frame& f) {
-    static const Rgba kTops[kButtonSheetRows] = {kSteel, Mix(kEmber, kGoldLight, 0.25f), Mix(kMoss, kGoldLight, 0.2f),
-                                                 Hex(0x6a6a70)};
+    static const Rgba kTops[kButtonSheetRows] = {kSteel, Mix(kEmber, kGoldLight, 0.25f),
+                                                 Mix(kMoss, kGoldLight, 0.2f), Hex(0x6a6a70)};
     static const Rgba kBottoms[kButtonSheetRows] = {kNight, Mix(kEmber, kInk, 0.35f), Mix(kMoss, kInk, 0.4f),
                                                     Hex(0x34343a)};
     const int row = std::clamp(f.index, 0, kButtonSheetRows - 1);

@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include "guipictures.h"
 #include "scenepictures.h"
 #include "style.h"
 
@@ -172,6 +173,33 @@ const std::vector<Picture>& Pictures() {
          {{"UnitSelectGlow", 0, kSelectGlowFrames - 1}},
          WorldSelectGlow},
         {"../Assets/camera.xml", "CameraSprite", "../Assets/camera.png", 32, 32, 1, 1, {}, CameraIcon},
+        {"../Assets/krguimouseptr.xml",
+         "GUIMousePointer",
+         "../Assets/krguimouseptr.png",
+         32,
+         32,
+         1,
+         1,
+         {},
+         GuiMousePointer},
+        {"../Assets/krguibgtest.xml",
+         "GUIMainWindow",
+         "../Assets/krguibgtest.png",
+         8,
+         8,
+         1,
+         1,
+         {},
+         GuiMainWindow},
+        {"../Assets/guibuttonsheet.xml",
+         "GUIButtonSheet",
+         "../Assets/guibuttonsheet.png",
+         128,
+         32,
+         1,
+         kButtonSheetRows,
+         {},
+         GuiButtonSheet},
     };
     return pictures;
 }
