@@ -1,6 +1,7 @@
 #include "pictures.h"
 
 #include "guipictures.h"
+#include "hudpictures.h"
 #include "scenepictures.h"
 #include "style.h"
 
@@ -86,7 +87,8 @@ bool Fade(Frame& f) {
 
 } // namespace
 
-const std::vector<Picture>& Pictures() {
+// The table before the HUD pictures join it.
+static const std::vector<Picture>& BasePictures() {
     static const std::vector<Picture> pictures = {
         {"../Assets/defaulttexture.xml",
          "DefaultTexture",
@@ -201,6 +203,15 @@ const std::vector<Picture>& Pictures() {
          {},
          GuiButtonSheet},
     };
+    return pictures;
+}
+
+const std::vector<Picture>& Pictures() {
+    static const std::vector<Picture> pictures = [] {
+        std::vector<Picture> table = BasePictures();
+        AppendHudPictures(table);
+        return table;
+    }();
     return pictures;
 }
 
