@@ -2,6 +2,7 @@
 
 #include "guipictures.h"
 #include "hudpictures.h"
+#include "kingdompictures.h"
 #include "scenepictures.h"
 #include "style.h"
 
@@ -210,6 +211,7 @@ const std::vector<Picture>& Pictures() {
     static const std::vector<Picture> pictures = [] {
         std::vector<Picture> table = BasePictures();
         AppendHudPictures(table);
+        AppendKingdomPictures(table);
         return table;
     }();
     return pictures;
