@@ -220,5 +220,10 @@ bool Engine::Shutdown() {
         m_stack.pop_back();
     }
     m_request = REQUEST_IDLE;
+    if (m_gameData != nullptr) {
+        for (const auto& tile : m_gameData->m_tileMap.m_templateTiles) {
+            tile->Unload(*this);
+        }
+    }
     return true;
 }

@@ -1,15 +1,99 @@
-// The game world: tile map, cameras, units, boxes and the realm.
+// The game world: tile map, cameras, skybox, mail, units, boxes and the realm.
 #pragma once
 
+#include "kingdom/mail.h"
+#include "kingdom/tilemap.h"
 #include "platform/audio.h"
+#include "scene/krcamera.h"
+#include "scene/krguiobject.h"
+#include "scene/sprite.h"
 
+#include <cstdint>
+#include <list>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
+class Engine;
+
+// What a click on the map does: 2 to 9 place the building of that type.
+using ToolMode = int32_t;
+inline constexpr ToolMode TOOL_DEMOLISH = 10;
+inline constexpr ToolMode TOOL_PATH = 11;
+inline constexpr ToolMode TOOL_CRACK = 12;
+inline constexpr ToolMode TOOL_SELECT = 13;
+
+using GameMode = int32_t;
+inline constexpr GameMode GAME_MODE_KINGDOM = 0;
+inline constexpr GameMode GAME_MODE_WAR = 1;
+inline constexpr GameMode GAME_MODE_UNIT_EDITOR = 2;
+inline constexpr GameMode GAME_MODE_SAVE_LOAD = 4;
+
+using BattleResult = int32_t;
+inline constexpr BattleResult BATTLE_RUNNING = 0;
+inline constexpr BattleResult BATTLE_VICTORY = 1;
+inline constexpr BattleResult BATTLE_DEFEAT = 2;
+
+inline constexpr uint32_t kInitialMapSide = 7;
+inline constexpr float kSkyboxFaceSize = 1000.0f;
+inline constexpr float kSkyboxDistance = 500.0f;
+
+// Built inside the engine's constructor: it reads configuration files only, and neither touches the
+// device nor asks for the engine.
 class GameData {
-public:
-    plat::Channel m_musicChannel; // the channel the music plays on; null until music first plays
+  public:
+    GameData();
+    ~GameData();
+    GameData(const GameData&) = delete;
+    GameData& operator=(const GameData&) = delete;
+
+    void ResetForNewGame();
+    // The first Capital tile of the grid, or null when there is none.
+    void FindCapitalTile();
+    // The four faces around the active camera.
+    void DrawSkybox(Engine& engine);
+
+    int32_t m_battleRunning = 0;
+    TileMap m_tileMap;
+    // Borrowed from the grid. A tile that is replaced hands them on or clears them (see the
+    // constructor), so they never outlive their tile.
+    KRTile* m_clickedTile = nullptr;
+    KRTile* m_capitalTile = nullptr;
+    std::unique_ptr<KRGameObject> m_previewObject;
+    ToolMode m_toolMode = TOOL_SELECT;
+    std::list<std::unique_ptr<KRGameObject>> m_battleObjects;
+    uint8_t m_hudToBuild = 1;
+    uint8_t m_saveScreenToBuild = 1;
+    std::list<std::unique_ptr<KRGameObject>> m_scatterEffects;
+    GameMode m_gameMode = GAME_MODE_KINGDOM;
+    int32_t m_wins = 0;
+    BattleResult m_battleResult = BATTLE_RUNNING;
+    float m_battleFrameTime = 0.0f;
+    int32_t m_typeToPlace = 0;
+    KROrthoCamera m_kingdomCamera;
+    // The HUD and mail layer: drawn with it, and the cursor is unprojected with it to pick them.
+    KROrthoCamera m_guiCamera;
+    KRPerspCamera m_perspCamera;
+    // Always the kingdom camera or the perspective camera.
+    KRCamera* m_activeCamera = nullptr;
+    Sprite m_skyFront;
+    Sprite m_skyLeft;
+    Sprite m_skyRight;
+    Sprite m_skyBottom;
+    MailList m_mailList;
+    // Drawn after the GUI camera's projection; the game screens' Cleanup empties it.
+    std::list<std::unique_ptr<KRGUIObject>> m_guiObjects;
+    // The pictures of the placeable tile types; index 0 shows the building base but places Empty.
+    std::vector<Sprite> m_tileSprites;
     // Texture configuration file names (no folder), each mapped to itself; the folder scans add to it
     // and nothing empties it.
     std::map<std::string, std::string> m_textureConfigs;
+    uint8_t m_assetsLoaded = 0;
+    // 0 none, 1 a unit preview is being placed, 2 a tile type is being placed.
+    int32_t m_editSubMode = 0;
+    plat::Channel m_musicChannel; // the channel the music plays on; null until music first plays
+
+  private:
+    void TileReplaced(const KRTile* gone, KRTile* replacement);
 };

@@ -1,0 +1,112 @@
+#include "kingdom/gamedata.h"
+
+#include "engine/engine.h"
+
+#include <iterator>
+#include <utility>
+
+namespace {
+
+const char* const kTileSpriteFiles[] = {
+    "../Assets/Tiles/tilebldgbase.xml", "../Assets/Tiles/tilepath.xml",   "../Assets/tile_pop.xml",
+    "../Assets/Tiles/tilegate.xml",     "../Assets/tilecapital.xml",      "../Assets/Tiles/tile_crack.xml",
+    "../Assets/tile_barracks.xml",
+};
+
+constexpr const char* kSkyFrontFile = "../Assets/Textures/Skybox/front.xml";
+constexpr const char* kSkyLeftFile = "../Assets/Textures/Skybox/left.xml";
+constexpr const char* kSkyRightFile = "../Assets/Textures/Skybox/right.xml";
+constexpr const char* kSkyBottomFile = "../Assets/Textures/Skybox/bottom.xml";
+
+// Text finds its cameras in the world of the engine it is drawn for.
+TextCameras WorldTextCameras(Engine& engine) {
+    GameData* world = engine.m_gameData.get();
+    if (world == nullptr) {
+        return {};
+    }
+    return {&world->m_guiCamera, world->m_activeCamera};
+}
+
+void SetKingdomView(KROrthoCamera& camera, float x) {
+    camera.Eye() = {x, 10.0f, -10.0f};
+    camera.m_target = {x, 0.0f, -10.0f};
+    camera.m_up = {0.0f, 0.0f, 1.0f};
+}
+
+} // namespace
+
+GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCamera(&m_perspCamera) {
+    SetKingdomView(m_kingdomCamera, 5.0f);
+    const std::pair<Sprite*, const char*> faces[] = {
+        {&m_skyFront, kSkyFrontFile}, {&m_skyLeft, kSkyLeftFile},
+        {&m_skyRight, kSkyRightFile}, {&m_skyBottom, kSkyBottomFile}};
+    for (const auto& [face, file] : faces) {
+        face->InitWithXML(file, true);
+        face->m_scale[0] = kSkyboxFaceSize;
+        face->m_scale[1] = kSkyboxFaceSize;
+    }
+    m_tileSprites.reserve(std::size(kTileSpriteFiles));
+    for (const char* file : kTileSpriteFiles) {
+        m_tileSprites.emplace_back().InitWithXML(file, false);
+    }
+    m_tileMap.m_tileReplaced = [this](const KRTile* gone, KRTile* replacement) { TileReplaced(gone, replacement); };
+    SetTextCameraSource(WorldTextCameras);
+}
+
+GameData::~GameData() {
+    m_tileMap.Clear();
+    m_tileMap.m_tileReplaced = nullptr;
+    m_previewObject.reset();
+}
+
+void GameData::TileReplaced(const KRTile* gone, KRTile* replacement) {
+    // The clicked cell is still the clicked cell under its new tile.
+    if (m_clickedTile == gone) {
+        m_clickedTile = replacement;
+    }
+    if (m_capitalTile == gone) {
+        m_capitalTile = replacement != nullptr && replacement->m_type == TILE_CAPITAL ? replacement : nullptr;
+    }
+}
+
+void GameData::FindCapitalTile() {
+    m_capitalTile = nullptr;
+    for (const auto& tile : m_tileMap.Grid()) {
+        if (tile->m_type == TILE_CAPITAL) {
+            m_capitalTile = tile.get();
+            return;
+        }
+    }
+}
+
+void GameData::ResetForNewGame() {
+    m_mailList.m_showing = 0;
+    m_mailList.Clear();
+    m_clickedTile = nullptr;
+    SetKingdomView(m_kingdomCamera, 10.0f);
+    m_battleRunning = 0;
+    m_wins = 0;
+    m_battleResult = BATTLE_RUNNING;
+    m_typeToPlace = 0;
+    m_previewObject.reset();
+    m_editSubMode = 0;
+    m_activeCamera = &m_perspCamera;
+}
+
+void GameData::DrawSkybox(Engine& engine) {
+    if (m_activeCamera == nullptr) {
+        return;
+    }
+    const plat::Vector3 centre = m_activeCamera->Eye();
+    m_skyFront.m_position = centre + plat::Vector3{0.0f, 0.0f, kSkyboxDistance};
+    m_skyFront.m_facing = {0.0f, 0.0f, 1.0f};
+    m_skyLeft.m_position = centre + plat::Vector3{-kSkyboxDistance, 0.0f, 0.0f};
+    m_skyLeft.m_facing = {1.0f, 0.0f, 0.0f};
+    m_skyRight.m_position = centre + plat::Vector3{kSkyboxDistance, 0.0f, 0.0f};
+    m_skyRight.m_facing = {-1.0f, 0.0f, 0.0f};
+    m_skyBottom.m_position = centre + plat::Vector3{0.0f, -kSkyboxDistance, 0.0f};
+    m_skyBottom.m_facing = {0.0f, 1.0f, 0.0f};
+    for (Sprite* face : {&m_skyFront, &m_skyLeft, &m_skyRight, &m_skyBottom}) {
+        face->Draw(engine);
+    }
+}

@@ -1,0 +1,277 @@
+// The script registry and the scripts that act on the engine alone, run on the engine singleton as the
+// game runs them; the engine's numbered commands.
+#include "engine/engine.h"
+#include "flow/krscripts.h"
+#include "platform/null/nullaudio.h"
+#include "platform/null/nullgraphics.h"
+#include "platform/null/nullplatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The services outlive the engine singleton: both live until the process ends, these longer.
+plat::NullWindow g_window;
+plat::ManualClock g_clock;
+plat::RecordingMessageBox g_messageBox;
+plat::NullGraphics g_graphics;
+plat::NullAudioOutput g_audio;
+
+Lines Captured(const std::function<void()>& body) {
+    testing::internal::CaptureStdout();
+    body();
+    Lines lines;
+    std::istringstream in(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class Scripts : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::Install({&g_window, &g_clock, &g_messageBox, &g_graphics, &g_audio});
+        if (!g_window.created) {
+            g_window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
+        }
+        Engine& e = engine();
+        if (e.m_display.renderer == nullptr) {
+            Captured([&] { ASSERT_TRUE(e.m_display.Init(&g_window)); });
+        }
+        ASSERT_TRUE(e.m_audio.Init());
+        if (e.m_scripts.m_scripts.empty()) {
+            e.m_scripts.Register();
+        }
+        // Each test starts on a running engine with time and sound as a fresh game has them.
+        e.m_request = REQUEST_RUN;
+        e.m_quitting = false;
+        e.m_stack.clear();
+        e.m_showDebugInfo = false;
+        e.m_timer.maxDelta = 0.05;
+        e.m_timer.scale = 1.0;
+        e.m_timer.scaleOn = false;
+        e.m_audio.effectsGroup.SetPaused(false);
+        e.m_audio.musicGroup.SetPaused(false);
+        e.m_audio.musicGroup.SetVolume(1.0f);
+    }
+
+    static Engine& engine() { return Engine::Instance(); }
+
+    static bool Run(const std::string& name) { return RunScript(engine().m_scripts, name); }
+
+    static bool Paused(const plat::ChannelGroup& group) {
+        bool paused = false;
+        EXPECT_EQ(group.GetPaused(&paused), plat::kAudioOk);
+        return paused;
+    }
+    static float Volume(const plat::ChannelGroup& group) {
+        float volume = -1.0f;
+        EXPECT_EQ(group.GetVolume(&volume), plat::kAudioOk);
+        return volume;
+    }
+};
+
+TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSharingAFunction) {
+    const auto& scripts = engine().m_scripts.m_scripts;
+    std::set<std::string> expected;
+    std::set<std::string> tableNames;
+    for (const ScriptRow& row : kScriptTable) {
+        EXPECT_TRUE(tableNames.insert(row.m_name).second) << row.m_name << " twice in the table";
+        if (row.m_function != nullptr) {
+            expected.insert(row.m_name);
+        }
+    }
+    EXPECT_EQ(tableNames.size(), 52u);
+    std::set<std::string> registered;
+    for (const auto& [name, function] : scripts) {
+        registered.insert(name);
+        EXPECT_NE(function, nullptr) << name;
+    }
+    EXPECT_EQ(registered, expected);
+    EXPECT_EQ(registered,
+              (std::set<std::string>{"PopState", "Pause", "Resume", "TimeMultiplierOn", "TimeMultiplierOff",
+                                     "TimeMultiplierIncrement", "TimeMultiplierDecrement", "MainMenu",
+                                     "ReturnPrevState", "Resolution800x600", "Resolution1024x768",
+                                     "Resolution1440x900", "FullScreenToggle", "ToggleMuteMusic",
+                                     "ToggleDisplayDebugInfo", "ExitToMainMenu", "ExitGame"}));
+    EXPECT_EQ(scripts.at("PopState"), scripts.at("ReturnPrevState"));
+    EXPECT_EQ(scripts.at("MainMenu"), scripts.at("ExitToMainMenu"));
+    EXPECT_NE(scripts.at("PopState"), scripts.at("MainMenu"));
+    // The order of registration is the game's: a few fixed points of it.
+    EXPECT_STREQ(kScriptTable[0].m_name, "GoToStory");
+    EXPECT_STREQ(kScriptTable[25].m_name, "UStatMinusMovSpd");
+    EXPECT_STREQ(kScriptTable[33].m_name, "ReturnPrevState");
+    EXPECT_STREQ(kScriptTable[51].m_name, "SkipLumbrakeSplash");
+}
+
+TEST_F(Scripts, ANameThatIsNotRegisteredIsReportedWithoutItselfAndRunsNothing) {
+    for (const std::string& name : {std::string("UStatMinusMoveSpd"), std::string("pause"), std::string(""),
+                                    std::string("GoToStory")}) {
+        bool result = true;
+        EXPECT_EQ(Captured([&] { result = Run(name); }), Lines{"Cannot find script by name"}) << name;
+        EXPECT_FALSE(result) << name;
+    }
+    EXPECT_EQ(engine().m_request, REQUEST_RUN);
+}
+
+TEST_F(Scripts, PopStateAndReturnPrevStateAskForAPopOnlyWhenNothingIsPending) {
+    for (const char* name : {"PopState", "ReturnPrevState"}) {
+        engine().m_request = REQUEST_RUN;
+        EXPECT_EQ(Captured([&] { EXPECT_TRUE(Run(name)); }), Lines{}) << name;
+        EXPECT_EQ(engine().m_request, REQUEST_POP) << name;
+        // A second request in the frame is refused; the first stands.
+        EXPECT_EQ(Captured([&] { EXPECT_TRUE(Run(name)); }), Lines{"Pop State request rejected."}) << name;
+        EXPECT_EQ(engine().m_request, REQUEST_POP) << name;
+    }
+    engine().m_request = REQUEST_RUN;
+    engine().m_quitting = true;
+    EXPECT_EQ(Captured([&] { Run("PopState"); }), Lines{"Pop State request rejected."});
+    EXPECT_EQ(engine().m_request, REQUEST_RUN);
+}
+
+TEST_F(Scripts, MainMenuAndExitToMainMenuGoToTheRootAndResumeEvenWhenRefused) {
+    for (const char* name : {"MainMenu", "ExitToMainMenu"}) {
+        engine().m_request = REQUEST_RUN;
+        Run("Pause");
+        EXPECT_EQ(Captured([&] { Run(name); }), Lines{}) << name;
+        EXPECT_EQ(engine().m_request, REQUEST_POP_TO_ROOT) << name;
+        EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05) << name;
+
+        Run("Pause");
+        engine().m_request = REQUEST_CHANGE;
+        EXPECT_EQ(Captured([&] { Run(name); }), Lines{"Return to Root State request rejected."}) << name;
+        EXPECT_EQ(engine().m_request, REQUEST_CHANGE) << name;
+        EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05) << name;
+        EXPECT_FALSE(Paused(engine().m_audio.effectsGroup)) << name;
+        EXPECT_FLOAT_EQ(Volume(engine().m_audio.musicGroup), 1.0f) << name;
+    }
+}
+
+TEST_F(Scripts, ExitGameQuitsOverAnyPendingRequest) {
+    engine().m_request = REQUEST_PUSH;
+    EXPECT_EQ(Captured([&] { EXPECT_TRUE(Run("ExitGame")); }), Lines{});
+    EXPECT_EQ(engine().m_request, REQUEST_QUIT);
+    EXPECT_TRUE(engine().m_quitting);
+}
+
+TEST_F(Scripts, PauseStopsGameTimeAndEffectsAndLowersTheMusicAndResumeUndoesIt) {
+    Run("Pause");
+    EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.0);
+    EXPECT_TRUE(Paused(engine().m_audio.effectsGroup));
+    EXPECT_FALSE(Paused(engine().m_audio.musicGroup));
+    EXPECT_FLOAT_EQ(Volume(engine().m_audio.musicGroup), 0.3f);
+    // With the game delta clamped to 0, a frame moves no game time.
+    engine().m_timer.clampOn = true;
+    g_clock.now += 40;
+    engine().m_timer.Tick();
+    EXPECT_DOUBLE_EQ(engine().m_timer.gameDelta, 0.0);
+    Run("Resume");
+    EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05);
+    EXPECT_FALSE(Paused(engine().m_audio.effectsGroup));
+    EXPECT_FLOAT_EQ(Volume(engine().m_audio.musicGroup), 1.0f);
+}
+
+TEST_F(Scripts, TheTimeMultiplierSwitchesAndStepsByHalvesButNeverBelowAHalf) {
+    Run("TimeMultiplierOn");
+    EXPECT_TRUE(engine().m_timer.scaleOn);
+    Run("TimeMultiplierOff");
+    EXPECT_FALSE(engine().m_timer.scaleOn);
+    Run("TimeMultiplierIncrement");
+    EXPECT_DOUBLE_EQ(engine().m_timer.scale, 1.5);
+    Run("TimeMultiplierIncrement");
+    EXPECT_DOUBLE_EQ(engine().m_timer.scale, 2.0);
+    for (int i = 0; i < 5; ++i) {
+        Run("TimeMultiplierDecrement");
+    }
+    // From 2.0: 1.5, 1.0, 0.5 and then no lower, so game time never stops or runs backwards.
+    EXPECT_DOUBLE_EQ(engine().m_timer.scale, 0.5);
+    engine().m_timer.scale = 0.7; // a value between the steps
+    Run("TimeMultiplierDecrement");
+    EXPECT_DOUBLE_EQ(engine().m_timer.scale, 0.5);
+}
+
+TEST_F(Scripts, TheDebugOverlayAndTheMusicMuteToggle) {
+    Run("ToggleDisplayDebugInfo");
+    EXPECT_TRUE(engine().m_showDebugInfo);
+    Run("ToggleDisplayDebugInfo");
+    EXPECT_FALSE(engine().m_showDebugInfo);
+
+    Run("ToggleMuteMusic");
+    EXPECT_TRUE(Paused(engine().m_audio.musicGroup));
+    Run("ToggleMuteMusic");
+    EXPECT_FALSE(Paused(engine().m_audio.musicGroup));
+
+    plat::ChannelGroup music = engine().m_audio.musicGroup;
+    engine().m_audio.musicGroup = plat::ChannelGroup();
+    EXPECT_EQ(Captured([] { Run("ToggleMuteMusic"); }), Lines{"MusicGroup not created!"});
+    // Pause and Resume leave a missing group alone.
+    EXPECT_EQ(Captured([] {
+                  Run("Pause");
+                  Run("Resume");
+              }),
+              Lines{});
+    engine().m_audio.musicGroup = music;
+}
+
+TEST_F(Scripts, TheResolutionScriptsSetTheBackBufferAndTheDisplaysSizeAndMargin) {
+    Renderer& renderer = *engine().m_display.renderer;
+    Captured([] { Run("Resolution1440x900"); });
+    EXPECT_EQ(renderer.backBufferWidth, 1440u);
+    EXPECT_EQ(renderer.backBufferHeight, 900u);
+    EXPECT_EQ(engine().m_display.width, 1440u);
+    EXPECT_EQ(engine().m_display.height, 900u);
+    EXPECT_EQ(engine().m_display.margin, 120u);
+    Captured([] { Run("Resolution1024x768"); });
+    EXPECT_EQ(engine().m_display.width, 1024u);
+    EXPECT_EQ(engine().m_display.height, 768u);
+    EXPECT_EQ(engine().m_display.margin, 0u);
+    Captured([] { Run("Resolution800x600"); });
+    EXPECT_EQ(renderer.backBufferWidth, 800u);
+    EXPECT_EQ(engine().m_display.height, 600u);
+    EXPECT_EQ(engine().m_display.margin, 0u);
+
+    const bool windowed = renderer.windowed;
+    Captured([] { Run("FullScreenToggle"); });
+    EXPECT_EQ(renderer.windowed, !windowed);
+    Captured([] { Run("FullScreenToggle"); });
+    EXPECT_EQ(renderer.windowed, windowed);
+}
+
+TEST_F(Scripts, DoCommandStopsAndRestartsGameTime) {
+    const int32_t stop = 0, restart = 1;
+    EXPECT_TRUE(engine().DoCommand(&stop));
+    EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.0);
+    EXPECT_TRUE(Paused(engine().m_audio.effectsGroup));
+    // Unlike the Pause script, the music is left as it was.
+    EXPECT_FLOAT_EQ(Volume(engine().m_audio.musicGroup), 1.0f);
+    EXPECT_TRUE(engine().DoCommand(&restart));
+    EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05);
+    EXPECT_FALSE(Paused(engine().m_audio.effectsGroup));
+}
+
+TEST_F(Scripts, DoCommandSwapsCamerasOnlyBetweenItsTwoAndRefusesUnknownNumbers) {
+    const int32_t swap = 7;
+    EXPECT_TRUE(engine().DoCommand(&swap));
+    for (int32_t command : {8, -1, 1000, INT32_MIN, INT32_MAX}) {
+        EXPECT_FALSE(engine().DoCommand(&command)) << command;
+    }
+    EXPECT_FALSE(engine().DoCommand(nullptr));
+    // Without a selected tile the tile commands do nothing.
+    for (int32_t command : {2, 3}) {
+        EXPECT_FALSE(engine().DoCommand(&command)) << command;
+    }
+    EXPECT_EQ(engine().m_request, REQUEST_RUN);
+    EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05);
+}
+
+} // namespace
