@@ -56,6 +56,7 @@ GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCame
 GameData::~GameData() {
     m_tileMap.Clear();
     m_tileMap.m_tileReplaced = nullptr;
+    m_hudBoxes.clear();
     m_previewObject.reset();
 }
 

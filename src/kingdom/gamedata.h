@@ -4,6 +4,7 @@
 #include "kingdom/mail.h"
 #include "kingdom/tilemap.h"
 #include "platform/audio.h"
+#include "scene/boxobject.h"
 #include "scene/krcamera.h"
 #include "scene/krguiobject.h"
 #include "scene/sprite.h"
@@ -62,6 +63,9 @@ class GameData {
     KRTile* m_capitalTile = nullptr;
     std::unique_ptr<KRGameObject> m_previewObject;
     ToolMode m_toolMode = TOOL_SELECT;
+    // Every HUD box of the game screens, in drawing and picking order. Delete one with DeleteHudBox, which
+    // clears the links other boxes keep to it.
+    std::list<std::unique_ptr<BoxObject>> m_hudBoxes;
     std::list<std::unique_ptr<KRGameObject>> m_battleObjects;
     uint8_t m_hudToBuild = 1;
     uint8_t m_saveScreenToBuild = 1;
