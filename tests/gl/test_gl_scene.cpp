@@ -340,9 +340,18 @@ TEST_F(GlScene, AMarkerLaidFlatShowsTheWholeArrowPointingDownUnderTheTopDownCame
     EXPECT_EQ(Pixel(pixels, 392, 192), kGrey);
 }
 
+// The camera a marker's label is drawn with: the test's own, not the engine's world's.
+KRCamera* g_labelCamera = nullptr;
+
+TextCameras LabelCameras(Engine&) {
+    return {nullptr, g_labelCamera};
+}
+
 TEST_F(GlScene, AStandingMarkerAndItsWorldLabelAppearWhereThePerspectiveCameraProjectsThem) {
     KRPerspCamera camera;
     camera.Update(0.0f);
+    g_labelCamera = &camera;
+    SetTextCameraSource(LabelCameras);
     WorldObject marker;
     MakeArrow(marker);
     marker.m_standing = 1;
@@ -400,6 +409,9 @@ TEST_F(GlScene, AStandingMarkerAndItsWorldLabelAppearWhereThePerspectiveCameraPr
     EXPECT_GE(changed.top, labelTopLeft.y - 1.0f);
     EXPECT_LE(changed.bottom, labelBottomRight.y + 1.0f);
     EXPECT_GT(changed.right - changed.left, (labelBottomRight.x - labelTopLeft.x) * 0.6f);
+    // The next engine's world installs its own again.
+    SetTextCameraSource(nullptr);
+    g_labelCamera = nullptr;
 }
 
 TEST_F(GlScene, OnAWideDisplayThePerspectivePictureKeepsItsProportionsBetweenTheBars) {
