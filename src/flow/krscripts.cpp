@@ -36,6 +36,15 @@ void RestartGameTime(Engine& engine) {
     SetGroupPaused(engine.m_audio.effectsGroup, false);
 }
 
+// Between the top-down and the perspective camera; any other camera stays.
+void SwapCameras(GameData& world) {
+    if (world.m_activeCamera == &world.m_kingdomCamera) {
+        world.m_activeCamera = &world.m_perspCamera;
+    } else if (world.m_activeCamera == &world.m_perspCamera) {
+        world.m_activeCamera = &world.m_kingdomCamera;
+    }
+}
+
 void ScriptPause() {
     Engine& engine = Engine::Instance();
     StopGameTime(engine);
@@ -59,6 +68,25 @@ void ScriptMainMenu() {
 
 void ScriptExitGame() {
     Engine::Instance().Quit();
+}
+
+void ScriptResetMap() {
+    if (GameData* world = Engine::Instance().m_gameData.get()) {
+        world->m_clickedTile = nullptr;
+        world->m_tileMap.ResetMap();
+    }
+}
+
+void ScriptExpandMap() {
+    if (GameData* world = Engine::Instance().m_gameData.get()) {
+        world->m_tileMap.ExpandMap();
+    }
+}
+
+void ScriptToggleView() {
+    if (GameData* world = Engine::Instance().m_gameData.get()) {
+        SwapCameras(*world);
+    }
 }
 
 void ScriptTimeMultiplierOn() {
@@ -136,9 +164,9 @@ const ScriptRow kScriptTable[52] = {
     {"Resume", ScriptResume},
     {"ChangeTileType", nullptr},
     {"SaveMap", nullptr},
-    {"ResetMap", nullptr},
-    {"ExpandMap", nullptr},
-    {"ToggleView", nullptr},
+    {"ResetMap", ScriptResetMap},
+    {"ExpandMap", ScriptExpandMap},
+    {"ToggleView", ScriptToggleView},
     {"TimeMultiplierOn", ScriptTimeMultiplierOn},
     {"TimeMultiplierOff", ScriptTimeMultiplierOff},
     {"TimeMultiplierIncrement", ScriptTimeMultiplierIncrement},
@@ -204,6 +232,7 @@ bool Engine::DoCommand(const int32_t* command) {
     if (command == nullptr) {
         return false;
     }
+    GameData* world = m_gameData.get();
     switch (*command) {
     case 0:
         StopGameTime(*this);
@@ -211,17 +240,40 @@ bool Engine::DoCommand(const int32_t* command) {
     case 1:
         RestartGameTime(*this);
         return true;
-    case 2:
+    case 2: {
+        if (world == nullptr || world->m_clickedTile == nullptr) {
+            return false;
+        }
+        const KRTile& tile = *world->m_clickedTile;
+        const TileType next =
+            tile.m_type >= 0 && tile.m_type < kTileTypeCount - 1 ? tile.m_type + 1 : TILE_EMPTY;
+        // The selected tile is destroyed by the replacement; its successor is selected.
+        world->m_clickedTile = world->m_tileMap.SetTileType(tile.m_row, tile.m_col, next);
+        return true;
+    }
     case 3:
-        // No tile can be selected while the world has no tile map.
-        return false;
+        return world != nullptr && world->m_clickedTile != nullptr;
     case 4:
-    case 5:
-    case 6:
-        // The tile map these write, reset and expand is not part of the world yet.
+        // Writing map data arrives with the map files.
         return false;
+    case 5:
+        if (world == nullptr) {
+            return false;
+        }
+        world->m_clickedTile = nullptr;
+        world->m_tileMap.Clear();
+        world->m_tileMap.CreateDefaultGrid();
+        return true;
+    case 6:
+        if (world == nullptr) {
+            return false;
+        }
+        world->m_tileMap.ExpandMap();
+        return true;
     case 7:
-        // The world has neither camera yet, and with neither active nothing is swapped.
+        if (world != nullptr) {
+            SwapCameras(*world);
+        }
         return true;
     default:
         return false;

@@ -98,12 +98,28 @@ TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSha
         EXPECT_NE(function, nullptr) << name;
     }
     EXPECT_EQ(registered, expected);
-    EXPECT_EQ(registered,
-              (std::set<std::string>{"PopState", "Pause", "Resume", "TimeMultiplierOn", "TimeMultiplierOff",
-                                     "TimeMultiplierIncrement", "TimeMultiplierDecrement", "MainMenu",
-                                     "ReturnPrevState", "Resolution800x600", "Resolution1024x768",
-                                     "Resolution1440x900", "FullScreenToggle", "ToggleMuteMusic",
-                                     "ToggleDisplayDebugInfo", "ExitToMainMenu", "ExitGame"}));
+    for (const char* name : {"PopState",
+                             "Pause",
+                             "Resume",
+                             "ResetMap",
+                             "ExpandMap",
+                             "ToggleView",
+                             "TimeMultiplierOn",
+                             "TimeMultiplierOff",
+                             "TimeMultiplierIncrement",
+                             "TimeMultiplierDecrement",
+                             "MainMenu",
+                             "ReturnPrevState",
+                             "Resolution800x600",
+                             "Resolution1024x768",
+                             "Resolution1440x900",
+                             "FullScreenToggle",
+                             "ToggleMuteMusic",
+                             "ToggleDisplayDebugInfo",
+                             "ExitToMainMenu",
+                             "ExitGame"}) {
+        EXPECT_EQ(registered.count(name), 1u) << name;
+    }
     EXPECT_EQ(scripts.at("PopState"), scripts.at("ReturnPrevState"));
     EXPECT_EQ(scripts.at("MainMenu"), scripts.at("ExitToMainMenu"));
     EXPECT_NE(scripts.at("PopState"), scripts.at("MainMenu"));
@@ -116,7 +132,7 @@ TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSha
 
 TEST_F(Scripts, ANameThatIsNotRegisteredIsReportedWithoutItselfAndRunsNothing) {
     for (const std::string& name : {std::string("UStatMinusMoveSpd"), std::string("pause"), std::string(""),
-                                    std::string("GoToStory")}) {
+                                    std::string("PopState ")}) {
         bool result = true;
         EXPECT_EQ(Captured([&] { result = Run(name); }), Lines{"Cannot find script by name"}) << name;
         EXPECT_FALSE(result) << name;
@@ -259,19 +275,105 @@ TEST_F(Scripts, DoCommandStopsAndRestartsGameTime) {
     EXPECT_FALSE(Paused(engine().m_audio.effectsGroup));
 }
 
-TEST_F(Scripts, DoCommandSwapsCamerasOnlyBetweenItsTwoAndRefusesUnknownNumbers) {
-    const int32_t swap = 7;
-    EXPECT_TRUE(engine().DoCommand(&swap));
+TEST_F(Scripts, DoCommandRefusesNumbersItDoesNotKnow) {
     for (int32_t command : {8, -1, 1000, INT32_MIN, INT32_MAX}) {
         EXPECT_FALSE(engine().DoCommand(&command)) << command;
     }
     EXPECT_FALSE(engine().DoCommand(nullptr));
-    // Without a selected tile the tile commands do nothing.
-    for (int32_t command : {2, 3}) {
-        EXPECT_FALSE(engine().DoCommand(&command)) << command;
-    }
     EXPECT_EQ(engine().m_request, REQUEST_RUN);
     EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05);
+}
+
+class ScriptsOnTheMap : public Scripts {
+  protected:
+    void SetUp() override {
+        Scripts::SetUp();
+        Captured([&] { world().m_tileMap.CreateDefaultGrid(); });
+        world().m_clickedTile = nullptr;
+        world().m_activeCamera = &world().m_perspCamera;
+    }
+    void TearDown() override {
+        world().m_clickedTile = nullptr;
+        Captured([&] { world().m_tileMap.Clear(); });
+    }
+
+    static GameData& world() { return *engine().m_gameData; }
+    static bool Command(int32_t command) {
+        bool result = false;
+        Captured([&] { result = engine().DoCommand(&command); });
+        return result;
+    }
+    static TileType TypeAt(uint32_t row, uint32_t col) { return world().m_tileMap.GetTile(row, col)->m_type; }
+};
+
+TEST_F(ScriptsOnTheMap, DoCommandTwoStepsTheSelectedTilesTypeAndSelectsItsReplacement) {
+    EXPECT_FALSE(Command(2));
+    EXPECT_FALSE(Command(3));
+    EXPECT_EQ(TypeAt(2, 3), TILE_PATH);
+
+    world().m_clickedTile = world().m_tileMap.GetTile(2, 3);
+    EXPECT_TRUE(Command(3));
+    EXPECT_TRUE(Command(2));
+    EXPECT_EQ(TypeAt(2, 3), TILE_BUILDING);
+    EXPECT_EQ(world().m_clickedTile, world().m_tileMap.GetTile(2, 3));
+    EXPECT_EQ(TypeAt(2, 2), TILE_PATH);
+
+    Captured([&] { world().m_clickedTile = world().m_tileMap.SetTileType(2, 3, TILE_UNKNOWN); });
+    EXPECT_TRUE(Command(2));
+    EXPECT_EQ(TypeAt(2, 3), TILE_EMPTY);
+    EXPECT_EQ(world().m_clickedTile, world().m_tileMap.GetTile(2, 3));
+}
+
+TEST_F(ScriptsOnTheMap, DoCommandsFiveAndSixRemakeAndGrowTheMap) {
+    Captured([&] { world().m_tileMap.ExpandMap(); });
+    world().m_clickedTile = world().m_tileMap.GetTile(1, 1);
+    EXPECT_TRUE(Command(5));
+    EXPECT_EQ(world().m_clickedTile, nullptr);
+    EXPECT_EQ(world().m_tileMap.Rows(), 5u);
+    EXPECT_EQ(world().m_tileMap.Cols(), 5u);
+    for (const auto& tile : world().m_tileMap.Grid()) {
+        EXPECT_EQ(tile->m_type, TILE_PATH);
+    }
+    EXPECT_TRUE(Command(6));
+    EXPECT_EQ(world().m_tileMap.Rows(), 7u);
+    EXPECT_EQ(TypeAt(0, 0), TILE_EMPTY);
+    EXPECT_EQ(TypeAt(1, 1), TILE_PATH);
+    // Writing the map data waits for the map files.
+    EXPECT_FALSE(Command(4));
+}
+
+TEST_F(ScriptsOnTheMap, DoCommandSevenAndToggleViewSwapOnlyTheKingdomAndPerspectiveCameras) {
+    GameData& w = world();
+    EXPECT_TRUE(Command(7));
+    EXPECT_EQ(w.m_activeCamera, &w.m_kingdomCamera);
+    Run("ToggleView");
+    EXPECT_EQ(w.m_activeCamera, &w.m_perspCamera);
+    Run("ToggleView");
+    EXPECT_EQ(w.m_activeCamera, &w.m_kingdomCamera);
+    EXPECT_TRUE(Command(7));
+    EXPECT_EQ(w.m_activeCamera, &w.m_perspCamera);
+    w.m_activeCamera = &w.m_guiCamera;
+    EXPECT_TRUE(Command(7));
+    Run("ToggleView");
+    EXPECT_EQ(w.m_activeCamera, &w.m_guiCamera);
+    w.m_activeCamera = &w.m_perspCamera;
+}
+
+TEST_F(ScriptsOnTheMap, ResetMapEmptiesTheGroundAndDropsTheSelectionAndExpandMapGrows) {
+    Captured([&] {
+        world().m_tileMap.SetTileType(0, 0, TILE_CAPITAL);
+        world().m_tileMap.SetTileType(4, 4, TILE_GATE);
+    });
+    world().m_clickedTile = world().m_tileMap.GetTile(1, 1);
+    Captured([] { Run("ResetMap"); });
+    EXPECT_EQ(world().m_clickedTile, nullptr);
+    EXPECT_EQ(TypeAt(0, 0), TILE_CAPITAL);
+    EXPECT_EQ(TypeAt(4, 4), TILE_GATE);
+    EXPECT_EQ(TypeAt(1, 1), TILE_EMPTY);
+    EXPECT_EQ(TypeAt(3, 2), TILE_EMPTY);
+    Captured([] { Run("ExpandMap"); });
+    EXPECT_EQ(world().m_tileMap.Rows(), 7u);
+    EXPECT_EQ(TypeAt(1, 1), TILE_CAPITAL);
 }
 
 } // namespace
