@@ -232,28 +232,4 @@ TEST_F(Camera, OnAWideDisplayASquareFacingTheCameraStaysSquareAndPicksBackToItse
     ExpectVectorNear(picked, {9.0f, 1.0f, 0.0f}, 1e-3f);
 }
 
-TEST_F(Camera, ApplyToDeviceSetsTheCamerasViewAndProjection) {
-    renderer().SetResolution(1440, 900);
-    KRPerspCamera persp;
-    persp.Update(0.0f);
-    persp.ApplyToDevice(*engine);
-    plat::Matrix view;
-    plat::Matrix projection;
-    persp.BuildViewMatrix(view);
-    persp.BuildProjectionMatrix(projection, engine->m_display);
-    EXPECT_EQ(device->transforms[plat::kTsView], view);
-    EXPECT_EQ(device->transforms[plat::kTsProjection], projection);
-
-    KROrthoCamera ortho;
-    ortho.ApplyToDevice(*engine);
-    ortho.BuildViewMatrix(view);
-    ortho.BuildProjectionMatrix(projection, engine->m_display);
-    EXPECT_EQ(device->transforms[plat::kTsView], view);
-    EXPECT_EQ(device->transforms[plat::kTsProjection], projection);
-
-    // With no display, nothing to apply to.
-    engine->m_display.renderer.reset();
-    ortho.ApplyToDevice(*engine);
-}
-
 } // namespace
