@@ -27,6 +27,19 @@ TextCameras WorldTextCameras(Engine& engine) {
     return {&world->m_guiCamera, world->m_activeCamera};
 }
 
+// The boxes' view of the world: the game mode they are drawn for and the tool mode they choose. The
+// realm's part (pause, selection, actions) stays the default until the realm answers it.
+class WorldBoxContext : public BoxContext {
+  public:
+    explicit WorldBoxContext(GameData& world) : m_world(world) {}
+
+    void SetToolMode(int32_t mode) override { m_world.m_toolMode = mode; }
+    int32_t GameMode() const override { return m_world.m_gameMode; }
+
+  private:
+    GameData& m_world;
+};
+
 void SetKingdomView(KROrthoCamera& camera, float x) {
     camera.Eye() = {x, 10.0f, -10.0f};
     camera.m_target = {x, 0.0f, -10.0f};
@@ -51,6 +64,8 @@ GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCame
     }
     m_tileMap.m_tileReplaced = [this](const KRTile* gone, KRTile* replacement) { TileReplaced(gone, replacement); };
     SetTextCameraSource(WorldTextCameras);
+    m_boxContext = std::make_unique<WorldBoxContext>(*this);
+    SetBoxContext(m_boxContext.get());
 }
 
 GameData::~GameData() {
@@ -58,6 +73,10 @@ GameData::~GameData() {
     m_tileMap.m_tileReplaced = nullptr;
     m_hudBoxes.clear();
     m_previewObject.reset();
+    // Another world may have installed its own since.
+    if (&CurrentBoxContext() == m_boxContext.get()) {
+        SetBoxContext(nullptr);
+    }
 }
 
 void GameData::TileReplaced(const KRTile* gone, KRTile* replacement) {

@@ -4,6 +4,7 @@
 #include "kingdom/mail.h"
 #include "kingdom/tilemap.h"
 #include "platform/audio.h"
+#include "realm/playereditor.h"
 #include "scene/boxobject.h"
 #include "scene/krcamera.h"
 #include "scene/krguiobject.h"
@@ -67,6 +68,8 @@ class GameData {
     // clears the links other boxes keep to it.
     std::list<std::unique_ptr<BoxObject>> m_hudBoxes;
     std::list<std::unique_ptr<KRGameObject>> m_battleObjects;
+    // The realm, made once by the loading screen; the engine borrows it.
+    std::unique_ptr<PlayerEditor> m_playerEditor;
     uint8_t m_hudToBuild = 1;
     uint8_t m_saveScreenToBuild = 1;
     std::list<std::unique_ptr<KRGameObject>> m_scatterEffects;
@@ -100,4 +103,7 @@ class GameData {
 
   private:
     void TileReplaced(const KRTile* gone, KRTile* replacement);
+
+    // What the HUD boxes read and change of this world; installed while this world lives.
+    std::unique_ptr<BoxContext> m_boxContext;
 };
