@@ -37,6 +37,7 @@ Engine::~Engine() {
     std::erase(g_liveEngines, this);
     Shutdown();
     m_audio.Release();
+    m_playerEditor = nullptr;
     m_gameData.reset();
     m_display.Shutdown();
 }

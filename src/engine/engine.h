@@ -56,6 +56,8 @@ public:
     FrameTimer m_timer;
     ScriptRegistry m_scripts;
     std::unique_ptr<GameData> m_gameData;
+    // Borrowed from GameData, which owns it; null until the loading screen makes it.
+    PlayerEditor* m_playerEditor = nullptr;
     AudioSys m_audio;
     bool m_showDebugInfo = false;
     uint32_t m_request = REQUEST_IDLE;

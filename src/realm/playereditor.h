@@ -1,0 +1,256 @@
+// The player's realm: resource stocks with their income and upkeep, the unit rosters, merchants, the
+// enemy commanders and the queue of announced invasions, masteries, game messages, the game clock and
+// the HUD boxes the realm is shown through. One per process, created by the loading screen and owned by
+// GameData; a plain object updated from the frame loop.
+#pragma once
+
+#include "platform/d3dx.h"
+#include "scene/hudtext.h"
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class BoxObject;
+class Engine;
+class GameData;
+class KRGameObject;
+class WorldObject;
+
+// The realm holds its units through their game-object base until the unit class joins the game; a
+// unit is destroyed through the base's virtual destructor either way.
+using RealmUnit = KRGameObject;
+
+// Every array of ten resource values is in this order.
+enum Resource : int32_t {
+    RESOURCE_FIRE = 0,
+    RESOURCE_EARTH = 1,
+    RESOURCE_LIGHT = 2,
+    RESOURCE_NATURE = 3,
+    RESOURCE_MAGIC = 4,
+    RESOURCE_METAL = 5,
+    RESOURCE_PSYCHIC = 6,
+    RESOURCE_DARKNESS = 7,
+    RESOURCE_MONEY = 8,
+    RESOURCE_POPULATION = 9,
+    RESOURCE_COUNT = 10
+};
+
+enum Mastery : int32_t {
+    MASTERY_BIO = 0,
+    MASTERY_MAGIC = 1,
+    MASTERY_COMMANDER = 2,
+    MASTERY_BERSERKER = 3,
+    MASTERY_FATALITY = 4,
+    MASTERY_SHARPENED_ATTACKS = 5,
+    MASTERY_HARDENED_SKIN = 6,
+    MASTERY_COUNT = 7
+};
+
+// The panel number of a roster box, read as the box's kind.
+using RosterKind = int32_t;
+inline constexpr RosterKind ROSTER_PURCHASED = 0;
+inline constexpr RosterKind ROSTER_TECH_OR_OFFER = 1;
+
+inline constexpr int32_t kPanelModeMerchant = 1;
+inline constexpr int32_t kPanelModeInvaders = 2;
+inline constexpr int32_t kPanelModeMasteries = 4;
+inline constexpr int32_t kEnemyCommanderCount = 15;
+
+struct GameMessage {
+    std::string m_text; // at most 100 characters
+    int32_t m_lineCount = 1;
+    uint32_t m_colour = 0xFFFFFFFF;
+};
+
+struct EnemyCommander {
+    int32_t m_race = 1; // invader race number 1..8
+    std::string m_name;
+};
+
+struct Invasion {
+    int32_t m_race = 1;
+    std::string m_commanderName;
+    // The wave's units, owned.
+    std::list<std::unique_ptr<RealmUnit>> m_units;
+    float m_countdown = 0.0f;
+    bool m_alertPending = true;
+};
+
+class PlayerEditor {
+  public:
+    // A draw from the random generator, as rand() gives it.
+    using RandomDraw = std::function<int()>;
+
+    // Both borrowed; they outlive the realm. Without a draw, rand() is used.
+    PlayerEditor(Engine* engine, GameData* gameData, RandomDraw draw = {});
+    ~PlayerEditor();
+    PlayerEditor(const PlayerEditor&) = delete;
+    PlayerEditor& operator=(const PlayerEditor&) = delete;
+
+    // One frame of the realm on the game delta (0 while paused), in its fixed order.
+    void Update(float dt);
+    // The realm's texts of the screen being drawn.
+    void DrawHudTexts();
+
+    // Empty a roster from the front, deleting its units.
+    void ClearBaseUnits();
+    void ClearMerchantUnits();
+    void ClearPurchasedUnits();
+    // Remove one roster entry and delete its unit; a unit that is not in the roster is left alone.
+    void RemoveBaseUnit(RealmUnit* unit);
+    void RemoveMerchantUnit(RealmUnit* unit);
+    void RemovePurchasedUnit(RealmUnit* unit);
+
+    // The HUD box indexed under an action id, or null.
+    BoxObject* LookupBox(int32_t actionId) const;
+    // Puts the target where the source is, at its size, and shows it.
+    void CopyBoxPlacement(const BoxObject* source, BoxObject* target);
+    // Enables the box and every box after it along its next chain, each with its own texture again.
+    void EnableBoxChain(BoxObject* first);
+    // Deletes a box of GameData's box list and closes its chain behind it; a box not in the list is left
+    // alone.
+    void DismissBox(BoxObject* box);
+    // A box is going: every pointer the realm keeps to it is cleared.
+    void ForgetBox(const BoxObject* box);
+
+    static std::string IntToString(int32_t value);
+    static std::string FloatToString(float value);
+    // Draws one line through the realm's one text object; nothing stays between lines.
+    void DrawTextLine(const std::string& text, float x, float y, float z);
+
+    // Told the name of each step of Update and DrawHudTexts as it begins, so that their fixed order can
+    // be watched; empty in the game.
+    std::function<void(const char* step)> m_onStep;
+
+    std::list<std::unique_ptr<RealmUnit>> m_baseUnits;
+    std::list<std::unique_ptr<RealmUnit>> m_merchantUnits;
+    std::list<std::unique_ptr<RealmUnit>> m_purchasedUnits;
+    // Borrowed from a roster; cleared when its unit is removed.
+    RealmUnit* m_selectedUnit = nullptr;
+    RosterKind m_tooltipKind = 0;
+    int32_t m_tooltipActionId = 0;
+    // Borrowed HUD boxes; cleared when their box is deleted.
+    BoxObject* m_hoveredBox = nullptr;
+    BoxObject* m_helpBox = nullptr;
+    // The notice box the player clicked; the next Update dismisses it.
+    BoxObject* m_dismissRequest = nullptr;
+    BoxObject* m_lastClickedBox = nullptr;
+    GameData* m_gameData = nullptr;
+    Engine* m_engine = nullptr;
+    // 1 merchant page, 2 next invaders, 4 masteries, 5 to 12 race lore.
+    int32_t m_panelMode = kPanelModeMerchant;
+    // The unit editor's unit-panel page, 1 to 4.
+    int32_t m_unitPanelPage = 0;
+    HudTextBlock m_text;
+    float m_merchantCountdown = 5.0f;
+    float m_strengthFactor = 1.0f;
+    std::list<GameMessage> m_messages;
+    plat::Vector3 m_messageBoxPosition{-5.0f, 3.0f, 0.75f};
+    float m_messageBoxScale[2] = {6.0f, 8.5f};
+    int32_t m_firstVisibleMessage = 0;
+    int32_t m_messageLineBudget = 25;
+    bool m_messageBoxVisible = true;
+    float m_invasionBudget = 25.0f;
+    std::vector<EnemyCommander> m_commanders;
+    // Oldest first.
+    std::list<Invasion> m_invasions;
+    int32_t m_level = 0;
+    int32_t m_masteryPoints = 1;
+    float m_masteryLevel[MASTERY_COUNT] = {};
+    float m_masteryMod[MASTERY_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f};
+    float m_masteryNextMod[MASTERY_COUNT] = {11.0f, 5.0f, 1.0f, 10.0f, 11.0f, 5.0f, 5.0f};
+    // Action id (59..65) of the mastery box last clicked.
+    int32_t m_chosenMastery = 0;
+    // Display boxes point here when there is nothing to show.
+    float m_zeroDisplay = 0.0f;
+    float m_clock = 0.0f;
+    float m_purchaseGroupSize = 1.0f;
+    float m_stock[RESOURCE_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 5.0f, 0.0f, 50.0f, 0.0f};
+    // Path tiles the player may still lay.
+    float m_land = 0.0f;
+    float m_income[RESOURCE_COUNT] = {};
+    float m_upkeep[RESOURCE_COUNT] = {};
+    float m_upkeepDisplay[RESOURCE_COUNT] = {};
+    bool m_paused = false;
+    bool m_tutorial = false;
+
+    // The HUD, filled once by the kingdom HUD builders; the markers are owned, the boxes borrowed from
+    // GameData's box list.
+    std::list<std::unique_ptr<KRGameObject>> m_worldMarkers;
+    BoxObject* m_menuBox = nullptr;
+    BoxObject* m_kingdomTabBox = nullptr;
+    BoxObject* m_unitTabBox = nullptr;
+    BoxObject* m_warTabBox = nullptr;
+    BoxObject* m_techRosterBox = nullptr;
+    BoxObject* m_skipTutorialBox = nullptr;
+    BoxObject* m_merchantRosterBox = nullptr;
+    BoxObject* m_armyRosterBox = nullptr;
+    BoxObject* m_buildMenuBox = nullptr;
+    BoxObject* m_landDisplayBox = nullptr;
+    BoxObject* m_resourceCounterBoxes[RESOURCE_COUNT] = {};
+    BoxObject* m_upkeepColumnBox = nullptr;
+    BoxObject* m_unitNameBox = nullptr;
+    BoxObject* m_buyFromMerchantBox = nullptr;
+    BoxObject* m_increaseMasteryBox = nullptr;
+    BoxObject* m_tooltipTextBox = nullptr;
+    BoxObject* m_unitTooltipBox = nullptr;
+    BoxObject* m_pauseBox = nullptr;
+    BoxObject* m_borderLeftBox = nullptr;
+    BoxObject* m_borderMidBox = nullptr;
+    BoxObject* m_borderRightBox = nullptr;
+    BoxObject* m_messageWindowBox = nullptr;
+    BoxObject* m_statNameColumnBox = nullptr;
+    BoxObject* m_statNowColumnBox = nullptr;
+    BoxObject* m_statNewColumnBox = nullptr;
+    BoxObject* m_statPlusColumnBox = nullptr;
+    BoxObject* m_statMinusColumnBox = nullptr;
+    BoxObject* m_unitEditTabBox = nullptr;
+    BoxObject* m_warDataTabBox = nullptr;
+    BoxObject* m_unitStatsTabBox = nullptr;
+    BoxObject* m_unitUpkeepTabBox = nullptr;
+    BoxObject* m_trainUnitTabBox = nullptr;
+    BoxObject* m_raceLogoBox = nullptr;
+    // Two of m_worldMarkers.
+    WorldObject* m_attentionMarker = nullptr;
+    WorldObject* m_selectionMarker = nullptr;
+
+    float m_selectedRangeDisplay = 0.0f;
+    float m_editedRangeDisplay = 0.0f;
+    // The unit under edit in the unit editor; borrowed, cleared when its unit is removed.
+    RealmUnit* m_editedUnit = nullptr;
+    // Filled once by the HUD builder: the first box of each action id.
+    std::map<int32_t, BoxObject*> m_boxByActionId;
+
+  private:
+    void Step(const char* name);
+    int Draw();
+    void RemoveFrom(std::list<std::unique_ptr<RealmUnit>>& roster, RealmUnit* unit, bool alwaysDeselect);
+
+    // Made once, at construction: fifteen named commanders.
+    void CreateEnemyCommanders();
+    std::string MakeEnemyCommanderName();
+
+    // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
+    // masteries, messages and info pages. They are called from their places in the order and do nothing
+    // until those parts of the realm are built.
+    void UpdateEconomy(float dt);
+    void UpdateMerchant(float dt);
+    void RemoveExpiredMerchantUnits();
+    void UpdateInvasions(float dt);
+    void UpdateUnitInfoPanel();
+    void UpdateTooltipText();
+    void SyncHoverTooltip();
+    void DrawGameMessages();
+    void DrawInvaderListPage();
+    void DrawRaceLorePage();
+    void DrawMasteryPage();
+    void DrawNextEnemyCountdown();
+    void DrawMerchantPage();
+
+    RandomDraw m_draw;
+};
