@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include "frontpictures.h"
 #include "guipictures.h"
 #include "hudpictures.h"
 #include "kingdompictures.h"
@@ -212,6 +213,7 @@ const std::vector<Picture>& Pictures() {
         std::vector<Picture> table = BasePictures();
         AppendHudPictures(table);
         AppendKingdomPictures(table);
+        AppendFrontPictures(table);
         return table;
     }();
     return pictures;
