@@ -18,10 +18,10 @@ const char* const kCommanderTitles[10] = {"General ", "King ",    "Queen ", "War
                                           "Duchess ", "Marshal ", "Lord ",  "Lady ",    "Chieftain "};
 
 const char* const kCommanderNames[35] = {
-    "Vashkar",  "Orlenne",  "Grismund", "Talvora", "Quellan",  "Mirethis", "Brannoc",
-    "Sevrine",  "Hollgrim", "Ysolde",   "Karvesh", "Ulmerick", "Dravina",  "Fenwold",
-    "Ostrith",  "Calvaine", "Jorundel", "Nessaly", "Thraxen",  "Ilvarre",  "Bormagne",
-    "Zephrine", "Audrecht", "Wynmoor",  "Rhovane", "Celdrith", "Mordessa", "Pellinor",
+    "Vashkar",  "Orlenne",  "Grismund", "Talvora",  "Quellan",  "Mirethis",  "Brannoc",
+    "Sevrine",  "Hollgrim", "Ysolde",   "Karvesh",  "Ulmerick", "Dravina",   "Fenwold",
+    "Ostrith",  "Calvaine", "Jorundel", "Nessaly",  "Thraxen",  "Ilvarre",   "Bormagne",
+    "Zephrine", "Audrecht", "Wynmoor",  "Rhovane",  "Celdrith", "Mordessa",  "Pellinor",
     "Saxtovar", "Elowen",   "Gharrick", "Lysandre", "Veldmark", "Orrisande", "Tobrenn"};
 
 constexpr float kDismissMoveSpeed = 2.0f;
@@ -208,8 +208,9 @@ void PlayerEditor::DismissBox(BoxObject* box) {
         return;
     }
     auto& boxes = m_gameData->m_hudBoxes;
-    const bool listed = std::any_of(boxes.begin(), boxes.end(),
-                                    [box](const std::unique_ptr<BoxObject>& held) { return held.get() == box; });
+    const bool listed =
+        std::any_of(boxes.begin(), boxes.end(),
+                    [box](const std::unique_ptr<BoxObject>& held) { return held.get() == box; });
     if (!listed) {
         return;
     }
@@ -240,18 +241,42 @@ void PlayerEditor::ForgetBox(const BoxObject* box) {
     if (box == nullptr) {
         return;
     }
-    BoxObject** const kept[] = {&m_hoveredBox,          &m_helpBox,           &m_dismissRequest,
-                                &m_lastClickedBox,      &m_menuBox,           &m_kingdomTabBox,
-                                &m_unitTabBox,          &m_warTabBox,         &m_techRosterBox,
-                                &m_skipTutorialBox,     &m_merchantRosterBox, &m_armyRosterBox,
-                                &m_buildMenuBox,        &m_landDisplayBox,    &m_upkeepColumnBox,
-                                &m_unitNameBox,         &m_buyFromMerchantBox, &m_increaseMasteryBox,
-                                &m_tooltipTextBox,      &m_unitTooltipBox,    &m_pauseBox,
-                                &m_borderLeftBox,       &m_borderMidBox,      &m_borderRightBox,
-                                &m_messageWindowBox,    &m_statNameColumnBox, &m_statNowColumnBox,
-                                &m_statNewColumnBox,    &m_statPlusColumnBox, &m_statMinusColumnBox,
-                                &m_unitEditTabBox,      &m_warDataTabBox,     &m_unitStatsTabBox,
-                                &m_unitUpkeepTabBox,    &m_trainUnitTabBox,   &m_raceLogoBox};
+    BoxObject** const kept[] = {&m_hoveredBox,
+                                &m_helpBox,
+                                &m_dismissRequest,
+                                &m_lastClickedBox,
+                                &m_menuBox,
+                                &m_kingdomTabBox,
+                                &m_unitTabBox,
+                                &m_warTabBox,
+                                &m_techRosterBox,
+                                &m_skipTutorialBox,
+                                &m_merchantRosterBox,
+                                &m_armyRosterBox,
+                                &m_buildMenuBox,
+                                &m_landDisplayBox,
+                                &m_upkeepColumnBox,
+                                &m_unitNameBox,
+                                &m_buyFromMerchantBox,
+                                &m_increaseMasteryBox,
+                                &m_tooltipTextBox,
+                                &m_unitTooltipBox,
+                                &m_pauseBox,
+                                &m_borderLeftBox,
+                                &m_borderMidBox,
+                                &m_borderRightBox,
+                                &m_messageWindowBox,
+                                &m_statNameColumnBox,
+                                &m_statNowColumnBox,
+                                &m_statNewColumnBox,
+                                &m_statPlusColumnBox,
+                                &m_statMinusColumnBox,
+                                &m_unitEditTabBox,
+                                &m_warDataTabBox,
+                                &m_unitStatsTabBox,
+                                &m_unitUpkeepTabBox,
+                                &m_trainUnitTabBox,
+                                &m_raceLogoBox};
     for (BoxObject** pointer : kept) {
         if (*pointer == box) {
             *pointer = nullptr;

@@ -61,8 +61,10 @@ Points Offset(Points points, float dx, float dy) {
 void DrawIn(Frame& f, Rect bounds, const Shape& shape, const Paint& paint) {
     const int x0 = std::max(static_cast<int>(std::floor(bounds.x)), static_cast<int>(f.cell.x));
     const int y0 = std::max(static_cast<int>(std::floor(bounds.y)), static_cast<int>(f.cell.y));
-    const int x1 = std::min(static_cast<int>(std::ceil(bounds.x + bounds.w)), static_cast<int>(f.cell.x + f.cell.w));
-    const int y1 = std::min(static_cast<int>(std::ceil(bounds.y + bounds.h)), static_cast<int>(f.cell.y + f.cell.h));
+    const int x1 =
+        std::min(static_cast<int>(std::ceil(bounds.x + bounds.w)), static_cast<int>(f.cell.x + f.cell.w));
+    const int y1 =
+        std::min(static_cast<int>(std::ceil(bounds.y + bounds.h)), static_cast<int>(f.cell.y + f.cell.h));
     if (x1 > x0 && y1 > y0) {
         f.canvas.SetClip(x0, y0, x1 - x0, y1 - y0);
         f.canvas.Draw(shape, paint);
@@ -108,7 +110,8 @@ bool Line(Canvas& c, const std::string& text, const std::string& font, int size,
 bool Paragraph(Canvas& c, const std::vector<std::string>& lines, const std::string& font, int size, float cx,
                float top, float step, Rgba colour) {
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!lines[i].empty() && !Line(c, lines[i], font, size, cx, top + step * static_cast<float>(i), colour)) {
+        if (!lines[i].empty() &&
+            !Line(c, lines[i], font, size, cx, top + step * static_cast<float>(i), colour)) {
             return false;
         }
     }
@@ -117,7 +120,8 @@ bool Paragraph(Canvas& c, const std::vector<std::string>& lines, const std::stri
 
 // A thin gold rule with a diamond in its middle.
 void Rule(Frame& f, float cx, float cy, float halfWidth) {
-    DrawIn(f, {cx - halfWidth - 2, cy - 2, 2 * halfWidth + 4, 4}, RoundRect({cx - halfWidth, cy - 0.75f, 2 * halfWidth, 1.5f}, 0.75f),
+    DrawIn(f, {cx - halfWidth - 2, cy - 2, 2 * halfWidth + 4, 4},
+           RoundRect({cx - halfWidth, cy - 0.75f, 2 * halfWidth, 1.5f}, 0.75f),
            Solid(WithAlpha(kGold, 0.9f)));
     Shape diamond = Polygon({{cx, cy - 5}, {cx + 5, cy}, {cx, cy + 5}, {cx - 5, cy}});
     DrawIn(f, {cx - 7, cy - 7, 14, 14}, diamond, Solid(kGoldLight));
@@ -129,7 +133,8 @@ void TextPanel(Frame& f, Rect r) {
     c.Glow(RoundRect(r, 14.0f), WithAlpha(kInk, 0.55f), 10.0f);
     c.Draw(RoundRect(r, 14.0f), Solid(WithAlpha(kInk, 0.92f)));
     Rect body{r.x + 1.5f, r.y + 1.5f, r.w - 3.0f, r.h - 3.0f};
-    c.Draw(RoundRect(body, 12.5f), VerticalGradient(body, WithAlpha(Hex(0x1c2444), 0.9f), WithAlpha(kInk, 0.9f)));
+    c.Draw(RoundRect(body, 12.5f),
+           VerticalGradient(body, WithAlpha(Hex(0x1c2444), 0.9f), WithAlpha(kInk, 0.9f)));
     Rect trim{r.x + 5.0f, r.y + 5.0f, r.w - 10.0f, r.h - 10.0f};
     c.Draw(Outline(RoundRect(trim, 10.0f), 1.2f), VerticalGradient(trim, kGoldLight, kGold));
 }
@@ -156,21 +161,24 @@ void Sky(Frame& f, Rgba top, Rgba middle, Rgba horizon) {
     Rect lower{r.x, r.y + r.h * 0.55f, r.w, r.h * 0.45f};
     f.canvas.Fill([=](float x, float y) {
         (void)x;
-        return y < lower.y ? Mix(top, middle, (y - upper.y) / upper.h) : Mix(middle, horizon, (y - lower.y) / lower.h);
+        return y < lower.y ? Mix(top, middle, (y - upper.y) / upper.h)
+                           : Mix(middle, horizon, (y - lower.y) / lower.h);
     });
 }
 
 void Moon(Frame& f, float cx, float cy, float radius) {
     f.canvas.Glow(Circle(cx, cy, radius), WithAlpha(Hex(0xe8e0c8), 0.35f), radius * 1.6f);
-    DrawIn(f, {cx - radius - 2, cy - radius - 2, 2 * radius + 4, 2 * radius + 4}, Circle(cx, cy, radius),
-           RadialGradient(cx - radius * 0.3f, cy - radius * 0.3f, radius * 1.6f, Hex(0xfbf6e6), Hex(0xcfc6a8)));
+    DrawIn(
+        f, {cx - radius - 2, cy - radius - 2, 2 * radius + 4, 2 * radius + 4}, Circle(cx, cy, radius),
+        RadialGradient(cx - radius * 0.3f, cy - radius * 0.3f, radius * 1.6f, Hex(0xfbf6e6), Hex(0xcfc6a8)));
     // A few darker seas.
     const float seas[][3] = {{0.25f, -0.2f, 0.22f}, {-0.3f, 0.25f, 0.18f}, {0.1f, 0.4f, 0.12f}};
     for (const auto& s : seas) {
         float x = cx + s[0] * radius;
         float y = cy + s[1] * radius;
         float r = s[2] * radius;
-        DrawIn(f, {x - r - 2, y - r - 2, 2 * r + 4, 2 * r + 4}, Circle(x, y, r), Solid(WithAlpha(Hex(0xb8ae90), 0.55f)));
+        DrawIn(f, {x - r - 2, y - r - 2, 2 * r + 4, 2 * r + 4}, Circle(x, y, r),
+               Solid(WithAlpha(Hex(0xb8ae90), 0.55f)));
     }
 }
 
@@ -205,7 +213,8 @@ void Castle(Frame& f, float cx, float base, float scale) {
         const int teeth = std::max(2, static_cast<int>(t.w / 10.0f));
         const float tooth = s(t.w) / (2.0f * teeth - 1.0f);
         for (int k = 0; k < teeth; ++k) {
-            DrawIn(f, bounds, RoundRect({left + 2.0f * k * tooth, top - s(9), tooth, s(10)}, 0.0f), Solid(body));
+            DrawIn(f, bounds, RoundRect({left + 2.0f * k * tooth, top - s(9), tooth, s(10)}, 0.0f),
+                   Solid(body));
         }
         // Lit windows.
         for (float wy = top + s(22); wy < base - s(30); wy += s(38)) {
@@ -217,12 +226,18 @@ void Castle(Frame& f, float cx, float base, float scale) {
     // The spire of the keep, and its banner.
     float keepLeft = cx + s(8);
     float keepTop = base - s(205) - s(9);
-    DrawIn(f, bounds, Polygon({{keepLeft - s(4), keepTop}, {keepLeft + s(28), keepTop - s(62)}, {keepLeft + s(60), keepTop}}),
-           Solid(body));
+    DrawIn(
+        f, bounds,
+        Polygon(
+            {{keepLeft - s(4), keepTop}, {keepLeft + s(28), keepTop - s(62)}, {keepLeft + s(60), keepTop}}),
+        Solid(body));
     float poleX = keepLeft + s(28);
     float poleTop = keepTop - s(62);
     DrawIn(f, bounds, RoundRect({poleX - s(1), poleTop - s(26), s(2), s(28)}, 0.0f), Solid(body));
-    DrawIn(f, bounds, Polygon({{poleX + s(1), poleTop - s(26)}, {poleX + s(24), poleTop - s(20)}, {poleX + s(1), poleTop - s(13)}}),
+    DrawIn(f, bounds,
+           Polygon({{poleX + s(1), poleTop - s(26)},
+                    {poleX + s(24), poleTop - s(20)},
+                    {poleX + s(1), poleTop - s(13)}}),
            Solid(kEmber));
     // The gate.
     DrawIn(f, bounds, RoundRect({cx - s(14), base - s(38), s(28), s(40)}, s(12)), Solid(Hex(0x3a2a1a)));
@@ -265,8 +280,8 @@ bool CorvessaSplash(Frame& f) {
     c.Fill(VerticalGradient(f.cell, Hex(0x08070f), Hex(0x1a1226)));
     c.Glow(Circle(cx, cy, 40.0f), WithAlpha(Hex(0x6a3c8a), 0.35f), 170.0f);
     Ring(c, cx, cy, 92.0f, 5.0f, kGold);
-    Points wing = {{-58, 38},  {-20, -10}, {10, -48}, {52, -70}, {34, -40}, {60, -44},
-                   {30, -14},  {54, -14},  {20, 8},   {40, 14},  {0, 26},   {-26, 44}};
+    Points wing = {{-58, 38}, {-20, -10}, {10, -48}, {52, -70}, {34, -40}, {60, -44},
+                   {30, -14}, {54, -14},  {20, 8},   {40, 14},  {0, 26},   {-26, 44}};
     Shape feathers = Polygon(Offset(wing, cx, cy));
     c.Glow(feathers, WithAlpha(kGoldLight, 0.4f), 8.0f);
     c.Draw(feathers, VerticalGradient({cx - 60, cy - 70, 120, 120}, kGoldLight, kGold));
@@ -289,11 +304,12 @@ bool LumbrakeSplash(Frame& f) {
     Rect glass{cx - 38, cy - 48, 76, 104};
     c.Draw(RoundRect(glass, 8.0f), Solid(WithAlpha(Hex(0xf6d890), 0.28f)));
     c.Draw(Outline(RoundRect(glass, 8.0f), 4.0f), Solid(kGold));
-    Points flame = {{cx, cy - 30}, {cx + 16, cy + 6}, {cx + 10, cy + 28}, {cx, cy + 34},
-                    {cx - 10, cy + 28}, {cx - 16, cy + 6}};
+    Points flame = {{cx, cy - 30}, {cx + 16, cy + 6},  {cx + 10, cy + 28},
+                    {cx, cy + 34}, {cx - 10, cy + 28}, {cx - 16, cy + 6}};
     c.Glow(Polygon(flame), WithAlpha(Hex(0xffd070), 0.7f), 14.0f);
     c.Draw(Polygon(flame), VerticalGradient({cx - 16, cy - 30, 32, 64}, Hex(0xfff4c0), Hex(0xf08a30)));
-    c.Draw(RoundRect({cx - 46, cy + 56, 92, 16}, 4.0f), VerticalGradient({cx - 46, cy + 56, 92, 16}, kGoldLight, kGold));
+    c.Draw(RoundRect({cx - 46, cy + 56, 92, 16}, 4.0f),
+           VerticalGradient({cx - 46, cy + 56, 92, 16}, kGoldLight, kGold));
     return Line(c, "TEAM LUMBRAKE", FontFile(), 48, cx, f.cell.y + 410.0f, kGoldLight) &&
            Line(c, "presents", kItalicFont, 24, cx, f.cell.y + 462.0f, kParchment);
 }
@@ -317,7 +333,8 @@ bool Title(Frame& f) {
     Canvas& c = f.canvas;
     const float cx = f.cell.x + f.cell.w * 0.5f;
     c.Glow(RoundRect({cx - 250, f.cell.y + 30, 500, 50}, 25.0f), WithAlpha(kInk, 0.5f), 24.0f);
-    if (!c.Text("Thornvale Oriskar", FontFile(), 58, cx + 2.0f, f.cell.y + 56.0f, Solid(WithAlpha(kInk, 0.9f))) ||
+    if (!c.Text("Thornvale Oriskar", FontFile(), 58, cx + 2.0f, f.cell.y + 56.0f,
+                Solid(WithAlpha(kInk, 0.9f))) ||
         !c.Text("Thornvale Oriskar", FontFile(), 58, cx, f.cell.y + 54.0f,
                 VerticalGradient({f.cell.x, f.cell.y + 20, f.cell.w, 70}, kGoldLight, kGold))) {
         return false;
@@ -379,12 +396,12 @@ struct StoryPage {
 const StoryPage kStory[8] = {
     {"The Vale of Thornvale",
      {"Long ago the free folk of the vale", "raised one keep where the old roads meet,",
-      "and planted thorn hedges against the wild.", "", "Around its walls a kingdom grew:",
-      "fields and houses, forges and spires."}},
+      "and planted thorn hedges against the wild.", "",
+      "Around its walls a kingdom grew:", "fields and houses, forges and spires."}},
     {"The Oath of Oriskar",
-     {"Queen Oriskar, the first of the vale,", "bound the eight races by one oath:",
-      "elvenkind and dragonkin, leviathians and golems,", "elementals and taipen, demons and angels.", "",
-      "For a hundred years the vale knew peace."}},
+     {"Queen Oriskar, the first of the vale,",
+      "bound the eight races by one oath:", "elvenkind and dragonkin, leviathians and golems,",
+      "elementals and taipen, demons and angels.", "", "For a hundred years the vale knew peace."}},
     {"The Breaking",
      {"When the last of her line was laid to rest,", "the oath broke with her.", "",
       "Beyond the hills fifteen warlords rose,", "each hungry for the vale and its riches."}},
@@ -394,7 +411,8 @@ const StoryPage kStory[8] = {
       "and darkness; gold and people follow."}},
     {"Merchants of the Roads",
      {"Traders still walk the old roads.", "", "Buy the secrets of their peoples,",
-      "and you may train warriors of every race.", "Shape each unit in the unit editor", "before you send it out."}},
+      "and you may train warriors of every race.", "Shape each unit in the unit editor",
+      "before you send it out."}},
     {"Heralds of War",
      {"The warlords send heralds before them.", "", "When a host is announced, the countdown begins.",
       "Mind it well: when it runs out,", "the battle comes to your gates."}},
@@ -402,8 +420,8 @@ const StoryPage kStory[8] = {
      {"Should the capital fall, Thornvale falls with it.", "", "Defend it, and each victory brings",
       "new land to build on and a point of mastery", "to make your whole kingdom stronger."}},
     {"The Oath Renewed",
-     {"Build, trade, train and stand firm.", "", "Renew the oath of Oriskar,", "and the vale will endure.", "",
-      "Your reign begins."}},
+     {"Build, trade, train and stand firm.", "", "Renew the oath of Oriskar,", "and the vale will endure.",
+      "", "Your reign begins."}},
 };
 
 bool StoryPageFrame(Frame& f) {
@@ -445,7 +463,8 @@ bool CreditsPanel(Frame& f) {
         {"Thornvale Oriskar", {"made by the Thornvale Oriskar team"}},
         {"Design, programming, pictures and sound", {"the Thornvale Oriskar team"}},
         {"Typefaces", {"DejaVu Serif and Liberation Serif"}},
-        {"Built with", {"SDL2, SDL2_image, SDL2_ttf and SDL2_mixer,", "OpenGL through libepoxy, GLM and TinyXML"}},
+        {"Built with",
+         {"SDL2, SDL2_image, SDL2_ttf and SDL2_mixer,", "OpenGL through libepoxy, GLM and TinyXML"}},
     };
     float y = r.y + 122.0f;
     for (const Entry& e : entries) {
@@ -470,10 +489,9 @@ bool HowToPlayPanel(Frame& f) {
         return false;
     }
     Rule(f, cx, r.y + 76.0f, 150.0f);
-    const std::vector<std::string> goal = {
-        "Lay roads and raise buildings to gather the ten resources,",
-        "buy unit technologies from passing merchants, train your army,",
-        "and defend the capital when the invaders arrive."};
+    const std::vector<std::string> goal = {"Lay roads and raise buildings to gather the ten resources,",
+                                           "buy unit technologies from passing merchants, train your army,",
+                                           "and defend the capital when the invaders arrive."};
     if (!Paragraph(c, goal, kBodyFont, 17, cx, r.y + 106.0f, 25.0f, kParchment)) {
         return false;
     }
@@ -560,8 +578,8 @@ void AppendFrontPictures(std::vector<Picture>& table) {
     for (int i = 0; i < 8; ++i) {
         pages.push_back({"Story" + std::to_string(i + 1), i, i});
     }
-    table.push_back({kFolder + "storypages.xml", "FrontStoryPages", kFolder + "storypages.png", 640, 400, 4, 2,
-                     pages, StoryPageFrame});
+    table.push_back({kFolder + "storypages.xml", "FrontStoryPages", kFolder + "storypages.png", 640, 400, 4,
+                     2, pages, StoryPageFrame});
     table.push_back(Single("credits", "FrontCredits", 600, 500, CreditsPanel));
     table.push_back(Single("howtoplay", "FrontHowToPlay", 680, 520, HowToPlayPanel));
     table.push_back(Single("options", "FrontOptions", 500, 400, OptionsPanel));

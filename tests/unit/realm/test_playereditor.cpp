@@ -153,8 +153,8 @@ TEST_F(Realm, AFrameRunsItsStepsInTheFixedOrderAndDismissesAfterTheInvasions) {
     realm->Update(0.25f);
     EXPECT_EQ(journal, (Journal{"AdvanceClock", "UpdateEconomy", "ShowLand", "UpdateMerchant",
                                 "RemoveExpiredMerchantUnits", "UpdateInvasions", "ForgetChosenMastery",
-                                "DismissRequestedBox", "delete notice", "UpdateUnitInfoPanel", "ClearHelpText",
-                                "SyncHoverTooltip"}));
+                                "DismissRequestedBox", "delete notice", "UpdateUnitInfoPanel",
+                                "ClearHelpText", "SyncHoverTooltip"}));
     EXPECT_EQ(realm->m_dismissRequest, nullptr);
     EXPECT_TRUE(gameData.m_hudBoxes.empty());
     EXPECT_FLOAT_EQ(realm->m_clock, 0.25f);
@@ -240,8 +240,8 @@ TEST_F(Realm, TheHudTextsFollowTheViewAndThePanelMode) {
 }
 
 TEST_F(Realm, DismissingABoxClosesItsChainAndMovesTheNextOnesUp) {
-    BoxObject* head = CreateHudBox(gameData, -2.0f, 0.0f, 1.0f, 1.0f, 0.5f, 1, 4, 1.0f, 0.0f, 0.0f, true, true,
-                                   true, true, true, 0, 0);
+    BoxObject* head = CreateHudBox(gameData, -2.0f, 0.0f, 1.0f, 1.0f, 0.5f, 1, 4, 1.0f, 0.0f, 0.0f, true,
+                                   true, true, true, true, 0, 0);
     BoxObject* second = head->m_next;
     ASSERT_NE(second, nullptr);
     BoxObject* third = second->m_next;
