@@ -1,7 +1,7 @@
 #include "engine/engine.h"
 #include "engine/krlog.h"
 #include "engine/krwinmain.h"
-#include "flow/startstate.h"
+#include "flow/introstate.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
@@ -47,5 +47,5 @@ int main(int, char**) {
             }
             return engine;
         },
-        []() -> KRState& { return StartState::Instance(); });
+        []() -> KRState& { return IntroState::Instance(); });
 }

@@ -2,6 +2,8 @@
 
 #include "engine/engine.h"
 #include "engine/krlog.h"
+#include "kingdom/kingdomscripts.h"
+#include "flow/frontendscripts.h"
 
 #include <algorithm>
 
@@ -155,14 +157,14 @@ void ScriptToggleDisplayDebugInfo() {
 } // namespace
 
 const ScriptRow kScriptTable[52] = {
-    {"GoToStory", nullptr},
+    {"GoToStory", ScriptGoToStory},
     {"StartGame", nullptr},
     {"LoadGame", nullptr},
-    {"Options", nullptr},
+    {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
     {"Pause", ScriptPause},
     {"Resume", ScriptResume},
-    {"ChangeTileType", nullptr},
+    {"ChangeTileType", ScriptChangeTileType},
     {"SaveMap", nullptr},
     {"ResetMap", ScriptResetMap},
     {"ExpandMap", ScriptExpandMap},
@@ -185,7 +187,7 @@ const ScriptRow kScriptTable[52] = {
     {"UStatMinusRange", nullptr},
     {"ChangeUnitType", nullptr},
     {"MainMenu", ScriptMainMenu},
-    {"Kingdom", nullptr},
+    {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},
     {"Warring", nullptr},
     {"ReturnPrevState", ScriptPopState},
@@ -197,16 +199,16 @@ const ScriptRow kScriptTable[52] = {
     {"FullScreenToggle", ScriptFullScreenToggle},
     {"ToggleMuteMusic", ScriptToggleMuteMusic},
     {"ToggleDisplayDebugInfo", ScriptToggleDisplayDebugInfo},
-    {"PushPauseMenu", nullptr},
-    {"PauseMenuReturnToGame", nullptr},
+    {"PushPauseMenu", ScriptPushPauseMenu},
+    {"PauseMenuReturnToGame", ScriptPauseMenuReturnToGame},
     {"ExitToMainMenu", ScriptMainMenu},
     {"ExitGame", ScriptExitGame},
-    {"PushCredits", nullptr},
-    {"PushHowToPlay", nullptr},
-    {"PushQuitConfirmation", nullptr},
-    {"AddMoney", nullptr},
-    {"SkipCorvessaSplash", nullptr},
-    {"SkipLumbrakeSplash", nullptr},
+    {"PushCredits", ScriptPushCredits},
+    {"PushHowToPlay", ScriptPushHowToPlay},
+    {"PushQuitConfirmation", ScriptPushQuitConfirmation},
+    {"AddMoney", ScriptAddMoney},
+    {"SkipCorvessaSplash", ScriptSkipCorvessaSplash},
+    {"SkipLumbrakeSplash", ScriptSkipLumbrakeSplash},
 };
 
 void ScriptRegistry::Register() {

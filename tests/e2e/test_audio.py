@@ -1,10 +1,12 @@
-"""Sound at start-up: the menu music and the click load cleanly, a missing sound is reported, and a
-machine without a sound device runs on silently after one line."""
+"""Sound at start-up and on the loading screen: the menu music, the click and the game's sounds load
+cleanly, a missing sound is reported, and a machine without a sound device runs on silently after one
+line."""
 
 import os
 import shutil
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, Game, run  # noqa: E402
@@ -46,11 +48,24 @@ class Staged:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
+def tap(game, key):
+    game.xdotool("keydown", key)
+    time.sleep(0.25)
+    game.xdotool("keyup", key)
+    time.sleep(0.25)
+
+
 def run_to_start_and_quit(game):
-    game.wait_for("Initializing StartState")
+    """Esc skips the intro; the loading screen loads the game's sounds; the menu's Esc and Space quit."""
+    game.wait_for("Initializing IntroState")
     game.window_id()
     game.settle(1.0)
-    game.key("Escape")
+    tap(game, "Escape")
+    game.wait_for("Initializing MainMenuState", timeout=45.0)
+    game.settle(0.3)
+    tap(game, "Escape")
+    game.wait_for("Initializing QuitGameConfirmationState")
+    tap(game, "space")
     expect(game.wait_exit() == 0, "exit status is not 0")
 
 

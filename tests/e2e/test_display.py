@@ -1,5 +1,7 @@
 """The game draws full screen at the display's mode: the grey picture, black side bars on a wide screen,
-and the debug overlay's text when it is turned on."""
+and the debug overlay's text when it is turned on. The game's own screens cover the picture with theirs:
+the grey picture is the GUI harness, built beside the game, with no layout, and the overlay is turned on
+there from the harness's test layout."""
 
 import os
 import subprocess
@@ -8,6 +10,9 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, Game, run  # noqa: E402
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+GUI_DATA = os.path.join(REPO, "tests", "data", "gui")
 
 GREY = (60, 60, 60)
 BLACK = (0, 0, 0)
@@ -35,9 +40,17 @@ def shot_when(game, name, x, y, colour, timeout=15.0):
         game.settle(0.3)
 
 
+def harness_beside(binary):
+    harness = os.path.join(os.path.dirname(os.path.abspath(binary)), "gui_harness")
+    if not os.path.exists(harness):
+        raise Failure("no gui_harness beside " + binary)
+    return harness
+
+
 def start(screen, env=None):
-    game = Game(screen=screen, binary=sys.argv[1], env=env)
-    game.wait_for("Initializing StartState")
+    # A layout that is not there leaves the screen with nothing on it.
+    game = Game(harness_beside(sys.argv[1]), screen=screen, env=env, args=["/nonexistent/layout.xml"])
+    game.wait_for("Initializing GuiHarnessState")
     game.window_id()
     # Let full screen settle and a few frames be shown.
     game.settle(1.0)
@@ -45,16 +58,19 @@ def start(screen, env=None):
 
 
 def quit_cleanly(game):
-    game.key("Escape")
+    # Down and up some frames apart, so that a slow frame still sees the press.
+    game.xdotool("keydown", "Escape")
+    time.sleep(0.25)
+    game.xdotool("keyup", "Escape")
     expect(game.wait_exit() == 0, "exit status is not 0")
 
 
 def test_picture_is_grey_at_the_display_mode(binary):
-    game = Game(binary, screen="1024x768")
+    game = Game(harness_beside(binary), screen="1024x768", args=["/nonexistent/layout.xml"])
     try:
         expect("Width: 1024 Height: 768" in game.wait_for("Width: "), "the stored mode is not the screen's")
         expect(game.wait_for("Aspect Ratio of screen is: ").endswith("1.33333"), "wrong aspect ratio")
-        game.wait_for("Initializing StartState")
+        game.wait_for("Initializing GuiHarnessState")
         game.window_id()
         game.settle(1.0)
         shot = shot_when(game, "grey", 1023, 767, GREY)
@@ -83,19 +99,37 @@ def test_wide_screen_has_black_bars(binary):
 
 
 def test_debug_overlay_text_appears_when_on(binary):
-    game = start("1024x768", env={"THORNVALE_DEBUG_OVERLAY": "1"})
+    # The game's own screens cover the whole picture; the harness's test layout leaves the top free. Its
+    # debug button runs the script that turns the overlay on.
+    from test_gui import Harness
+    harness = Harness(binary)
+    game = Game(harness.binary, screen="1024x768", args=[os.path.join(GUI_DATA, "layout.xml")])
     try:
-        shot = shot_when(game, "overlay", 1023, 767, GREY)
+        game.wait_for("Initializing GuiHarnessState")
+        game.window_id()
+        game.settle(1.0)
+        shot = shot_when(game, "before", 1023, 767, GREY)
+        expect(brightest(shot, 640, 12, 384, 40) == 60, "text drawn with the overlay off")
+        # The debug button (virtual 100, 250, 200 x 50), pressed and released some frames apart.
+        x, y = round(200 * 1.28), round(275 * 1.28)
+        game.xdotool("mousemove", str(x), str(y))
+        time.sleep(0.25)
+        game.xdotool("mousedown", "1")
+        time.sleep(0.25)
+        game.xdotool("mouseup", "1")
+        game.settle(1.0)
+        shot = game.screenshot("overlay")
         # "Frame Time" and "Frame Rate" from virtual x 500 (pixel 640), y 10 and 25 (pixels 12 and 32).
         expect(brightest(shot, 640, 12, 384, 40) > 200, "no frame time or rate text")
         # The screen's name from virtual x 10, y 50 (pixels 12, 64).
         expect(brightest(shot, 12, 64, 200, 20) > 200, "no screen name")
-        # Nothing below the texts.
-        expect(brightest(shot, 0, 200, 1024, 568) == 60, "stray drawing below the overlay")
+        # Nothing below the texts where the layout has no item.
+        expect(brightest(shot, 0, 100, 1024, 50) == 60, "stray drawing below the overlay")
+        expect(brightest(shot, 0, 400, 1024, 120) == 60, "stray drawing below the overlay")
         quit_cleanly(game)
     finally:
         game.close()
-
+        harness.close()
 
 if __name__ == "__main__":
     run([test_picture_is_grey_at_the_display_mode, test_wide_screen_has_black_bars,
