@@ -1,0 +1,222 @@
+"""The front end as a player meets it: the intro, Space to the loading screen and the main menu, the
+credits, how-to-play and options screens opened with the mouse and left with Esc, the quit confirmation,
+the story's first page, and the options' resolution buttons changing the back buffer. The screen is
+1440 x 900, so the 4:3 picture sits between two black bars."""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+from driver import Failure, Game, run  # noqa: E402
+
+SCREEN = "1440x900"
+WIDTH, HEIGHT = 1440, 900
+MARGIN = (WIDTH - 4 * (HEIGHT // 3)) // 2  # 120
+BLACK = (0, 0, 0)
+# The loading screen decodes every sound before the menu comes.
+MENU_TIMEOUT = 45.0
+# Set to a folder to keep the screenshots for a look.
+KEEP_SHOTS = os.environ.get("THORNVALE_KEEP_SHOTS")
+
+# Buttons of the layouts, in virtual units: x, y, w, h.
+MENU_NEW_GAME = (70, 190, 240, 52)
+MENU_OPTIONS = (70, 314, 240, 52)
+MENU_HOW_TO_PLAY = (70, 376, 240, 52)
+MENU_CREDITS = (70, 438, 240, 52)
+OPTIONS_800 = (190, 158, 200, 46)
+OPTIONS_1440 = (300, 212, 200, 46)
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def on_screen(vx, vy, width=WIDTH, height=HEIGHT, margin=MARGIN):
+    """The screen pixel of a virtual position, the picture filling the window between its bars."""
+    return (margin + round(vx * (width - 2 * margin) / 800), round(vy * height / 600))
+
+
+def centre(item, **picture):
+    x, y, w, h = item
+    return on_screen(x + w / 2, y + h / 2, **picture)
+
+
+def tap(game, key):
+    """A key pressed and released some frames apart, as a player's fingers do."""
+    game.xdotool("keydown", key)
+    time.sleep(0.25)
+    game.xdotool("keyup", key)
+    time.sleep(0.25)
+
+
+def click(game, x, y):
+    game.xdotool("mousemove", str(x), str(y))
+    time.sleep(0.25)
+    game.xdotool("mousedown", "1")
+    time.sleep(0.25)
+    game.xdotool("mouseup", "1")
+    time.sleep(0.25)
+
+
+def shot(game, name):
+    game.settle(0.6)
+    path = game.screenshot(name)
+    if KEEP_SHOTS:
+        os.makedirs(KEEP_SHOTS, exist_ok=True)
+        shutil.copy(path, os.path.join(KEEP_SHOTS, name + ".png"))
+    return path
+
+
+def changed_share(a, b):
+    """The share of pixels that differ noticeably between two screenshots."""
+    result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "6%", a, b, "null:"], capture_output=True,
+                            text=True)
+    return float(result.stderr.split()[0]) / (WIDTH * HEIGHT)
+
+
+def brightest(path, x, y, width, height):
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", "-format",
+                          "%[fx:maxima*255]", "info:"], capture_output=True, text=True, check=True)
+    return round(float(out.stdout.strip()))
+
+
+def to_main_menu(game):
+    game.wait_for("Initializing IntroState")
+    game.window_id()
+    game.settle(0.8)
+    tap(game, "space")
+    game.wait_for("Cleanup IntroState")
+    game.wait_for("Initializing LoadingState")
+    game.wait_for("Initializing MainMenuState", timeout=MENU_TIMEOUT)
+    game.settle(0.5)
+
+
+def no_failures(game):
+    bad = [line for line in game.lines
+           if line == "Crap." or "Fail to load GUI" in line
+           or (("FrontEnd" in line or "/gui" in line) and "ouldn't" in line)]
+    expect(bad == [], "the front end reports missing content: %r" % bad)
+
+
+def test_intro_menu_and_the_small_screens(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        game.wait_for("Initializing IntroState")
+        game.window_id()
+        # The gold ring of the first splash once it has faded in (the second comes 5 s after the start),
+        # and the bars beside the picture.
+        deadline = time.time() + 4.0
+        while True:
+            intro = shot(game, "intro")
+            ring = game.pixel(intro, *on_screen(400 + 92, 250))
+            if (ring[0] > 150 and ring[0] > ring[2] + 60) or time.time() > deadline:
+                break
+        expect(ring[0] > 150 and ring[0] > ring[2] + 60, "no splash ring: %r" % (ring,))
+        expect(game.pixel(intro, 60, 450) == BLACK, "no side bar on the intro")
+        tap(game, "space")
+        game.wait_for("Cleanup IntroState")
+        game.wait_for("Unloading IntroState")
+        game.wait_for("Initializing LoadingState")
+        game.wait_for("Initializing MainMenuState", timeout=MENU_TIMEOUT)
+        game.settle(0.5)
+        game.xdotool("mousemove", "10", "890")
+        menu = shot(game, "menu")
+        expect(changed_share(intro, menu) > 0.5, "the menu looks like the intro")
+
+        for button, name in ((MENU_CREDITS, "CreditsState"), (MENU_HOW_TO_PLAY, "HowToPlayState"),
+                             (MENU_OPTIONS, "OptionsState")):
+            click(game, *centre(button))
+            game.wait_for("Initializing " + name)
+            game.xdotool("mousemove", "10", "890")
+            screen = shot(game, name)
+            expect(changed_share(menu, screen) > 0.2, "%s looks like the menu" % name)
+            tap(game, "Escape")
+            game.wait_for("Cleanup " + name)
+            game.wait_for("Unloading " + name)
+            back = shot(game, "menu-after-" + name)
+            expect(changed_share(menu, back) < 0.01, "Esc on %s did not bring the menu back" % name)
+
+        tap(game, "Escape")
+        game.wait_for("Initializing QuitGameConfirmationState")
+        quit_shot = shot(game, "quit")
+        expect(changed_share(menu, quit_shot) > 0.1, "the quit confirmation looks like the menu")
+        tap(game, "space")
+        game.wait_for("Unloading MainMenuState")
+        expect(game.wait_exit() == 0, "exit status is not 0")
+        no_failures(game)
+        expect(game.count("Cannot find script by name") == 0, "a button ran a script that is not there")
+    finally:
+        game.close()
+
+
+def test_resolution_buttons_change_the_back_buffer(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        to_main_menu(game)
+        click(game, *centre(MENU_OPTIONS))
+        game.wait_for("Initializing OptionsState")
+        game.xdotool("mousemove", "10", "890")
+        wide = shot(game, "options-1440")
+        # The display has a 1440 x 900 mode, so its button is there: the plate is lighter than the panel.
+        expect(brightest(wide, *on_screen(300, 212), 40, 20) > 60, "no 1440 x 900 button")
+        expect(game.pixel(wide, 60, 450) == BLACK, "no side bar at 1440 x 900")
+
+        # 800 x 600 is 4:3: no bars, and the back buffer is stretched over the whole window.
+        click(game, *centre(OPTIONS_800))
+        game.xdotool("mousemove", "10", "890")
+        small = shot(game, "options-800")
+        expect(game.pixel(small, 60, 450) != BLACK, "the side bar stayed at 800 x 600")
+        expect(game.pixel(small, 1380, 450) != BLACK, "the right bar stayed at 800 x 600")
+        expect(changed_share(wide, small) > 0.3, "the picture did not change size")
+
+        # Back to 1440 x 900, clicked through the stretched picture: the bars return.
+        click(game, *centre(OPTIONS_1440, margin=0))
+        game.xdotool("mousemove", "10", "890")
+        again = shot(game, "options-1440-again")
+        expect(game.pixel(again, 60, 450) == BLACK, "the side bar did not come back")
+        expect(changed_share(wide, again) < 0.01, "1440 x 900 does not look as it did")
+        tap(game, "Escape")
+        game.wait_for("Unloading OptionsState")
+        tap(game, "Escape")
+        game.wait_for("Initializing QuitGameConfirmationState")
+        tap(game, "space")
+        expect(game.wait_exit() == 0, "exit status is not 0")
+        no_failures(game)
+    finally:
+        game.close()
+
+
+def test_new_game_shows_the_story(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        to_main_menu(game)
+        menu = shot(game, "menu-before-story")
+        click(game, *centre(MENU_NEW_GAME))
+        game.wait_for("Loading StoryState")
+        game.wait_for("Initializing StoryState")
+        game.xdotool("mousemove", "10", "890")
+        page = shot(game, "story-1")
+        expect(changed_share(menu, page) > 0.2, "the story looks like the menu")
+        # Space turns the page: it fades out and the second one fades in.
+        tap(game, "space")
+        game.settle(1.5)
+        second = shot(game, "story-2")
+        expect(changed_share(page, second) > 0.01, "the page did not turn")
+        # Esc asks for the new game, which the story cannot start yet.
+        tap(game, "Escape")
+        game.wait_for("Cannot find script by name")
+        game.close_window(game.window_id())
+        game.wait_for("Unloading StoryState")
+        expect(game.wait_exit() == 0, "exit status is not 0")
+        no_failures(game)
+    finally:
+        game.close()
+
+
+if __name__ == "__main__":
+    run([test_intro_menu_and_the_small_screens, test_resolution_buttons_change_the_back_buffer,
+         test_new_game_shows_the_story])
