@@ -16,6 +16,13 @@ class Failure(Exception):
     pass
 
 
+def _die_with_parent():
+    """Runs in the child before exec: when the test driver is killed (a CTest timeout), the game and
+    its display go with it instead of running on."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.prctl(1, 9)  # PR_SET_PDEATHSIG, SIGKILL
+
+
 class Game:
     """The game binary running on its own Xvfb display, with its standard output read line by line."""
 
@@ -41,7 +48,8 @@ class Game:
         if env:
             run_env.update(env)
         self.proc = subprocess.Popen([binary, *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                     env=run_env, text=True, bufsize=1)
+                                     env=run_env, text=True, bufsize=1,
+                                     preexec_fn=_die_with_parent)
         threading.Thread(target=self._read, args=(self.proc.stdout, ""), daemon=True).start()
         threading.Thread(target=self._read, args=(self.proc.stderr, "stderr: "), daemon=True).start()
 
@@ -49,7 +57,8 @@ class Game:
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen + "x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=_die_with_parent)
         os.close(write_fd)
         with os.fdopen(read_fd) as f:
             number = f.readline().strip()
