@@ -64,10 +64,8 @@ void GUISystem::AddButton(const std::string& name, const std::string& action, co
                           float x, float y, int32_t w, int32_t h) {
     auto button =
         std::make_unique<KRGUIButton>(name, action, file, static_cast<float>(w), static_cast<float>(h));
-    // A sprite with an animation of the button's own name plays it.
-    if (button->m_sprite.SetAnimation(name)) {
-        button->m_sprite.m_currentFrame = button->m_sprite.m_startFrame;
-    }
+    // A sprite with an animation of the button's own name plays it from its first frame.
+    button->m_sprite.SetAnimation(name);
     Attach(std::move(button), x, y);
 }
 
