@@ -1,0 +1,49 @@
+// The kingdom screen: the tile map seen through the kingdom's cameras, the HUD boxes, the mail column,
+// and the mouse turned into tool actions on the map.
+#pragma once
+
+#include "engine/krstate.h"
+#include "platform/d3dx.h"
+
+class Engine;
+class BoxObject;
+class GameData;
+
+inline constexpr const char* kKingdomGuiFile = "../Assets/guimastereditor.xml";
+
+// Where the cursor points: through the active camera (near and far) and through the GUI camera.
+struct MouseRay {
+    plat::Vector3 m_near{0.0f, 0.0f, 0.0f};
+    plat::Vector3 m_far{0.0f, 0.0f, 0.0f};
+    plat::Vector3 m_gui{0.0f, 0.0f, 0.0f};
+    // Where the ray meets the tiles' plane y = -0.5 (the near point when it runs parallel to it).
+    plat::Vector3 m_ground{0.0f, 0.0f, 0.0f};
+};
+
+class KingdomEditorState : public KRState {
+  public:
+    static KingdomEditorState& Instance();
+    KingdomEditorState();
+
+    void Load(Engine& engine) override;
+    void Initialize(Engine& engine) override;
+    void HandleInput(Engine& engine) override;
+    void Update(Engine& engine) override;
+    void Render(Engine& engine) override;
+    void Cleanup(Engine& engine) override;
+    void Unload(Engine& engine) override;
+
+    static MouseRay CastMouseRay(Engine& engine);
+    // Shown, unfolded and pickable; group membership does not bar it.
+    static bool IsBoxPickable(const BoxObject& box);
+    // The box's drawn rectangle in the HUD plane (x and z), edges included.
+    static bool BoxContainsGuiPoint(const GameData& world, const BoxObject& box, const plat::Vector3& point);
+
+    static void UpdatePicking(Engine& engine);
+    static bool PickObjectUnderMouse(Engine& engine);
+    static void PickTileOnClick(Engine& engine, bool xHeld);
+    static void ApplyToolToTile(Engine& engine);
+
+    // Written into every GUI item's active flag by H.
+    static bool s_guiShown;
+};

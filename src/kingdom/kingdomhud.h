@@ -1,0 +1,16 @@
+// The HUD boxes and world markers of the game screens, built once per run into GameData's box list.
+#pragma once
+
+class Engine;
+class PlayerEditor;
+
+// Every call after the first does nothing.
+void BuildKingdomHud(Engine& engine);
+
+void BuildWorldMarkers(Engine& engine, PlayerEditor& realm);
+void BuildHelperTextBox(Engine& engine, PlayerEditor& realm);
+void BuildTopBar(Engine& engine, PlayerEditor& realm);
+void BuildSelectionGlow(Engine& engine, PlayerEditor& realm);
+void BuildArmyAndBuildMenus(Engine& engine, PlayerEditor& realm);
+void BuildLogPanel(Engine& engine);
+void BuildMessageFrame(Engine& engine, PlayerEditor& realm);

@@ -1,0 +1,111 @@
+// Picking on the null device: tiles under known cursor positions through the top view and the
+// perspective camera (with side bars), HUD boxes tested in the plane they lie in, and hover pulses that
+// never starve a click.
+#include "kingdom/kingdomeditorstate.h"
+#include "kingdom/kingdomhud.h"
+#include "kingdom_support.h"
+#include "realm/playereditor.h"
+
+using kingdomtest::KingdomEngineTest;
+using kingdomtest::MakeMap;
+
+namespace {
+
+class Picking : public KingdomEngineTest {
+  protected:
+    void SetUp() override {
+        KingdomEngineTest::SetUp();
+        world().m_playerEditor = std::make_unique<PlayerEditor>(engine.get(), &world(), [] { return 0; });
+        engine->m_playerEditor = world().m_playerEditor.get();
+        std::vector<std::string> rows(14, std::string(12, '.'));
+        MakeMap(world().m_tileMap, rows);
+        Screen(1024, 768, 0);
+    }
+    void Screen(uint32_t width, uint32_t height, uint32_t margin) {
+        engine->m_display.width = width;
+        engine->m_display.height = height;
+        engine->m_display.margin = margin;
+    }
+    void Cursor(int x, int y) {
+        engine->m_input.cursorX = x;
+        engine->m_input.cursorY = y;
+    }
+    const KRTile* Clicked() {
+        world().m_clickedTile = nullptr;
+        world().m_toolMode = TOOL_SELECT;
+        KingdomEditorState::PickTileOnClick(*engine, false);
+        return world().m_clickedTile;
+    }
+    PlayerEditor& realm() { return *engine->m_playerEditor; }
+};
+
+TEST_F(Picking, TheTopViewMapsPixelsOntoTiles) {
+    world().m_activeCamera = &world().m_kingdomCamera; // over x 5, z -10; 64 pixels a tile
+    Cursor(512, 384);
+    ASSERT_NE(Clicked(), nullptr);
+    EXPECT_EQ(world().m_clickedTile->m_row, 10u);
+    EXPECT_EQ(world().m_clickedTile->m_col, 5u);
+    Cursor(512 - 2 * 64, 384 - 3 * 64);
+    ASSERT_NE(Clicked(), nullptr);
+    EXPECT_EQ(world().m_clickedTile->m_row, 7u);
+    EXPECT_EQ(world().m_clickedTile->m_col, 3u);
+    Cursor(2, 2); // off the map
+    EXPECT_EQ(Clicked(), nullptr);
+}
+
+TEST_F(Picking, ThePerspectiveRayMeetsTheGroundUnderTheCursorBetweenSideBars) {
+    Screen(1280, 720, 160);
+    world().m_activeCamera = &world().m_perspCamera;
+    world().m_perspCamera.SetTarget({4.0f, -0.5f, -6.0f});
+    world().m_perspCamera.Update(0.0f);
+    // The centre of the picture between the bars looks at the target.
+    Cursor(640, 360);
+    const MouseRay ray = KingdomEditorState::CastMouseRay(*engine);
+    EXPECT_NEAR(ray.m_ground.y, -0.5f, 1e-4f);
+    ASSERT_NE(Clicked(), nullptr);
+    EXPECT_EQ(world().m_clickedTile->m_row, 6u);
+    EXPECT_EQ(world().m_clickedTile->m_col, 4u);
+    // The eye stands on the far side of the map's row 0, so up the picture the rows fall.
+    Cursor(640, 344);
+    ASSERT_NE(Clicked(), nullptr);
+    EXPECT_LT(world().m_clickedTile->m_row, 6u);
+    EXPECT_EQ(world().m_clickedTile->m_col, 4u);
+}
+
+TEST_F(Picking, BoxesAreHitInTheirOwnPlaneAndGroupMembersTakeClicks) {
+    BuildKingdomHud(*engine);
+    world().m_activeCamera = &world().m_kingdomCamera;
+    BoxObject* build = realm().m_buildMenuBox;
+    Cursor(512 - 7 * 64, 384 + 5 * 64); // the Build head at (-7, -5)
+    ASSERT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
+    ASSERT_FALSE(build->m_commands.empty());
+    EXPECT_EQ(build->m_commands.front().m_kind, BoxCommandKind::Click);
+
+    // A closed row takes nothing; the same row opened does, though it belongs to the list's group.
+    BoxObject* farm = build->m_members[2];
+    Cursor(512 - 160, 384 + 5 * 64);
+    EXPECT_FALSE(KingdomEditorState::PickObjectUnderMouse(*engine));
+    farm->m_folded = false;
+    farm->m_pickable = true;
+    farm->m_sprite.m_visible = true;
+    farm->m_layoutPosition = {-2.5f, 0.0f, -5.0f}; // where the opened list lays it
+    ASSERT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
+    EXPECT_EQ(farm->m_commands.front().m_kind, BoxCommandKind::Click);
+
+    // Hovering queues the pulse behind the click and marks the box hovered.
+    KingdomEditorState::UpdatePicking(*engine);
+    KingdomEditorState::UpdatePicking(*engine);
+    EXPECT_EQ(realm().m_hoveredBox, farm);
+    ASSERT_EQ(farm->m_commands.size(), 2u);
+    EXPECT_EQ(farm->m_commands.front().m_kind, BoxCommandKind::Click);
+    EXPECT_EQ(farm->m_commands.back().m_kind, BoxCommandKind::PressPulse);
+}
+
+TEST_F(Picking, AClickOnAMailIsTakenBeforeTheMap) {
+    world().m_activeCamera = &world().m_kingdomCamera;
+    world().m_mailList.AddMail("My Lord, our coffers are empty!", MAIL_ALERT);
+    Cursor(512, 384);
+    EXPECT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
+}
+
+} // namespace
