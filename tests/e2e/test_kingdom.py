@@ -1,0 +1,117 @@
+"""The kingdom screen under real input, on the kingdom harness (a realm and a 12 x 12 map with the
+Capital at row 8, column 5 and a cross of path): the map is drawn, the camera keys move the view, a
+click on a tile selects it, and the Build menu's Farm box chooses the tool that a click on a path tile
+then applies."""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+from driver import Failure, Game, run  # noqa: E402
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+ASSETS = os.path.join(REPO, "Assets")
+SCREEN = "1024x768"  # 4:3: no side bars, 64 pixels per HUD unit
+HOLD = 0.3
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def hud(x, z):
+    """The pixel of a point of the HUD plane (the GUI camera looks down on a 16 x 12 world)."""
+    return (round(512 + x * 64), round(384 - z * 64))
+
+
+def top_view_tile(row, col):
+    """The pixel of a tile's centre seen by the top-view camera (eye over x 5, z -10)."""
+    return (round(512 + (col - 5) * 64), round(384 + (row - 10) * 64))
+
+
+def click(game, pos):
+    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
+    time.sleep(HOLD)
+    game.xdotool("mousedown", "1")
+    time.sleep(HOLD)
+    game.xdotool("mouseup", "1")
+    time.sleep(HOLD)
+
+
+def hold(game, key, seconds):
+    game.xdotool("keydown", key)
+    time.sleep(seconds)
+    game.xdotool("keyup", key)
+    time.sleep(HOLD)
+
+
+def start(binary):
+    harness = os.path.join(os.path.dirname(os.path.abspath(binary)), "kingdom_harness")
+    if not os.path.exists(harness):
+        raise Failure("no kingdom_harness beside " + binary)
+    root = tempfile.mkdtemp(prefix="thornvale-kingdom-")
+    os.makedirs(os.path.join(root, "build"))
+    copy = os.path.join(root, "build", "kingdom_harness")
+    shutil.copy2(harness, copy)
+    os.symlink(ASSETS, os.path.join(root, "Assets"))
+    game = Game(copy, screen=SCREEN)
+    game.root = root
+    try:
+        game.wait_for("Initializing KingdomHarness", timeout=60.0)
+        game.window_id(timeout=30.0)
+        time.sleep(1.0)
+    except Exception:
+        stop(game)
+        raise
+    return game
+
+
+def stop(game):
+    game.close()
+    shutil.rmtree(game.root, ignore_errors=True)
+
+
+def same(a, b):
+    with open(a, "rb") as fa, open(b, "rb") as fb:
+        return fa.read() == fb.read()
+
+
+def test_kingdom(binary):
+    game = start(binary)
+    try:
+        first = game.screenshot("map")
+        print("   screenshot " + first, flush=True)
+        hold(game, "w", 1.0)
+        moved = game.screenshot("moved")
+        print("   screenshot " + moved, flush=True)
+        expect(not same(first, moved), "W did not move the perspective view")
+
+        hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
+        time.sleep(1.0)
+        click(game, top_view_tile(7, 3))
+        game.wait_for("Clicked Tile - Empty | (Row: 7, Col: 3)", timeout=10.0)
+
+        click(game, hud(-7.0, -5.0))  # the Build list opens
+        time.sleep(1.5)
+        click(game, hud(-2.5, -5.0))  # its second row: Farm
+        game.wait_for("Tool mode 3", timeout=10.0)
+        click(game, top_view_tile(8, 3))
+        game.wait_for("Placed Farm at Tile - Building | (Row: 8, Col: 3)", timeout=10.0)
+        built = game.screenshot("farm")
+        shutil.copy(built, os.path.join(tempfile.gettempdir(), "kingdom-farm.png"))
+        print("   screenshot " + built, flush=True)
+
+        before = game.screenshot("before-pan")
+        hold(game, "d", 1.0)
+        after = game.screenshot("after-pan")
+        expect(not same(before, after), "D did not pan the top view")
+    finally:
+        stop(game)
+
+
+if __name__ == "__main__":
+    run([test_kingdom])

@@ -1,0 +1,151 @@
+// Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
+// until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
+// the chosen tool and the clicked tile are logged for the end-to-end tests.
+//
+//   kingdom_harness
+
+#include "engine/engine.h"
+#include "engine/krlog.h"
+#include "engine/krtexturescan.h"
+#include "engine/krwinmain.h"
+#include "kingdom/kingdomeditorstate.h"
+#include "kingdom/kingdomscripts.h"
+#include "platform/sdl/sdlaudio.h"
+#include "platform/sdl/sdlgraphics.h"
+#include "platform/sdl/sdlwindow.h"
+#include "realm/playereditor.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace {
+
+// Twelve by twelve: a Capital at row 8, column 5 with a cross of path around it.
+constexpr uint32_t kSide = 12;
+constexpr uint32_t kCapitalRow = 8;
+constexpr uint32_t kCapitalCol = 5;
+
+TileType HarnessTileType(uint32_t row, uint32_t col) {
+    if (row == kCapitalRow && col == kCapitalCol) {
+        return TILE_CAPITAL;
+    }
+    if ((row == kCapitalRow && col >= 2 && col <= 8) || (col == kCapitalCol && row >= 6 && row <= 10)) {
+        return TILE_PATH;
+    }
+    return TILE_EMPTY;
+}
+
+// The Build menu's ids and their tools; everything else of the box actions is later work.
+class HarnessBoxContext : public BoxContext {
+  public:
+    explicit HarnessBoxContext(GameData& world) : m_world(world) {}
+    void SetToolMode(int32_t mode) override { m_world.m_toolMode = mode; }
+    int32_t GameMode() const override { return m_world.m_gameMode; }
+    void DispatchBoxAction(BoxActionId id, BoxObject*) override {
+        static const std::map<BoxActionId, ScriptFunction> kTools = {
+            {4, SelectFarmTool},   {5, SelectHouseTool}, {6, SelectTowerTool},     {7, SelectBioLabTool},
+            {8, SelectSmithTool},  {9, SelectSpireTool}, {10, SelectLabTool},      {11, SelectKeepTool},
+            {18, SelectPathTool},  {19, SelectDemolishTool}};
+        auto found = kTools.find(id);
+        if (found != kTools.end()) {
+            found->second();
+        }
+    }
+
+  private:
+    GameData& m_world;
+};
+
+class HarnessKingdom : public KingdomEditorState {
+  public:
+    void Load(Engine& engine) override {
+        if (!m_made) {
+            m_made = true;
+            MakeWorld(engine);
+        }
+        KingdomEditorState::Load(engine);
+    }
+    void Initialize(Engine& engine) override {
+        KingdomEditorState::Initialize(engine);
+        LogLine("Initializing KingdomHarness");
+    }
+    void HandleInput(Engine& engine) override {
+        KingdomEditorState::HandleInput(engine);
+        GameData& world = *engine.m_gameData;
+        if (world.m_toolMode != m_loggedTool) {
+            m_loggedTool = world.m_toolMode;
+            LogLine("Tool mode " + std::to_string(m_loggedTool));
+        }
+        if (world.m_clickedTile != nullptr && world.m_clickedTile != m_loggedTile) {
+            m_loggedTile = world.m_clickedTile;
+            LogLine("Clicked " + m_loggedTile->m_name);
+        }
+        if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
+            engine.Quit();
+        }
+    }
+    void Unload(Engine& engine) override {
+        KingdomEditorState::Unload(engine);
+        SetBoxContext(nullptr);
+    }
+
+  private:
+    void MakeWorld(Engine& engine) {
+        GameData& world = *engine.m_gameData;
+        for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
+                                   "../Assets/Buildings", "../Assets/Textures/Skybox"}) {
+            const std::filesystem::path path(folder);
+            ListTextureConfigFiles(path.wstring(), world);
+            LoadTextureConfigFiles(folder, world, engine);
+        }
+        world.m_playerEditor = std::make_unique<PlayerEditor>(&engine, &world);
+        engine.m_playerEditor = world.m_playerEditor.get();
+        engine.m_playerEditor->m_stock[RESOURCE_MONEY] = 1000.0f;
+        engine.m_playerEditor->m_land = 20.0f;
+        TileMap& map = world.m_tileMap;
+        map.Clear();
+        map.StartGrid(kSide, kSide);
+        for (uint32_t row = 0; row < kSide; ++row) {
+            for (uint32_t col = 0; col < kSide; ++col) {
+                auto tile = std::make_unique<KRTile>(row, col, HarnessTileType(row, col));
+                tile->Load(engine);
+                map.AppendTile(std::move(tile));
+            }
+        }
+        map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
+        m_context = std::make_unique<HarnessBoxContext>(world);
+        SetBoxContext(m_context.get());
+    }
+
+    bool m_made = false;
+    std::unique_ptr<HarnessBoxContext> m_context;
+    ToolMode m_loggedTool = -1;
+    const KRTile* m_loggedTile = nullptr;
+};
+
+void EnterExecutableFolder() {
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        std::filesystem::current_path(exe.parent_path(), error);
+    }
+}
+
+} // namespace
+
+int main() {
+    InitLog();
+    EnterExecutableFolder();
+    static plat::SdlWindow window;
+    static plat::SteadyClock clock;
+    static plat::SdlMessageBox messageBox;
+    static plat::SdlAudioOutput audio;
+    static plat::SdlGraphics graphics;
+    plat::Install({&window, &clock, &messageBox, &graphics, &audio});
+    static HarnessKingdom screen;
+    return RunGame(
+        window, []() -> Engine& { return Engine::Instance(); }, []() -> KRState& { return screen; });
+}
