@@ -1,6 +1,6 @@
 """The front end as a player meets it: the intro, Space to the loading screen and the main menu, the
-credits, how-to-play and options screens opened with the mouse and left with Esc, the quit confirmation,
-the story's first page, and the options' resolution buttons changing the back buffer. The screen is
+credits, how-to-play and options screens opened with the mouse and left with Esc, the options' resolution
+buttons changing the back buffer, the quit confirmation, and the story's first pages. The screen is
 1440 x 900, so the 4:3 picture sits between two black bars."""
 
 import os
@@ -45,21 +45,36 @@ def centre(item, **picture):
     return on_screen(x + w / 2, y + h / 2, **picture)
 
 
+# Long enough for a press and its release to fall in different frames on a busy machine.
+HOLD = 0.4
+
+
 def tap(game, key):
     """A key pressed and released some frames apart, as a player's fingers do."""
     game.xdotool("keydown", key)
-    time.sleep(0.25)
+    time.sleep(HOLD)
     game.xdotool("keyup", key)
-    time.sleep(0.25)
+    time.sleep(HOLD)
 
 
 def click(game, x, y):
     game.xdotool("mousemove", str(x), str(y))
-    time.sleep(0.25)
+    time.sleep(HOLD)
     game.xdotool("mousedown", "1")
-    time.sleep(0.25)
+    time.sleep(HOLD)
     game.xdotool("mouseup", "1")
-    time.sleep(0.25)
+    time.sleep(HOLD)
+
+
+def shot_until(game, name, condition, message, timeout=20.0):
+    """A screenshot once it shows what is expected (a busy machine may draw slowly)."""
+    deadline = time.time() + timeout
+    while True:
+        path = shot(game, name)
+        if condition(path):
+            return path
+        if time.time() > deadline:
+            raise Failure(message)
 
 
 def shot(game, name):
@@ -102,7 +117,31 @@ def no_failures(game):
     expect(bad == [], "the front end reports missing content: %r" % bad)
 
 
-def test_intro_menu_and_the_small_screens(binary):
+def check_resolutions(game):
+    """On the options screen: the resolution buttons change the back buffer, seen by its side bars."""
+    game.xdotool("mousemove", "10", "890")
+    wide = shot(game, "options-1440")
+    # The display has a 1440 x 900 mode, so its button is there: the plate is lighter than the panel.
+    expect(brightest(wide, *on_screen(300, 212), 40, 20) > 60, "no 1440 x 900 button")
+    expect(game.pixel(wide, 60, 450) == BLACK, "no side bar at 1440 x 900")
+
+    # 800 x 600 is 4:3: no bars, the back buffer is stretched over the whole window.
+    click(game, *centre(OPTIONS_800))
+    game.xdotool("mousemove", "10", "890")
+    small = shot_until(game, "options-800", lambda path: game.pixel(path, 60, 450) != BLACK,
+                       "the side bar stayed at 800 x 600")
+    expect(game.pixel(small, 1380, 450) != BLACK, "the right bar stayed at 800 x 600")
+    expect(changed_share(wide, small) > 0.3, "the picture did not change size")
+
+    # Back to 1440 x 900, clicked through the stretched picture: the bars return.
+    click(game, *centre(OPTIONS_1440, margin=0))
+    game.xdotool("mousemove", "10", "890")
+    again = shot_until(game, "options-1440-again", lambda path: game.pixel(path, 60, 450) == BLACK,
+                       "the side bar did not come back")
+    expect(changed_share(wide, again) < 0.01, "1440 x 900 does not look as it did")
+
+
+def test_intro_menu_small_screens_and_resolutions(binary):
     game = Game(binary, screen=SCREEN)
     try:
         game.wait_for("Initializing IntroState")
@@ -132,60 +171,25 @@ def test_intro_menu_and_the_small_screens(binary):
             click(game, *centre(button))
             game.wait_for("Initializing " + name)
             game.xdotool("mousemove", "10", "890")
-            screen = shot(game, name)
-            expect(changed_share(menu, screen) > 0.2, "%s looks like the menu" % name)
+            screen = shot_until(game, name, lambda path: changed_share(menu, path) > 0.2,
+                                "%s looks like the menu" % name)
+            if name == "OptionsState":
+                check_resolutions(game)
             tap(game, "Escape")
             game.wait_for("Cleanup " + name)
             game.wait_for("Unloading " + name)
-            back = shot(game, "menu-after-" + name)
-            expect(changed_share(menu, back) < 0.01, "Esc on %s did not bring the menu back" % name)
+            shot_until(game, "menu-after-" + name, lambda path: changed_share(menu, path) < 0.01,
+                       "Esc on %s did not bring the menu back" % name)
 
         tap(game, "Escape")
         game.wait_for("Initializing QuitGameConfirmationState")
-        quit_shot = shot(game, "quit")
-        expect(changed_share(menu, quit_shot) > 0.1, "the quit confirmation looks like the menu")
+        shot_until(game, "quit", lambda path: changed_share(menu, path) > 0.1,
+                   "the quit confirmation looks like the menu")
         tap(game, "space")
         game.wait_for("Unloading MainMenuState")
         expect(game.wait_exit() == 0, "exit status is not 0")
         no_failures(game)
         expect(game.count("Cannot find script by name") == 0, "a button ran a script that is not there")
-    finally:
-        game.close()
-
-
-def test_resolution_buttons_change_the_back_buffer(binary):
-    game = Game(binary, screen=SCREEN)
-    try:
-        to_main_menu(game)
-        click(game, *centre(MENU_OPTIONS))
-        game.wait_for("Initializing OptionsState")
-        game.xdotool("mousemove", "10", "890")
-        wide = shot(game, "options-1440")
-        # The display has a 1440 x 900 mode, so its button is there: the plate is lighter than the panel.
-        expect(brightest(wide, *on_screen(300, 212), 40, 20) > 60, "no 1440 x 900 button")
-        expect(game.pixel(wide, 60, 450) == BLACK, "no side bar at 1440 x 900")
-
-        # 800 x 600 is 4:3: no bars, and the back buffer is stretched over the whole window.
-        click(game, *centre(OPTIONS_800))
-        game.xdotool("mousemove", "10", "890")
-        small = shot(game, "options-800")
-        expect(game.pixel(small, 60, 450) != BLACK, "the side bar stayed at 800 x 600")
-        expect(game.pixel(small, 1380, 450) != BLACK, "the right bar stayed at 800 x 600")
-        expect(changed_share(wide, small) > 0.3, "the picture did not change size")
-
-        # Back to 1440 x 900, clicked through the stretched picture: the bars return.
-        click(game, *centre(OPTIONS_1440, margin=0))
-        game.xdotool("mousemove", "10", "890")
-        again = shot(game, "options-1440-again")
-        expect(game.pixel(again, 60, 450) == BLACK, "the side bar did not come back")
-        expect(changed_share(wide, again) < 0.01, "1440 x 900 does not look as it did")
-        tap(game, "Escape")
-        game.wait_for("Unloading OptionsState")
-        tap(game, "Escape")
-        game.wait_for("Initializing QuitGameConfirmationState")
-        tap(game, "space")
-        expect(game.wait_exit() == 0, "exit status is not 0")
-        no_failures(game)
     finally:
         game.close()
 
@@ -199,13 +203,11 @@ def test_new_game_shows_the_story(binary):
         game.wait_for("Loading StoryState")
         game.wait_for("Initializing StoryState")
         game.xdotool("mousemove", "10", "890")
-        page = shot(game, "story-1")
-        expect(changed_share(menu, page) > 0.2, "the story looks like the menu")
+        page = shot_until(game, "story-1", lambda path: changed_share(menu, path) > 0.2,
+                          "the story looks like the menu")
         # Space turns the page: it fades out and the second one fades in.
         tap(game, "space")
-        game.settle(1.5)
-        second = shot(game, "story-2")
-        expect(changed_share(page, second) > 0.01, "the page did not turn")
+        shot_until(game, "story-2", lambda path: changed_share(page, path) > 0.01, "the page did not turn")
         # Esc asks for the new game, which the story cannot start yet.
         tap(game, "Escape")
         game.wait_for("Cannot find script by name")
@@ -218,5 +220,4 @@ def test_new_game_shows_the_story(binary):
 
 
 if __name__ == "__main__":
-    run([test_intro_menu_and_the_small_screens, test_resolution_buttons_change_the_back_buffer,
-         test_new_game_shows_the_story])
+    run([test_intro_menu_small_screens_and_resolutions, test_new_game_shows_the_story])
