@@ -8,8 +8,8 @@
 namespace {
 
 const char* const kTileSpriteFiles[] = {
-    "../Assets/Tiles/tilebldgbase.xml", "../Assets/Tiles/tilepath.xml",   "../Assets/tile_pop.xml",
-    "../Assets/Tiles/tilegate.xml",     "../Assets/tilecapital.xml",      "../Assets/Tiles/tile_crack.xml",
+    "../Assets/Tiles/tilebldgbase.xml", "../Assets/Tiles/tilepath.xml", "../Assets/tile_pop.xml",
+    "../Assets/Tiles/tilegate.xml",     "../Assets/tilecapital.xml",    "../Assets/Tiles/tile_crack.xml",
     "../Assets/tile_barracks.xml",
 };
 
@@ -50,9 +50,10 @@ void SetKingdomView(KROrthoCamera& camera, float x) {
 
 GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCamera(&m_perspCamera) {
     SetKingdomView(m_kingdomCamera, 5.0f);
-    const std::pair<Sprite*, const char*> faces[] = {
-        {&m_skyFront, kSkyFrontFile}, {&m_skyLeft, kSkyLeftFile},
-        {&m_skyRight, kSkyRightFile}, {&m_skyBottom, kSkyBottomFile}};
+    const std::pair<Sprite*, const char*> faces[] = {{&m_skyFront, kSkyFrontFile},
+                                                     {&m_skyLeft, kSkyLeftFile},
+                                                     {&m_skyRight, kSkyRightFile},
+                                                     {&m_skyBottom, kSkyBottomFile}};
     for (const auto& [face, file] : faces) {
         face->InitWithXML(file, true);
         face->m_scale[0] = kSkyboxFaceSize;
@@ -62,7 +63,9 @@ GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCame
     for (const char* file : kTileSpriteFiles) {
         m_tileSprites.emplace_back().InitWithXML(file, false);
     }
-    m_tileMap.m_tileReplaced = [this](const KRTile* gone, KRTile* replacement) { TileReplaced(gone, replacement); };
+    m_tileMap.m_tileReplaced = [this](const KRTile* gone, KRTile* replacement) {
+        TileReplaced(gone, replacement);
+    };
     SetTextCameraSource(WorldTextCameras);
     m_boxContext = std::make_unique<WorldBoxContext>(*this);
     SetBoxContext(m_boxContext.get());

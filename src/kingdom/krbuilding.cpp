@@ -8,16 +8,11 @@ struct BuildingRow {
 };
 
 const BuildingRow kBuildingTable[kKnownBuildingTypes] = {
-    {"Unknown", "../Assets/Tiles/tilegate.xml"},
-    {"Capital", "../Assets/tilecapital.xml"},
-    {"Barracks", "../Assets/Buildings/barracks_bldg.xml"},
-    {"Farm", "../Assets/Buildings/farm_bldg.xml"},
-    {"House", "../Assets/Buildings/house_bldg.xml"},
-    {"Smith", "../Assets/Buildings/smith_bldg.xml"},
-    {"TechLab", "../Assets/Buildings/techlab_bldg.xml"},
-    {"Spire", "../Assets/Buildings/spire_bldg.xml"},
-    {"BioLab", "../Assets/Buildings/biolab_bldg.xml"},
-    {"Keep", "../Assets/Buildings/dark_bldg.xml"},
+    {"Unknown", "../Assets/Tiles/tilegate.xml"},           {"Capital", "../Assets/tilecapital.xml"},
+    {"Barracks", "../Assets/Buildings/barracks_bldg.xml"}, {"Farm", "../Assets/Buildings/farm_bldg.xml"},
+    {"House", "../Assets/Buildings/house_bldg.xml"},       {"Smith", "../Assets/Buildings/smith_bldg.xml"},
+    {"TechLab", "../Assets/Buildings/techlab_bldg.xml"},   {"Spire", "../Assets/Buildings/spire_bldg.xml"},
+    {"BioLab", "../Assets/Buildings/biolab_bldg.xml"},     {"Keep", "../Assets/Buildings/dark_bldg.xml"},
 };
 
 constexpr const char* kUnknownBuildingName = "Unknown";

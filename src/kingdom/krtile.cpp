@@ -11,9 +11,9 @@ struct TileRow {
 };
 
 const TileRow kTileTable[kTileTypeCount] = {
-    {"Empty", "../Assets/Tiles/tileempty.xml"},     {"Path", "../Assets/Tiles/tilepath.xml"},
+    {"Empty", "../Assets/Tiles/tileempty.xml"},       {"Path", "../Assets/Tiles/tilepath.xml"},
     {"Building", "../Assets/Tiles/tilebldgbase.xml"}, {"Gate", "../Assets/Tiles/tilegate.xml"},
-    {"Capital", "../Assets/Tiles/tilebldgbase.xml"}, {"Crack", "../Assets/Tiles/tile_crack.xml"},
+    {"Capital", "../Assets/Tiles/tilebldgbase.xml"},  {"Crack", "../Assets/Tiles/tile_crack.xml"},
     {"Barracks", "../Assets/Tiles/tilebldgbase.xml"}, {"Unknown", "../Assets/overlay.xml"},
 };
 
@@ -27,7 +27,8 @@ bool IsTableType(TileType type) {
 } // namespace
 
 KRTile::KRTile(uint32_t row, uint32_t col, TileType type)
-    : KRGameObject(MakeName(row, col, type), TextureConfigForType(type)), m_row(row), m_col(col), m_type(type) {
+    : KRGameObject(MakeName(row, col, type), TextureConfigForType(type)), m_row(row), m_col(col),
+      m_type(type) {
     // The quad is built upright; the ground is the X-Z plane, seen from above by the top view.
     m_sprite.m_layFlat = true;
     // Types that share a sheet differ only by their animation, so it is chosen before any draw.
@@ -58,7 +59,8 @@ std::string KRTile::TextureConfigForType(TileType type) {
 }
 
 std::string KRTile::MakeName(uint32_t row, uint32_t col, TileType type) {
-    return "Tile - " + TypeName(type) + " | " + FormatString("(Row: %d, Col: %d)", static_cast<int>(row), static_cast<int>(col));
+    return "Tile - " + TypeName(type) + " | " +
+           FormatString("(Row: %d, Col: %d)", static_cast<int>(row), static_cast<int>(col));
 }
 
 plat::Vector3 KRTile::CellPosition() const {

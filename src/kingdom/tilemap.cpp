@@ -165,8 +165,8 @@ bool TileMap::AppendTile(std::unique_ptr<KRTile> tile) {
     const size_t cells = static_cast<size_t>(m_rows) * m_cols;
     const size_t index = m_grid.size();
     if (index >= cells || tile->m_row != index / m_cols || tile->m_col != index % m_cols) {
-        LogLine(FormatString("Tile (Row: %u, Col: %u) refused: cell %zu of %zu is next", tile->m_row, tile->m_col,
-                             index, cells));
+        LogLine(FormatString("Tile (Row: %u, Col: %u) refused: cell %zu of %zu is next", tile->m_row,
+                             tile->m_col, index, cells));
         return false;
     }
     tile->MoveToCell(tile->m_row, tile->m_col);

@@ -146,12 +146,11 @@ class GlKingdom : public ::testing::Test {
         world().m_activeCamera->ApplyToDevice(*engine);
         world().m_tileMap.Render(*engine);
         renderer().device->EndScene();
-        Picture out{static_cast<int>(renderer().backBufferWidth), static_cast<int>(renderer().backBufferHeight),
-                    device->ReadBackBuffer()};
+        Picture out{static_cast<int>(renderer().backBufferWidth),
+                    static_cast<int>(renderer().backBufferHeight), device->ReadBackBuffer()};
         if (const char* folder = std::getenv("THORNVALE_SNAPSHOT_DIR")) {
-            SDL_Surface* surface =
-                SDL_CreateRGBSurfaceWithFormatFrom(out.argb.data(), out.width, out.height, 32, out.width * 4,
-                                                   SDL_PIXELFORMAT_ARGB8888);
+            SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+                out.argb.data(), out.width, out.height, 32, out.width * 4, SDL_PIXELFORMAT_ARGB8888);
             if (surface != nullptr) {
                 IMG_SavePNG(surface, (std::string(folder) + "/" + name + ".png").c_str());
                 SDL_FreeSurface(surface);
@@ -192,10 +191,10 @@ TEST_F(GlKingdom, TheTopDownCameraShowsEachTileWhereTheGridPutsItAndTheBuildings
     map.PlaceBuilding(2, 0, BUILDING_CAPITAL);
     // The hover tile away from the map.
     map.m_hoverTile.m_boundingBox.m_position = {40.0f, -0.5f, 40.0f};
-    for (const char* picture : {"../Assets/Tiles/tileempty.xml", "../Assets/Tiles/tilepath.xml",
-                                "../Assets/Tiles/tilebldgbase.xml", "../Assets/Tiles/tilegate.xml",
-                                "../Assets/Tiles/tile_crack.xml", "../Assets/tilecapital.xml",
-                                "../Assets/Buildings/farm_bldg.xml", "../Assets/overlay.xml"}) {
+    for (const char* picture :
+         {"../Assets/Tiles/tileempty.xml", "../Assets/Tiles/tilepath.xml", "../Assets/Tiles/tilebldgbase.xml",
+          "../Assets/Tiles/tilegate.xml", "../Assets/Tiles/tile_crack.xml", "../Assets/tilecapital.xml",
+          "../Assets/Buildings/farm_bldg.xml", "../Assets/overlay.xml"}) {
         Resident(picture);
     }
     KROrthoCamera& top = world().m_kingdomCamera;

@@ -98,7 +98,8 @@ const Rgba kEarth = Hex(0x8a6a42);
 
 // A thin dark seam round every cell, so that the grid reads.
 void Seam(const Pen& p) {
-    p.c.Draw(Outline(RoundRect(p.R(0.5f, 0.5f, 63.0f, 63.0f), 0.0f), p.S(1.0f)), Solid(WithAlpha(kInk, 0.55f)));
+    p.c.Draw(Outline(RoundRect(p.R(0.5f, 0.5f, 63.0f, 63.0f), 0.0f), p.S(1.0f)),
+             Solid(WithAlpha(kInk, 0.55f)));
 }
 
 void Grass(const Pen& p, uint32_t seed) {
@@ -160,7 +161,8 @@ void Flagstones(const Pen& p, Rgba tint) {
         for (int col = 0; col < 4; ++col) {
             float tone = Hash(static_cast<uint32_t>(row * 4 + col + 90)) * 0.25f;
             Rgba top = Mix(Mix(kStone, tint, 0.25f), Hex(0xc8c4b8), tone);
-            p.Shade(2.5f + col * 15.0f, 2.5f + row * 15.0f, 14.0f, 14.0f, 2.0f, top, Mix(top, kStoneDark, 0.3f));
+            p.Shade(2.5f + col * 15.0f, 2.5f + row * 15.0f, 14.0f, 14.0f, 2.0f, top,
+                    Mix(top, kStoneDark, 0.3f));
         }
     }
 }
@@ -230,8 +232,8 @@ bool TileCrack(Frame& f) {
     const float fissures[][4] = {{4, 10, 22, 26},  {22, 26, 30, 40}, {30, 40, 26, 60}, {22, 26, 44, 20},
                                  {44, 20, 60, 28}, {30, 40, 48, 46}, {48, 46, 58, 58}, {10, 44, 26, 50}};
     for (const auto& s : fissures) {
-        p.c.Glow(Segment(p.X(s[0]), p.Y(s[1]), p.X(s[2]), p.Y(s[3]), p.S(3.0f)), WithAlpha(Hex(0xff6a20), 0.6f),
-                 p.S(5.0f));
+        p.c.Glow(Segment(p.X(s[0]), p.Y(s[1]), p.X(s[2]), p.Y(s[3]), p.S(3.0f)),
+                 WithAlpha(Hex(0xff6a20), 0.6f), p.S(5.0f));
     }
     for (const auto& s : fissures) {
         p.Line(s[0], s[1], s[2], s[3], 3.0f, Hex(0xff9a30));
@@ -375,7 +377,8 @@ bool TechLab(Frame& f) {
     // A glass dome with a telescope.
     const float cx = p.X(32);
     const float cy = p.Y(34);
-    p.c.Draw(Circle(cx, cy, p.S(20)), RadialGradient(p.X(26), p.Y(26), p.S(24), Hex(0xb8e8ff), Hex(0x2a6ab8)));
+    p.c.Draw(Circle(cx, cy, p.S(20)),
+             RadialGradient(p.X(26), p.Y(26), p.S(24), Hex(0xb8e8ff), Hex(0x2a6ab8)));
     p.c.Draw(Outline(Circle(cx, cy, p.S(20)), p.S(1.5f)), Solid(kInk));
     p.Box(8, 33, 48, 4, 1.0f, Hex(0x50658c));
     p.Line(34, 22, 50, 8, 4.0f, Hex(0x3a3a44));
@@ -409,7 +412,8 @@ bool BioLab(Frame& f) {
     Wall(p, 6, 44, 52, 15, Hex(0x6a7a5a));
     const float cx = p.X(32);
     const float cy = p.Y(44);
-    p.c.Draw(Circle(cx, cy, p.S(24)), RadialGradient(p.X(26), p.Y(30), p.S(28), Hex(0xc8f0a8), Hex(0x3a8a3a)));
+    p.c.Draw(Circle(cx, cy, p.S(24)),
+             RadialGradient(p.X(26), p.Y(30), p.S(28), Hex(0xc8f0a8), Hex(0x3a8a3a)));
     p.c.Draw(Outline(Circle(cx, cy, p.S(24)), p.S(1.5f)), Solid(kInk));
     p.Line(32, 20, 32, 44, 1.0f, WithAlpha(kInk, 0.5f));
     p.Line(14, 32, 50, 32, 1.0f, WithAlpha(kInk, 0.5f));
@@ -504,16 +508,16 @@ bool BarracksEmblem(Frame& f) {
 
 Picture Single(std::string config, std::string type, std::string image, int width, int height,
                std::function<bool(Frame&)> draw, std::vector<AnimationRange> animations = {}) {
-    return {std::move(config), std::move(type), std::move(image), width, height, 1, 1, std::move(animations),
-            std::move(draw)};
+    return {std::move(config),     std::move(type), std::move(image), width, height, 1, 1,
+            std::move(animations), std::move(draw)};
 }
 
 } // namespace
 
 void AppendKingdomPictures(std::vector<Picture>& table) {
     // Ground tiles by type; types that share the building base differ by frame.
-    table.push_back(Single("../Assets/Tiles/tileempty.xml", "TileEmpty", "../Assets/Tiles/tileempty.png", 64, 64,
-                           TileEmpty, {{"Empty", 0, 0}}));
+    table.push_back(Single("../Assets/Tiles/tileempty.xml", "TileEmpty", "../Assets/Tiles/tileempty.png", 64,
+                           64, TileEmpty, {{"Empty", 0, 0}}));
     table.push_back(Single("../Assets/Tiles/tilepath.xml", "TilePath", "../Assets/Tiles/tilepath.png", 64, 64,
                            TilePath, {{"Path", 0, 0}}));
     table.push_back({"../Assets/Tiles/tilebldgbase.xml",
@@ -534,10 +538,10 @@ void AppendKingdomPictures(std::vector<Picture>& table) {
                      1,
                      {{"Gate", 0, kGateFrames - 1}},
                      TileGate});
-    table.push_back(Single("../Assets/Tiles/tile_crack.xml", "TileCrack", "../Assets/Tiles/tile_crack.png", 64,
-                           64, TileCrack, {{"Crack", 0, 0}}));
-    table.push_back(
-        Single("../Assets/Tiles/tileblank.xml", "TileBlank", "../Assets/Tiles/tileblank.png", 64, 64, TileBlank));
+    table.push_back(Single("../Assets/Tiles/tile_crack.xml", "TileCrack", "../Assets/Tiles/tile_crack.png",
+                           64, 64, TileCrack, {{"Crack", 0, 0}}));
+    table.push_back(Single("../Assets/Tiles/tileblank.xml", "TileBlank", "../Assets/Tiles/tileblank.png", 64,
+                           64, TileBlank));
     table.push_back({"../Assets/Tiles/rotatingselect.xml",
                      "TileRotatingSelect",
                      "../Assets/Tiles/rotatingselect.png",
@@ -549,12 +553,12 @@ void AppendKingdomPictures(std::vector<Picture>& table) {
                      RotatingSelect});
 
     // The tile pictures at the root of Assets.
-    table.push_back(
-        Single("../Assets/tilebldgbase.xml", "TileBaseRoot", "../Assets/tilebldgbase.png", 64, 64, BuildingBase));
+    table.push_back(Single("../Assets/tilebldgbase.xml", "TileBaseRoot", "../Assets/tilebldgbase.png", 64, 64,
+                           BuildingBase));
     table.push_back(Single("../Assets/tile_pop.xml", "TilePopulation", "../Assets/tile_pop.png", 64, 64,
                            EmblemTile(PopulationEmblem)));
-    table.push_back(Single("../Assets/tile_barracks.xml", "TileBarracksRoot", "../Assets/tile_barracks.png", 64,
-                           64, EmblemTile(BarracksEmblem)));
+    table.push_back(Single("../Assets/tile_barracks.xml", "TileBarracksRoot", "../Assets/tile_barracks.png",
+                           64, 64, EmblemTile(BarracksEmblem)));
     table.push_back(
         Single("../Assets/tile_nature.xml", "TileNature", "../Assets/tile_nature.png", 64, 64, TileNature));
     // Also the Capital building, which stands 1.5 wide and 2 high.
@@ -573,7 +577,8 @@ void AppendKingdomPictures(std::vector<Picture>& table) {
                                "../Assets/Buildings/" + n + ".png", 64, 64, draw));
     }
 
-    table.push_back(Single("../Assets/destroy.xml", "DestroyMarker", "../Assets/destroy.png", 64, 64, DestroyMarker));
+    table.push_back(
+        Single("../Assets/destroy.xml", "DestroyMarker", "../Assets/destroy.png", 64, 64, DestroyMarker));
 }
 
 } // namespace gen

@@ -52,9 +52,9 @@ inline std::vector<std::string> Picture(const TileMap& map) {
         std::string line;
         for (uint32_t col = 0; col < map.Cols(); ++col) {
             const KRTile* tile = map.GetTile(row, col);
-            line.push_back(tile == nullptr ? ' ' : tile->m_type >= 0 && tile->m_type < kTileTypeCount
-                                                       ? kTileChars[tile->m_type]
-                                                       : '!');
+            line.push_back(tile == nullptr                                      ? ' '
+                           : tile->m_type >= 0 && tile->m_type < kTileTypeCount ? kTileChars[tile->m_type]
+                                                                                : '!');
         }
         rows.push_back(line);
     }

@@ -36,7 +36,8 @@ TEST(GameDataFresh, HoldsTheStartingValuesAndReadsItsContentWithoutAFailure) {
         EXPECT_EQ(world->m_tileSprites[i].m_xmlName, tileSprites[i]);
         EXPECT_FALSE(world->m_tileSprites[i].m_billboard);
     }
-    for (const Sprite* face : {&world->m_skyFront, &world->m_skyLeft, &world->m_skyRight, &world->m_skyBottom}) {
+    for (const Sprite* face :
+         {&world->m_skyFront, &world->m_skyLeft, &world->m_skyRight, &world->m_skyBottom}) {
         EXPECT_TRUE(face->m_billboard);
         EXPECT_EQ(face->m_scale[0], 1000.0f);
         EXPECT_EQ(face->m_scale[1], 1000.0f);
@@ -144,9 +145,9 @@ TEST(GameDataTiles, TheGateListKeepsInStepWithTheGrid) {
     GameData world;
     MakeMap(world.m_tileMap, {"G..", "...", "..G"});
     world.m_tileMap.SetTileType(1, 1, TILE_GATE);
-    EXPECT_EQ(world.m_tileMap.Gates(), (std::vector<KRTile*>{world.m_tileMap.GetTile(0, 0),
-                                                             world.m_tileMap.GetTile(1, 1),
-                                                             world.m_tileMap.GetTile(2, 2)}));
+    EXPECT_EQ(world.m_tileMap.Gates(),
+              (std::vector<KRTile*>{world.m_tileMap.GetTile(0, 0), world.m_tileMap.GetTile(1, 1),
+                                    world.m_tileMap.GetTile(2, 2)}));
     world.m_tileMap.SetTileType(0, 0, TILE_PATH);
     world.m_tileMap.SetTileType(2, 2, TILE_GATE);
     EXPECT_EQ(world.m_tileMap.Gates(),

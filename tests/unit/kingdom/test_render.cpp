@@ -13,9 +13,9 @@ class MapDrawing : public KingdomEngineTest {
   protected:
     void SetUp() override {
         KingdomEngineTest::SetUp();
-        for (const char* picture :
-             {"../Assets/Tiles/tileempty.xml", "../Assets/Tiles/tilepath.xml", "../Assets/Tiles/tilebldgbase.xml",
-              "../Assets/tilecapital.xml", "../Assets/Buildings/farm_bldg.xml", "../Assets/overlay.xml"}) {
+        for (const char* picture : {"../Assets/Tiles/tileempty.xml", "../Assets/Tiles/tilepath.xml",
+                                    "../Assets/Tiles/tilebldgbase.xml", "../Assets/tilecapital.xml",
+                                    "../Assets/Buildings/farm_bldg.xml", "../Assets/overlay.xml"}) {
             LoadPicture(picture);
         }
         MakeMap(world().m_tileMap, {".#", "CB"});
