@@ -183,4 +183,35 @@ std::vector<uint8_t> Canvas::Pixels() const {
     return out;
 }
 
+// Negative inside a closed polygon (even-odd), the distance to its nearest edge outside.
+Shape Polygon(Points points) {
+    return [points](float x, float y) {
+        float best = 1e9f;
+        bool inside = false;
+        for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+            auto [ax, ay] = points[j];
+            auto [bx, by] = points[i];
+            float ex = bx - ax;
+            float ey = by - ay;
+            float t = std::clamp(((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey), 0.0f, 1.0f);
+            best = std::min(best, std::hypot(x - (ax + t * ex), y - (ay + t * ey)));
+            if ((ay > y) != (by > y) && x < ax + (y - ay) * ex / ey) {
+                inside = !inside;
+            }
+        }
+        return inside ? -best : best;
+    };
+}
+
+// A stroke from a to b of the given width, with round ends.
+Shape Segment(float ax, float ay, float bx, float by, float width) {
+    return [=](float x, float y) {
+        float ex = bx - ax;
+        float ey = by - ay;
+        float len2 = ex * ex + ey * ey;
+        float t = len2 > 0.0f ? std::clamp(((x - ax) * ex + (y - ay) * ey) / len2, 0.0f, 1.0f) : 0.0f;
+        return std::hypot(x - (ax + t * ex), y - (ay + t * ey)) - width * 0.5f;
+    };
+}
+
 } // namespace gen

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gen {
@@ -34,6 +35,11 @@ using Paint = std::function<Rgba(float x, float y)>;
 
 Shape RoundRect(Rect r, float radius);
 Shape Circle(float cx, float cy, float radius);
+using Points = std::vector<std::pair<float, float>>;
+// Negative inside a closed polygon (even-odd), the distance to its nearest edge outside.
+Shape Polygon(Points points);
+// A stroke from a to b of the given width, with round ends.
+Shape Segment(float ax, float ay, float bx, float by, float width);
 // A band of the given width centred on a shape's outline.
 Shape Outline(Shape shape, float width);
 

@@ -11,29 +11,6 @@ namespace gen {
 
 using namespace style;
 
-namespace {
-
-// Signed distance to a closed polygon: the nearest edge, negative inside (even-odd rule).
-Shape Polygon(std::vector<std::pair<float, float>> points) {
-    return [points](float x, float y) {
-        float best = 1e9f;
-        bool inside = false;
-        for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
-            auto [ax, ay] = points[j];
-            auto [bx, by] = points[i];
-            float ex = bx - ax, ey = by - ay;
-            float t = std::clamp(((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey), 0.0f, 1.0f);
-            best = std::min(best, std::hypot(x - (ax + t * ex), y - (ay + t * ey)));
-            if ((ay > y) != (by > y) && x < ax + (y - ay) * ex / ey) {
-                inside = !inside;
-            }
-        }
-        return inside ? -best : best;
-    };
-}
-
-} // namespace
-
 bool GuiMousePointer(Frame& f) {
     const float x0 = f.cell.x, y0 = f.cell.y;
     std::vector<std::pair<float, float>> arrow = {{4, 2},      {4, 25},     {10, 19.5f},   {14.5f, 29},
