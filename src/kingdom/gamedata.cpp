@@ -1,6 +1,7 @@
 #include "kingdom/gamedata.h"
 
 #include "engine/engine.h"
+#include "realm/playereditor.h"
 
 #include <iterator>
 #include <utility>
@@ -27,14 +28,37 @@ TextCameras WorldTextCameras(Engine& engine) {
     return {&world->m_guiCamera, world->m_activeCamera};
 }
 
-// The boxes' view of the world: the game mode they are drawn for and the tool mode they choose. The
-// realm's part (pause, selection, actions) stays the default until the realm answers it.
+// The boxes' view of the world: the game mode they are drawn for, the tool mode they choose, and the
+// realm's pause and selection. Actions stay the default until the dispatcher answers them.
 class WorldBoxContext : public BoxContext {
   public:
     explicit WorldBoxContext(GameData& world) : m_world(world) {}
 
+    bool IsPaused() const override {
+        const PlayerEditor* realm = m_world.m_playerEditor.get();
+        return realm != nullptr && realm->m_paused;
+    }
     void SetToolMode(int32_t mode) override { m_world.m_toolMode = mode; }
+    void SelectBox(BoxObject* box) override {
+        if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+            realm->m_lastClickedBox = box;
+        }
+    }
+    // Every deleted box, however it goes, leaves no realm pointer behind.
+    void ForgetBox(const BoxObject* box) override {
+        if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+            realm->ForgetBox(box);
+        }
+    }
     int32_t GameMode() const override { return m_world.m_gameMode; }
+    int32_t InfoPage() const override {
+        const PlayerEditor* realm = m_world.m_playerEditor.get();
+        return realm != nullptr ? realm->m_panelMode : 0;
+    }
+    int32_t UnitPage() const override {
+        const PlayerEditor* realm = m_world.m_playerEditor.get();
+        return realm != nullptr ? realm->m_unitPanelPage : 0;
+    }
 
   private:
     GameData& m_world;

@@ -1,6 +1,7 @@
 #include "kingdom/kingdomeditorstate.h"
 
 #include "engine/engine.h"
+#include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomhud.h"
@@ -21,6 +22,7 @@ constexpr int kKeyUp = 21;
 constexpr int kKeyDown = 22;
 constexpr int kKeyC = 37;
 constexpr int kKeyH = 42;
+constexpr int kKeyK = 45;
 constexpr int kKeyX = 58;
 constexpr int kKeyEsc = 0;
 constexpr int kButtonLeft = 0;
@@ -39,7 +41,9 @@ std::string CapitalMail() {
            "You are suppose to defend it";
 }
 
-bool TopViewActive(const GameData& world) { return world.m_activeCamera == &world.m_kingdomCamera; }
+bool TopViewActive(const GameData& world) {
+    return world.m_activeCamera == &world.m_kingdomCamera;
+}
 
 // The main 4:3 picture between the side bars, where the world is drawn.
 plat::Viewport MainViewport(const Engine& engine) {
@@ -88,6 +92,11 @@ void KingdomEditorState::Initialize(Engine& engine) {
             }
         }
     }
+    AudioSys& audio = engine.m_audio;
+    if (audio.trackIndex < 0) {
+        audio.StartPlaylist({AssetPaths::kMusicOctober, AssetPaths::kMusicClassical, AssetPaths::kMusicLament,
+                             AssetPaths::kMusicWaterclours});
+    }
     BuildKingdomHud(engine);
     // The realm's message box is built by the HUD, so it is faded once it exists.
     if (engine.m_playerEditor != nullptr && engine.m_playerEditor->m_messageWindowBox != nullptr) {
@@ -129,25 +138,35 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     if (world->m_activeCamera == &world->m_perspCamera) {
         KRPerspCamera& camera = world->m_perspCamera;
         plat::Vector3 step{0.0f, 0.0f, 0.0f};
-        if (input.KeyDown(kKeyW)) step.z += 10.0f;
-        if (input.KeyDown(kKeyS)) step.z -= 10.0f;
-        if (input.KeyDown(kKeyA)) step.x -= 10.0f;
-        if (input.KeyDown(kKeyD)) step.x += 10.0f;
+        if (input.KeyDown(kKeyW))
+            step.z += 10.0f;
+        if (input.KeyDown(kKeyS))
+            step.z -= 10.0f;
+        if (input.KeyDown(kKeyA))
+            step.x -= 10.0f;
+        if (input.KeyDown(kKeyD))
+            step.x += 10.0f;
         camera.Translate({step.x * raw, 0.0f, step.z * raw});
         // Signed float arithmetic: the map's size is unsigned.
         const float cols = static_cast<float>(world->m_tileMap.Cols());
         const float rows = static_cast<float>(world->m_tileMap.Rows());
         plat::Vector3 eye = camera.OrbitEye();
-        if (eye.x > cols) camera.Translate({cols - eye.x, 0.0f, 0.0f});
+        if (eye.x > cols)
+            camera.Translate({cols - eye.x, 0.0f, 0.0f});
         eye = camera.OrbitEye();
-        if (eye.z < -rows - 15.0f) camera.Translate({0.0f, 0.0f, -rows - 15.0f - eye.z});
+        if (eye.z < -rows - 15.0f)
+            camera.Translate({0.0f, 0.0f, -rows - 15.0f - eye.z});
         eye = camera.OrbitEye();
-        if (eye.x < 0.0f) camera.Translate({-eye.x, 0.0f, 0.0f});
+        if (eye.x < 0.0f)
+            camera.Translate({-eye.x, 0.0f, 0.0f});
         eye = camera.OrbitEye();
-        if (eye.z > -5.0f) camera.Translate({0.0f, 0.0f, -5.0f - eye.z});
+        if (eye.z > -5.0f)
+            camera.Translate({0.0f, 0.0f, -5.0f - eye.z});
         float pitch = 0.0f;
-        if (input.KeyDown(kKeyUp)) pitch += 25.0f;
-        if (input.KeyDown(kKeyDown)) pitch -= 25.0f;
+        if (input.KeyDown(kKeyUp))
+            pitch += 25.0f;
+        if (input.KeyDown(kKeyDown))
+            pitch -= 25.0f;
         camera.AddPitch(pitch * raw);
     }
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
@@ -169,6 +188,9 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
         world->m_activeCamera->HandleInput(engine);
     }
+    if (input.KeyPressed(kKeyK) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
+        RunScript(engine.m_scripts, "SkipTutorial");
+    }
     if (input.KeyPressed(kKeyH)) {
         s_guiShown = !s_guiShown;
         for (auto& item : m_gui.m_items) {
@@ -186,6 +208,11 @@ void KingdomEditorState::Update(Engine& engine) {
     }
     if (world->m_activeCamera != nullptr) {
         world->m_activeCamera->Update(dt);
+        if (engine.m_audio.system != nullptr) {
+            const plat::Vector3& eye = world->m_activeCamera->Eye();
+            const plat::AudioVector position{eye.x, eye.y, eye.z};
+            engine.m_audio.system->Set3DListenerAttributes(0, &position, nullptr, nullptr, nullptr);
+        }
     }
     PlayerEditor* realm = engine.m_playerEditor;
     if (realm != nullptr) {
@@ -254,7 +281,9 @@ void KingdomEditorState::Cleanup(Engine& engine) {
     world->m_toolMode = TOOL_SELECT;
 }
 
-void KingdomEditorState::Unload(Engine& engine) { m_gui.UnloadScreen(engine); }
+void KingdomEditorState::Unload(Engine& engine) {
+    m_gui.UnloadScreen(engine);
+}
 
 MouseRay KingdomEditorState::CastMouseRay(Engine& engine) {
     MouseRay ray;

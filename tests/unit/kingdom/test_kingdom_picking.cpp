@@ -108,4 +108,39 @@ TEST_F(Picking, AClickOnAMailIsTakenBeforeTheMap) {
     EXPECT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
 }
 
+TEST_F(Picking, ClicksReachTheRealmAndADeletedBoxLeavesNoRealmPointer) {
+    BuildKingdomHud(*engine);
+    BoxObject* build = realm().m_buildMenuBox;
+    BoxObject* pause = realm().m_pauseBox;
+    ASSERT_NE(build, nullptr);
+    ASSERT_NE(pause, nullptr);
+    const float dt = 0.016f;
+
+    build->QueueCommand(BoxCommandKind::Click, 0.0f);
+    build->Update(dt);
+    EXPECT_EQ(realm().m_lastClickedBox, build);
+
+    // While the realm is paused only the Pause box is clicked.
+    realm().m_paused = true;
+    realm().m_lastClickedBox = nullptr;
+    build->m_commands.clear();
+    build->QueueCommand(BoxCommandKind::Click, 0.0f);
+    build->Update(dt);
+    EXPECT_EQ(realm().m_lastClickedBox, nullptr);
+    pause->QueueCommand(BoxCommandKind::Click, 0.0f);
+    pause->Update(dt);
+    EXPECT_EQ(realm().m_lastClickedBox, pause);
+    realm().m_paused = false;
+
+    // Deleted by the box list itself, not through the realm.
+    realm().m_hoveredBox = build;
+    realm().m_helpBox = build;
+    realm().m_lastClickedBox = build;
+    DeleteHudBox(world(), build);
+    EXPECT_EQ(realm().m_hoveredBox, nullptr);
+    EXPECT_EQ(realm().m_helpBox, nullptr);
+    EXPECT_EQ(realm().m_lastClickedBox, nullptr);
+    EXPECT_EQ(realm().m_buildMenuBox, nullptr);
+}
+
 } // namespace

@@ -1,0 +1,164 @@
+// The kingdom screen's own frame on the null platform: its music and 3-D listener, its keys (camera
+// keys only in the perspective view, H twice restoring the GUI), and a held button painting a tool
+// only away from the HUD.
+#include "kingdom/kingdomeditorstate.h"
+#include "kingdom/kingdomhud.h"
+#include "kingdom_support.h"
+#include "platform/null/nullaudio.h"
+#include "realm/playereditor.h"
+#include "scene/boxobject.h"
+
+using kingdomtest::KingdomEngineTest;
+using kingdomtest::MakeMap;
+using kingdomtest::Picture;
+
+namespace {
+
+const std::vector<std::string> kKingdomPlaylist = {
+    "../Assets/Audio/Music/menu and non battle/October.ogg",
+    "../Assets/Audio/Music/menu and non battle/Classical.ogg",
+    "../Assets/Audio/Music/menu and non battle/29 - Lament.ogg",
+    "../Assets/Audio/Music/menu and non battle/Waterclours.ogg",
+};
+
+class KingdomScreen : public KingdomEngineTest {
+  protected:
+    void SetUp() override {
+        KingdomEngineTest::SetUp();
+        out.autoFinish = false;
+        plat::Install({&window, &clock, &messageBox, nullptr, &out});
+        ASSERT_TRUE(engine->m_audio.Init());
+        world().m_playerEditor = std::make_unique<PlayerEditor>(engine.get(), &world(), [] { return 0; });
+        engine->m_playerEditor = world().m_playerEditor.get();
+        MakeMap(world().m_tileMap, {"..........", "....#.....", "....C.....", "..........", ".........."});
+        engine->m_display.width = 1024;
+        engine->m_display.height = 768;
+        engine->m_timer.rawDelta = 0.1;
+        engine->m_timer.gameDelta = 0.1;
+    }
+    void TearDown() override {
+        screen.Cleanup(*engine);
+        KingdomEngineTest::TearDown();
+    }
+    // One frame of input with the given keys held (they were up the frame before).
+    void Press(std::initializer_list<int> held) {
+        std::fill(std::begin(engine->m_input.keys), std::end(engine->m_input.keys), 0);
+        std::fill(std::begin(engine->m_input.prevKeys), std::end(engine->m_input.prevKeys), 0);
+        for (int key : held) {
+            engine->m_input.keys[key] = 1;
+        }
+        screen.HandleInput(*engine);
+        std::fill(std::begin(engine->m_input.keys), std::end(engine->m_input.keys), 0);
+    }
+    PlayerEditor& realm() { return *engine->m_playerEditor; }
+
+    plat::NullAudioOutput out;
+    KingdomEditorState screen;
+};
+
+TEST_F(KingdomScreen, EnteringStartsTheKingdomPlaylistOnceAndTheListenerFollowsTheCamera) {
+    screen.Initialize(*engine);
+    EXPECT_EQ(engine->m_audio.playlist, kKingdomPlaylist);
+    ASSERT_GE(engine->m_audio.trackIndex, 0);
+    const int32_t track = engine->m_audio.trackIndex;
+
+    // Coming back to the screen leaves the running list alone.
+    engine->m_audio.playlist.clear();
+    screen.Initialize(*engine);
+    EXPECT_TRUE(engine->m_audio.playlist.empty());
+    EXPECT_EQ(engine->m_audio.trackIndex, track);
+
+    world().m_activeCamera = &world().m_kingdomCamera;
+    world().m_kingdomCamera.Eye() = {3.0f, 10.0f, -4.0f};
+    screen.Update(*engine);
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    ASSERT_TRUE(engine->m_audio.GetListenerPosition(x, y, z));
+    const plat::Vector3 eye = world().m_kingdomCamera.Eye(); // the camera's own update may move it
+    EXPECT_FLOAT_EQ(x, eye.x);
+    EXPECT_FLOAT_EQ(y, eye.y);
+    EXPECT_FLOAT_EQ(z, eye.z);
+}
+
+TEST_F(KingdomScreen, EnteringLooksAtTheCapitalAndHidesSkipTutorialOutsideTheTutorial) {
+    screen.Initialize(*engine);
+    ASSERT_NE(world().m_capitalTile, nullptr);
+    EXPECT_EQ(world().m_activeCamera, &world().m_perspCamera);
+    BoxObject* skip = realm().m_skipTutorialBox;
+    ASSERT_NE(skip, nullptr);
+    EXPECT_FALSE(skip->m_enabled);
+    EXPECT_FALSE(skip->m_sprite.m_visible);
+    EXPECT_TRUE(skip->m_folded);
+    ASSERT_NE(realm().m_messageWindowBox, nullptr);
+    EXPECT_EQ(realm().m_messageWindowBox->m_sprite.m_fadeLevel, 2);
+}
+
+TEST_F(KingdomScreen, CameraKeysMoveOnlyThePerspectiveViewAndStayOverTheMap) {
+    screen.Initialize(*engine);
+    KRPerspCamera& persp = world().m_perspCamera;
+    const plat::Vector3 before = persp.OrbitEye();
+    Press({KeyLetter('D')});
+    EXPECT_GT(persp.OrbitEye().x, before.x);
+
+    // Far past the right edge: pulled back to the last column.
+    for (int i = 0; i < 50; ++i) {
+        Press({KeyLetter('D')});
+    }
+    EXPECT_LE(persp.OrbitEye().x, static_cast<float>(world().m_tileMap.Cols()) + 1e-3f);
+    for (int i = 0; i < 50; ++i) {
+        Press({KeyLetter('W')});
+    }
+    EXPECT_LE(persp.OrbitEye().z, -5.0f + 1e-3f);
+
+    // In the top view this screen's own keys leave the perspective camera where it is.
+    const int32_t swap[1] = {7};
+    ASSERT_TRUE(engine->DoCommand(swap));
+    ASSERT_EQ(world().m_activeCamera, &world().m_kingdomCamera);
+    const plat::Vector3 parked = persp.OrbitEye();
+    Press({KEY_A});
+    Press({KEY_UP});
+    EXPECT_FLOAT_EQ(persp.OrbitEye().x, parked.x);
+    EXPECT_FLOAT_EQ(persp.OrbitEye().y, parked.y);
+    EXPECT_FLOAT_EQ(persp.OrbitEye().z, parked.z);
+}
+
+TEST_F(KingdomScreen, HTwiceShowsTheHiddenGuiItems) {
+    auto item = std::make_unique<KRGUIObject>("Item", "../Assets/defaulttexture.xml", 10.0f, 10.0f);
+    KRGUIObject* raw = item.get();
+    screen.m_gui.m_items.push_back(std::move(item));
+    screen.Initialize(*engine);
+    EXPECT_FALSE(raw->m_active);
+    KingdomEditorState::s_guiShown = true;
+    Press({KeyLetter('H')});
+    EXPECT_FALSE(raw->m_active);
+    Press({KeyLetter('H')});
+    EXPECT_TRUE(raw->m_active);
+}
+
+TEST_F(KingdomScreen, AHeldButtonPaintsThePathAlongTheCursorButNotFromTheHud) {
+    screen.Initialize(*engine);
+    world().m_activeCamera = &world().m_kingdomCamera;
+    world().m_kingdomCamera.Eye() = {5.0f, 10.0f, -2.0f};
+    world().m_kingdomCamera.m_target = {5.0f, 0.0f, -2.0f};
+    world().m_toolMode = TOOL_PATH;
+    realm().m_land = 3.0f;
+    engine->m_input.buttons[0] = 1;
+    engine->m_input.prevButtons[0] = 1;
+    // Row 1, columns 5 to 9, one tile (64 pixels) at a time from the middle of the screen.
+    for (int col = 5; col <= 9; ++col) {
+        engine->m_input.cursorX = 512 + (col - 5) * 64;
+        engine->m_input.cursorY = 384 - 64;
+        screen.HandleInput(*engine);
+    }
+    // Each new cell touches the one before; the allowance lasts three cells.
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....####..");
+    EXPECT_FLOAT_EQ(realm().m_land, 0.0f);
+
+    // Over a HUD box nothing is painted.
+    realm().m_land = 3.0f;
+    realm().m_hoveredBox = realm().m_buildMenuBox;
+    engine->m_input.cursorX = 512 - 64;
+    screen.HandleInput(*engine);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....####..");
+}
+
+} // namespace
