@@ -179,7 +179,9 @@ void KingdomEditorState::HandleInput(Engine& engine) {
                 PickTileOnClick(engine, false);
             }
         }
-        (void)kButtonRight; // units are picked with the right button once they join the world
+        if (input.ButtonPressed(kButtonRight)) {
+            PickObjectUnderCursor(engine);
+        }
     }
     if (input.KeyPressed(kKeyC)) {
         const int32_t swap[1] = {7};
@@ -403,6 +405,27 @@ bool KingdomEditorState::PickObjectUnderMouse(Engine& engine) {
         box.QueueCommand(click);
         LogLine("Clicked box " + box.m_name);
         return true;
+    }
+    return false;
+}
+
+bool KingdomEditorState::PickObjectUnderCursor(Engine& engine) {
+    GameData* world = engine.m_gameData.get();
+    if (world == nullptr) {
+        return false;
+    }
+    const MouseRay ray = CastMouseRay(engine);
+    MailList& column = world->m_mailList;
+    size_t index = 0;
+    for (auto& mail : column.m_mails) {
+        if (mail->m_boundingBox.ContainsPointXZ(ray.m_gui)) {
+            if (mail->m_read == 0) {
+                column.m_showing = 0;
+            }
+            column.RemoveMail(index);
+            return true;
+        }
+        ++index;
     }
     return false;
 }

@@ -41,6 +41,8 @@ class KingdomEditorState : public KRState {
 
     static void UpdatePicking(Engine& engine);
     static bool PickObjectUnderMouse(Engine& engine);
+    // A right click throws away the mail under the cursor.
+    static bool PickObjectUnderCursor(Engine& engine);
     static void PickTileOnClick(Engine& engine, bool xHeld);
     static void ApplyToolToTile(Engine& engine);
 

@@ -1,7 +1,7 @@
 """The kingdom screen under real input, on the kingdom harness (a realm and a 12 x 12 map with the
 Capital at row 8, column 5 and a cross of path): the map is drawn, the camera keys move the view, a
-click on a tile selects it, and the Build menu's Farm box chooses the tool that a click on a path tile
-then applies."""
+click on a tile selects it, the Build menu's Farm box chooses the tool that a click on a path tile then
+applies, and after scrolling the list its Path and Destroy rows lay a path and raze the farm."""
 
 import os
 import shutil
@@ -104,6 +104,24 @@ def test_kingdom(binary):
         built = game.screenshot("farm")
         shutil.copy(built, os.path.join(tempfile.gettempdir(), "kingdom-farm.png"))
         print("   screenshot " + built, flush=True)
+
+        # Path and Destroy are the list's last rows: two scrolls forward bring them into the window.
+        click(game, hud(4.5, -5.0))
+        time.sleep(1.0)
+        click(game, hud(4.5, -5.0))
+        time.sleep(1.5)
+        click(game, hud(2.5, -5.0))
+        game.wait_for("Tool mode 11", timeout=10.0)
+        click(game, top_view_tile(7, 3))
+        game.wait_for("Laid path at Tile - Path | (Row: 7, Col: 3)", timeout=10.0)
+        click(game, hud(3.5, -5.0))
+        game.wait_for("Tool mode 10", timeout=10.0)
+        click(game, top_view_tile(8, 3))
+        game.wait_for("Demolished the building at Tile - Path | (Row: 8, Col: 3)", timeout=10.0)
+        razed = game.screenshot("demolished")
+        shutil.copy(razed, os.path.join(tempfile.gettempdir(), "kingdom-demolished.png"))
+        print("   screenshot " + razed, flush=True)
+        expect(not same(built, razed), "the demolished farm still shows")
 
         before = game.screenshot("before-pan")
         hold(game, "d", 1.0)

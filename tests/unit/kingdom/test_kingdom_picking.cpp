@@ -143,4 +143,24 @@ TEST_F(Picking, ClicksReachTheRealmAndADeletedBoxLeavesNoRealmPointer) {
     EXPECT_EQ(realm().m_buildMenuBox, nullptr);
 }
 
+TEST_F(Picking, ARightClickThrowsAwayOnlyTheMailUnderTheCursor) {
+    world().m_activeCamera = &world().m_kingdomCamera;
+    MailList& column = world().m_mailList;
+    column.AddMail("My Lord, our coffers are empty!", MAIL_ALERT);
+    ASSERT_EQ(column.m_mails.size(), 1u);
+    Mail& mail = *column.m_mails.front();
+    const plat::Vector3 eye = world().m_guiCamera.Eye();
+    mail.m_boundingBox.m_position = {eye.x + 6.0f, eye.y - 1.0f, eye.z + 2.0f};
+
+    Cursor(512, 384);
+    EXPECT_FALSE(KingdomEditorState::PickObjectUnderCursor(*engine));
+    EXPECT_EQ(column.m_mails.size(), 1u);
+    EXPECT_EQ(column.m_showing, 1);
+
+    Cursor(512 + 6 * 64, 384 - 2 * 64);
+    EXPECT_TRUE(KingdomEditorState::PickObjectUnderCursor(*engine));
+    EXPECT_TRUE(column.m_mails.empty());
+    EXPECT_EQ(column.m_showing, 0) << "an unread mail thrown away is no longer on show";
+}
+
 } // namespace
