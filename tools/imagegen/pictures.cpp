@@ -6,6 +6,7 @@
 #include "kingdompictures.h"
 #include "scenepictures.h"
 #include "style.h"
+#include "unitpictures.h"
 
 #include <cmath>
 
@@ -214,6 +215,7 @@ const std::vector<Picture>& Pictures() {
         AppendHudPictures(table);
         AppendKingdomPictures(table);
         AppendFrontPictures(table);
+        AppendUnitPictures(table);
         return table;
     }();
     return pictures;
