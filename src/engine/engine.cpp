@@ -25,6 +25,10 @@ Engine& Engine::Instance() {
     return engine;
 }
 
+Engine* Engine::Current() {
+    return g_liveEngines.empty() ? nullptr : g_liveEngines.back();
+}
+
 Engine::Engine() : m_gameData(std::make_unique<GameData>()) {
     m_stack.reserve(4);
     m_audio.Attach(&m_timer, [this]() -> plat::Channel* {

@@ -29,6 +29,9 @@ class Engine {
 public:
     // The process-wide engine, built on first use and destroyed at exit.
     static Engine& Instance();
+    // The engine built last and still alive, or null; never builds one, so objects made while an
+    // engine is being built may ask.
+    static Engine* Current();
 
     Engine();
     ~Engine();

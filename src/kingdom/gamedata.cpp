@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "realm/playereditor.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -98,6 +99,7 @@ GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCame
 GameData::~GameData() {
     m_tileMap.Clear();
     m_tileMap.m_tileReplaced = nullptr;
+    m_enemyUnits.clear();
     m_hudBoxes.clear();
     m_previewObject.reset();
     // Another world may have installed its own since.
@@ -156,4 +158,26 @@ void GameData::DrawSkybox(Engine& engine) {
     for (Sprite* face : {&m_skyFront, &m_skyLeft, &m_skyRight, &m_skyBottom}) {
         face->Draw(engine);
     }
+}
+
+KRUnit* GameData::FindUnitOnTile(const KRTile* tile) const {
+    if (tile == nullptr) {
+        return nullptr;
+    }
+    const float col = static_cast<float>(tile->m_col);
+    const float row = static_cast<float>(tile->m_row);
+    for (KRUnit* unit : m_playerUnits) {
+        if (unit->m_pos.x == col && unit->m_pos.y == 0.0f && unit->m_pos.z == row) {
+            return unit;
+        }
+    }
+    return nullptr;
+}
+
+void GameData::AddPlayerUnit(KRUnit* unit) {
+    if (unit == nullptr ||
+        std::find(m_playerUnits.begin(), m_playerUnits.end(), unit) != m_playerUnits.end()) {
+        return;
+    }
+    m_playerUnits.push_back(unit);
 }

@@ -1,6 +1,7 @@
 // The game world: tile map, cameras, skybox, mail, units, boxes and the realm.
 #pragma once
 
+#include "battle/krunit.h"
 #include "kingdom/mail.h"
 #include "kingdom/tilemap.h"
 #include "platform/audio.h"
@@ -55,6 +56,10 @@ class GameData {
     void FindCapitalTile();
     // The four faces around the active camera.
     void DrawSkybox(Engine& engine);
+    // The first player unit standing on the tile (grid x = column, y = 0, z = row), or null.
+    KRUnit* FindUnitOnTile(const KRTile* tile) const;
+    // Puts the unit on the map's list unless it is there already.
+    void AddPlayerUnit(KRUnit* unit);
 
     int32_t m_battleRunning = 0;
     TileMap m_tileMap;
@@ -64,6 +69,11 @@ class GameData {
     KRTile* m_capitalTile = nullptr;
     std::unique_ptr<KRGameObject> m_previewObject;
     ToolMode m_toolMode = TOOL_SELECT;
+    // The invading army of the running battle.
+    std::list<std::unique_ptr<KRUnit>> m_enemyUnits;
+    // The player's units standing on the map, borrowed from the realm's purchased roster, which takes
+    // a unit out of here when it deletes it.
+    std::list<KRUnit*> m_playerUnits;
     // Every HUD box of the game screens, in drawing and picking order. Delete one with DeleteHudBox, which
     // clears the links other boxes keep to it.
     std::list<std::unique_ptr<BoxObject>> m_hudBoxes;

@@ -39,6 +39,11 @@ PlayerEditor::PlayerEditor(Engine* engine, GameData* gameData, RandomDraw draw)
 PlayerEditor::~PlayerEditor() {
     m_selectedUnit = nullptr;
     m_editedUnit = nullptr;
+    if (m_gameData != nullptr) {
+        for (const auto& unit : m_purchasedUnits) {
+            m_gameData->m_playerUnits.remove(unit.get());
+        }
+    }
     m_baseUnits.clear();
     m_merchantUnits.clear();
     m_purchasedUnits.clear();
@@ -131,14 +136,13 @@ void PlayerEditor::DrawHudTexts() {
     }
 }
 
-void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<RealmUnit>>& roster, RealmUnit* unit,
-                              bool alwaysDeselect) {
+void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect) {
     auto held = std::find_if(roster.begin(), roster.end(),
-                             [unit](const std::unique_ptr<RealmUnit>& entry) { return entry.get() == unit; });
+                             [unit](const std::unique_ptr<KRUnit>& entry) { return entry.get() == unit; });
     if (held == roster.end()) {
         return;
     }
-    std::unique_ptr<RealmUnit> owned = std::move(*held);
+    std::unique_ptr<KRUnit> owned = std::move(*held);
     roster.erase(held);
     if (alwaysDeselect || m_selectedUnit == unit) {
         m_selectedUnit = nullptr;
@@ -146,18 +150,22 @@ void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<RealmUnit>>& roster, Rea
     if (m_editedUnit == unit) {
         m_editedUnit = nullptr;
     }
+    // The map must not go on drawing a deleted unit.
+    if (m_gameData != nullptr) {
+        m_gameData->m_playerUnits.remove(unit);
+    }
     // The unit goes as `owned` leaves scope.
 }
 
-void PlayerEditor::RemoveBaseUnit(RealmUnit* unit) {
+void PlayerEditor::RemoveBaseUnit(KRUnit* unit) {
     RemoveFrom(m_baseUnits, unit, false);
 }
 
-void PlayerEditor::RemoveMerchantUnit(RealmUnit* unit) {
+void PlayerEditor::RemoveMerchantUnit(KRUnit* unit) {
     RemoveFrom(m_merchantUnits, unit, false);
 }
 
-void PlayerEditor::RemovePurchasedUnit(RealmUnit* unit) {
+void PlayerEditor::RemovePurchasedUnit(KRUnit* unit) {
     RemoveFrom(m_purchasedUnits, unit, true);
 }
 

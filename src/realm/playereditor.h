@@ -4,6 +4,7 @@
 // GameData; a plain object updated from the frame loop.
 #pragma once
 
+#include "battle/krunit.h"
 #include "platform/d3dx.h"
 #include "scene/hudtext.h"
 
@@ -20,10 +21,6 @@ class Engine;
 class GameData;
 class KRGameObject;
 class WorldObject;
-
-// The realm holds its units through their game-object base until the unit class joins the game; a
-// unit is destroyed through the base's virtual destructor either way.
-using RealmUnit = KRGameObject;
 
 // Every array of ten resource values is in this order.
 enum Resource : int32_t {
@@ -76,7 +73,7 @@ struct Invasion {
     int32_t m_race = 1;
     std::string m_commanderName;
     // The wave's units, owned.
-    std::list<std::unique_ptr<RealmUnit>> m_units;
+    std::list<std::unique_ptr<KRUnit>> m_units;
     float m_countdown = 0.0f;
     bool m_alertPending = true;
 };
@@ -102,9 +99,9 @@ class PlayerEditor {
     void ClearMerchantUnits();
     void ClearPurchasedUnits();
     // Remove one roster entry and delete its unit; a unit that is not in the roster is left alone.
-    void RemoveBaseUnit(RealmUnit* unit);
-    void RemoveMerchantUnit(RealmUnit* unit);
-    void RemovePurchasedUnit(RealmUnit* unit);
+    void RemoveBaseUnit(KRUnit* unit);
+    void RemoveMerchantUnit(KRUnit* unit);
+    void RemovePurchasedUnit(KRUnit* unit);
 
     // The HUD box indexed under an action id, or null.
     BoxObject* LookupBox(int32_t actionId) const;
@@ -127,11 +124,11 @@ class PlayerEditor {
     // be watched; empty in the game.
     std::function<void(const char* step)> m_onStep;
 
-    std::list<std::unique_ptr<RealmUnit>> m_baseUnits;
-    std::list<std::unique_ptr<RealmUnit>> m_merchantUnits;
-    std::list<std::unique_ptr<RealmUnit>> m_purchasedUnits;
+    std::list<std::unique_ptr<KRUnit>> m_baseUnits;
+    std::list<std::unique_ptr<KRUnit>> m_merchantUnits;
+    std::list<std::unique_ptr<KRUnit>> m_purchasedUnits;
     // Borrowed from a roster; cleared when its unit is removed.
-    RealmUnit* m_selectedUnit = nullptr;
+    KRUnit* m_selectedUnit = nullptr;
     RosterKind m_tooltipKind = 0;
     int32_t m_tooltipActionId = 0;
     // Borrowed HUD boxes; cleared when their box is deleted.
@@ -222,14 +219,14 @@ class PlayerEditor {
     float m_selectedRangeDisplay = 0.0f;
     float m_editedRangeDisplay = 0.0f;
     // The unit under edit in the unit editor; borrowed, cleared when its unit is removed.
-    RealmUnit* m_editedUnit = nullptr;
+    KRUnit* m_editedUnit = nullptr;
     // Filled once by the HUD builder: the first box of each action id.
     std::map<int32_t, BoxObject*> m_boxByActionId;
 
   private:
     void Step(const char* name);
     int Draw();
-    void RemoveFrom(std::list<std::unique_ptr<RealmUnit>>& roster, RealmUnit* unit, bool alwaysDeselect);
+    void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
 
     // Made once, at construction: fifteen named commanders.
     void CreateEnemyCommanders();

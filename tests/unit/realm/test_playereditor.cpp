@@ -28,10 +28,11 @@ class RecordingBox : public BoxObject {
 };
 
 // A roster unit that notes its deletion.
-class RecordingUnit : public KRGameObject {
+class RecordingUnit : public KRUnit {
   public:
-    RecordingUnit(Journal& journal, std::string name)
-        : KRGameObject(name, kBoundingBoxSpriteFile), m_journal(journal), m_tag(std::move(name)) {}
+    RecordingUnit(Journal& journal, std::string name) : m_journal(journal), m_tag(std::move(name)) {
+        m_name = m_tag;
+    }
     ~RecordingUnit() override { m_journal.push_back("delete " + m_tag); }
 
   private:
@@ -58,7 +59,7 @@ class Realm : public boxtest::BoxTest {
         return box;
     }
 
-    RealmUnit* AddUnit(std::list<std::unique_ptr<RealmUnit>>& roster, const std::string& name) {
+    KRUnit* AddUnit(std::list<std::unique_ptr<KRUnit>>& roster, const std::string& name) {
         roster.push_back(std::make_unique<RecordingUnit>(journal, name));
         return roster.back().get();
     }
@@ -363,11 +364,32 @@ TEST_F(Realm, LookupCopyPlacementAndEnableChain) {
     realm->EnableBoxChain(nullptr);
 }
 
+TEST_F(Realm, AUnitLeavingItsRosterLeavesTheMapAndTheSelection) {
+    KRUnit* placed = AddUnit(realm->m_purchasedUnits, "placed");
+    KRUnit* other = AddUnit(realm->m_purchasedUnits, "other");
+    KRUnit* tech = AddUnit(realm->m_baseUnits, "tech");
+    gameData.AddPlayerUnit(placed);
+    gameData.AddPlayerUnit(other);
+    realm->m_selectedUnit = placed;
+    realm->RemovePurchasedUnit(placed);
+    EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
+    EXPECT_EQ(realm->m_selectedUnit, nullptr);
+    realm->RemoveBaseUnit(tech);
+    EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
+    realm->ClearPurchasedUnits();
+    EXPECT_TRUE(gameData.m_playerUnits.empty());
+
+    // A realm that goes takes its units off the map with it.
+    gameData.AddPlayerUnit(AddUnit(realm->m_purchasedUnits, "last"));
+    realm.reset();
+    EXPECT_TRUE(gameData.m_playerUnits.empty());
+}
+
 TEST_F(Realm, ClearingARosterDeletesItsUnitsFromTheFrontEvenWithoutBoxes) {
-    RealmUnit* a = AddUnit(realm->m_baseUnits, "tech a");
+    KRUnit* a = AddUnit(realm->m_baseUnits, "tech a");
     AddUnit(realm->m_baseUnits, "tech b");
-    RealmUnit* offer = AddUnit(realm->m_merchantUnits, "offer");
-    RealmUnit* group = AddUnit(realm->m_purchasedUnits, "group");
+    KRUnit* offer = AddUnit(realm->m_merchantUnits, "offer");
+    KRUnit* group = AddUnit(realm->m_purchasedUnits, "group");
     realm->m_selectedUnit = a;
     realm->m_editedUnit = offer;
 
@@ -385,8 +407,8 @@ TEST_F(Realm, ClearingARosterDeletesItsUnitsFromTheFrontEvenWithoutBoxes) {
     EXPECT_EQ(realm->m_selectedUnit, nullptr);
     EXPECT_EQ(journal, (Journal{"delete tech a", "delete tech b", "delete offer", "delete group"}));
 
-    RealmUnit* tech = AddUnit(realm->m_baseUnits, "tech c");
-    RealmUnit* bought = AddUnit(realm->m_purchasedUnits, "bought");
+    KRUnit* tech = AddUnit(realm->m_baseUnits, "tech c");
+    KRUnit* bought = AddUnit(realm->m_purchasedUnits, "bought");
     realm->m_selectedUnit = tech;
     realm->RemovePurchasedUnit(tech);
     realm->RemoveMerchantUnit(bought);
