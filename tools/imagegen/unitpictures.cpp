@@ -57,11 +57,12 @@ struct Pose {
 };
 
 const Pose kPoses[kUnitColumns * kUnitRows] = {
-    {0, 20, 1.0f, 0.0f, false},     // 0 stand
-    {0, 20, 0.15f, 1.0f, false},    // 1-4 warp in
-    {0, 20, 0.45f, 0.7f, false},    //
-    {0, 20, 0.8f, 0.4f, false},     //
-    {0, 20, 1.0f, 0.15f, false},    //
+    {0, 20, 1.0f, 0.0f, false}, // 0 stand
+    // 1-4 warp: the battle loops it until the soldier first strikes, so it pulses rather than flashes.
+    {0, 20, 1.0f, 0.6f, false},
+    {0, 20, 1.0f, 0.45f, false},
+    {0, 20, 1.0f, 0.3f, false},
+    {0, 20, 1.0f, 0.45f, false},
     {-8, 150, 1.0f, 0.0f, false},   // 5-8 attack: wind up, strike, follow through, recover
     {10, 85, 1.0f, 0.0f, true},     //
     {6, 45, 1.0f, 0.0f, false},     //
@@ -328,9 +329,17 @@ std::function<bool(Frame&)> SoldierSheet(const RaceLook& race) {
         c.Draw(Polygon(shadow), Solid(WithAlpha(kInk, 0.35f * pose.alpha)));
 
         if (pose.beam > 0.0f) {
-            Rect beam{cell.x + (24.0f - 9.0f * pose.beam) * s, cell.y, 18.0f * pose.beam * s, 45.0f * s};
-            c.Draw(RoundRect(beam, 4.0f * s), VerticalGradient(beam, WithAlpha(race.glow, 0.0f),
-                                                               WithAlpha(race.glow, 0.75f * pose.beam)));
+            Rect beam{cell.x + 14.0f * s, cell.y + 4.0f * s, 20.0f * s, 41.0f * s};
+            c.Draw(RoundRect(beam, 6.0f * s), VerticalGradient(beam, WithAlpha(race.glow, 0.0f),
+                                                               WithAlpha(race.glow, 0.55f * pose.beam)));
+            Points ring;
+            for (int i = 0; i < 16; ++i) {
+                float t = 2.0f * kPi * static_cast<float>(i) / 16.0f;
+                ring.emplace_back(cell.x + (24.0f + 13.0f * std::cos(t)) * s,
+                                  cell.y + (44.0f + 3.5f * std::sin(t)) * s);
+            }
+            c.Glow(Outline(Polygon(ring), 1.5f * s), WithAlpha(race.glow, pose.beam), 3.0f * s);
+            c.Draw(Outline(Polygon(ring), 1.5f * s), Solid(WithAlpha(race.glow, 0.4f + pose.beam)));
         }
 
         Figure figure{c, cell, pose.lean * kPi / 180.0f, pose.alpha};
@@ -348,12 +357,14 @@ std::function<bool(Frame&)> SoldierSheet(const RaceLook& race) {
                        Solid(WithAlpha(kParchment, 0.8f - 0.15f * static_cast<float>(i))));
             }
         }
-        if (pose.beam > 0.0f && pose.beam < 1.0f) {
+        if (pose.beam > 0.0f) {
+            // Motes rise a little each frame and wrap round, so the loop has no seam.
             for (uint32_t i = 0; i < 6; ++i) {
-                float u = 12.0f + Hash(static_cast<uint32_t>(frame.index) * 31U + i * 2U) * 24.0f;
-                float v = 6.0f + Hash(static_cast<uint32_t>(frame.index) * 31U + i * 2U + 1U) * 36.0f;
-                c.Draw(Circle(cell.x + u * s, cell.y + v * s, 1.2f * s),
-                       Solid(WithAlpha(Hex(0xffffff), 0.9f)));
+                float u = 14.0f + Hash(i * 2U) * 20.0f;
+                float rise =
+                    std::fmod(Hash(i * 2U + 1U) * 36.0f + static_cast<float>(frame.index - 1) * 9.0f, 36.0f);
+                c.Draw(Circle(cell.x + u * s, cell.y + (42.0f - rise) * s, 1.2f * s),
+                       Solid(WithAlpha(Hex(0xffffff), 0.9f - rise / 60.0f)));
             }
         }
         return true;
