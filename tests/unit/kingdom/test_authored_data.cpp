@@ -9,12 +9,13 @@
 #include "scene/krguisystem.h"
 #include "scene/sprite.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <utility>
 
 using namespace kingdomtest;
