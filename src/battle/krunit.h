@@ -119,8 +119,8 @@ class KRUnit : public KRGameObject {
     explicit KRUnit(const std::string& typeName);
     // A fresh squad of Size soldiers, no channel group, no targets.
     KRUnit(const KRUnit& other);
-    // Every member, the squad and the channel group included; the group is then shared and only one
-    // of the two may release it.
+    // Every member, the squad and the channel group included; the copied soldiers serve this unit. The
+    // group is then shared and only one of the two may release it.
     KRUnit& operator=(const KRUnit& other);
     ~KRUnit() override = default;
 

@@ -150,9 +150,14 @@ void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit
     if (m_editedUnit == unit) {
         m_editedUnit = nullptr;
     }
-    // The map must not go on drawing a deleted unit.
+    // Neither the map nor a box may go on reaching a deleted unit.
     if (m_gameData != nullptr) {
         m_gameData->m_playerUnits.remove(unit);
+        for (const auto& box : m_gameData->m_hudBoxes) {
+            if (box->m_linkedUnit == unit) {
+                box->m_linkedUnit = nullptr;
+            }
+        }
     }
     // The unit goes as `owned` leaves scope.
 }

@@ -364,16 +364,22 @@ TEST_F(Realm, LookupCopyPlacementAndEnableChain) {
     realm->EnableBoxChain(nullptr);
 }
 
-TEST_F(Realm, AUnitLeavingItsRosterLeavesTheMapAndTheSelection) {
+TEST_F(Realm, AUnitLeavingItsRosterLeavesTheMapTheSelectionAndItsBox) {
     KRUnit* placed = AddUnit(realm->m_purchasedUnits, "placed");
     KRUnit* other = AddUnit(realm->m_purchasedUnits, "other");
     KRUnit* tech = AddUnit(realm->m_baseUnits, "tech");
     gameData.AddPlayerUnit(placed);
     gameData.AddPlayerUnit(other);
+    BoxObject* placedBox = AddRecordingBox("placed box");
+    placedBox->m_linkedUnit = placed;
+    BoxObject* otherBox = AddRecordingBox("other box");
+    otherBox->m_linkedUnit = other;
     realm->m_selectedUnit = placed;
     realm->RemovePurchasedUnit(placed);
     EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
     EXPECT_EQ(realm->m_selectedUnit, nullptr);
+    EXPECT_EQ(placedBox->m_linkedUnit, nullptr);
+    EXPECT_EQ(otherBox->m_linkedUnit, other);
     realm->RemoveBaseUnit(tech);
     EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
     realm->ClearPurchasedUnits();
