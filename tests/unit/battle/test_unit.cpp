@@ -555,4 +555,27 @@ TEST_F(UnitTest, AHiddenUnitDrawsNothingAndAShownOneDrawsItsBodyThenItsAura) {
     EXPECT_FLOAT_EQ(device->spyDraws[0].world(3, 2), -2.0f);
 }
 
+TEST_F(UnitTest, LoadTakesTheBodyAndBoxPicturesAndUnloadGivesThemBack) {
+    KRUnit unit;
+    const std::string body = unit.m_sprite.m_textureFile;
+    const std::string box = unit.m_boundingBox.m_sprite.m_textureFile;
+    ASSERT_NE(body, box);
+    unit.Load(*engine);
+    EXPECT_NE(TextureOf(body), nullptr);
+    EXPECT_NE(TextureOf(box), nullptr);
+    unit.Unload(*engine);
+    EXPECT_EQ(TextureOf(body), nullptr);
+    EXPECT_EQ(TextureOf(box), nullptr);
+    spritetest::CapturedLog log;
+    unit.Unload(*engine);
+    std::vector<std::string> refusals;
+    for (const std::string& line : log.Lines()) {
+        if (line.rfind("Couldn't unload texture ", 0) == 0) {
+            refusals.push_back(line);
+        }
+    }
+    EXPECT_EQ(refusals, (std::vector<std::string>{"Couldn't unload texture " + body,
+                                                  "Couldn't unload texture " + box}));
+}
+
 } // namespace
