@@ -1,6 +1,7 @@
 // The authored content read as the game reads it: the maps and their buildings hold what the kingdom,
 // the battle and the tutorial rely on; the tutorial's steps and letters, the blueprints, the soldier
 // sheets and the layouts give their readers everything they look up.
+#include "battle/krunit.h"
 #include "flow/krscripts.h"
 #include "kingdom/krbuilding.h"
 #include "kingdom/krtile.h"
@@ -10,6 +11,7 @@
 #include "scene/sprite.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
@@ -362,6 +364,26 @@ TEST_F(AuthoredData, EveryRaceHasABlueprintWithEveryStatisticAndItsCost) {
     EXPECT_EQ(blueprints.m_nodes.size(), 8u);
     EXPECT_EQ(races, (std::set<std::string>{"Elvenkind", "Dragonkin", "Leviathian", "Golem", "Taipen",
                                             "Angel", "Demon", "Elemental"}));
+}
+
+TEST_F(AuthoredData, EachBlueprintBecomesAUnitOfItsOwnRaceDrawnFromItsOwnSheet) {
+    KRConfig blueprints = ReadConfig("../Assets/BaseUnitBluePrint.xml");
+    std::set<std::string> sheets;
+    for (const ConfigNode& blueprint : blueprints.m_nodes) {
+        const std::string& word = blueprint.m_name;
+        EXPECT_EQ(RaceToName(RaceFromName(word)), word);
+        Log log;
+        KRUnit unit(word);
+        unit.Load(*engine);
+        ExpectNoFailure(log.Text());
+        std::string lower = word;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        EXPECT_EQ(unit.m_sprite.m_xmlName, "../Assets/Units/" + lower + "_unit.xml");
+        EXPECT_EQ(unit.m_sprite.m_textureFile, "../Assets/Units/" + lower + "_unit.png");
+        sheets.insert(unit.m_sprite.m_textureFile);
+    }
+    EXPECT_EQ(sheets.size(), 8u);
 }
 
 // Width and height from a PNG's header.
