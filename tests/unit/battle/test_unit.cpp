@@ -378,6 +378,39 @@ TEST_F(UnitTest, InitialiseWithSoundMakesOneGroupNamedByTheTypeAndCleanupGivesIt
     EXPECT_TRUE(KRUnit(unit).m_channelGroup.Handle().IsNull());
 }
 
+TEST_F(UnitTest, TheUnitAndItsLivingSoldiersPlaceTheGroupsSoundsWhereTheUnitIsDrawn) {
+    audioOut.autoFinish = false;
+    StartAudio();
+    ASSERT_TRUE(engine->m_audio.LoadSound("hit.wav", plat::kAudioDefault));
+    KRUnit unit("Golem");
+    unit.m_typeName = "Golem";
+    unit.Initialize();
+    ASSERT_TRUE(engine->m_audio.PlayInGroup("hit.wav", &unit.m_channelGroup));
+    auto pan = [this] {
+        engine->m_audio.Update();
+        for (const plat::NullAudioOutput::Voice& voice : audioOut.voices) {
+            if (voice.sounding) {
+                return voice.pan;
+            }
+        }
+        ADD_FAILURE() << "nothing sounds";
+        return 0.0f;
+    };
+    // The listener stands at the origin looking along +z, so +x is heard on the right.
+    unit.m_boundingBox.m_position = {10.0f, 0.0f, 0.0f};
+    unit.Update(0.016f);
+    EXPECT_GT(pan(), 0.9f);
+    unit.m_boundingBox.m_position = {-10.0f, 0.0f, 0.0f};
+    const float dt = 0.016f;
+    unit.UpdateMiniUnits(&dt);
+    EXPECT_LT(pan(), -0.9f);
+    // A dead soldier no longer moves the sound.
+    unit.m_soldiers.front().HP = 0.0f;
+    unit.m_boundingBox.m_position = {10.0f, 0.0f, 0.0f};
+    unit.UpdateMiniUnits(&dt);
+    EXPECT_LT(pan(), -0.9f);
+}
+
 TEST_F(UnitTest, TheRecountFollowsTheDeadFlagsAndTheLastDeathKillsTheUnit) {
     KRUnit unit;
     MakeSquad(unit, {5.0f, 5.0f, 5.0f});
