@@ -185,7 +185,7 @@ const ScriptRow kScriptTable[52] = {
     {"UStatMinusMovSpd", nullptr},
     {"UStatAddRange", nullptr},
     {"UStatMinusRange", nullptr},
-    {"ChangeUnitType", nullptr},
+    {"ChangeUnitType", ScriptChangeUnitType},
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "realm/playereditor.h"
+#include "scene/worldobject.h"
 
 #include <algorithm>
 #include <iterator>
@@ -28,42 +29,6 @@ TextCameras WorldTextCameras(Engine& engine) {
     }
     return {&world->m_guiCamera, world->m_activeCamera};
 }
-
-// The boxes' view of the world: the game mode they are drawn for, the tool mode they choose, and the
-// realm's pause and selection. Actions stay the default until the dispatcher answers them.
-class WorldBoxContext : public BoxContext {
-  public:
-    explicit WorldBoxContext(GameData& world) : m_world(world) {}
-
-    bool IsPaused() const override {
-        const PlayerEditor* realm = m_world.m_playerEditor.get();
-        return realm != nullptr && realm->m_paused;
-    }
-    void SetToolMode(int32_t mode) override { m_world.m_toolMode = mode; }
-    void SelectBox(BoxObject* box) override {
-        if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
-            realm->m_lastClickedBox = box;
-        }
-    }
-    // Every deleted box, however it goes, leaves no realm pointer behind.
-    void ForgetBox(const BoxObject* box) override {
-        if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
-            realm->ForgetBox(box);
-        }
-    }
-    int32_t GameMode() const override { return m_world.m_gameMode; }
-    int32_t InfoPage() const override {
-        const PlayerEditor* realm = m_world.m_playerEditor.get();
-        return realm != nullptr ? realm->m_panelMode : 0;
-    }
-    int32_t UnitPage() const override {
-        const PlayerEditor* realm = m_world.m_playerEditor.get();
-        return realm != nullptr ? realm->m_unitPanelPage : 0;
-    }
-
-  private:
-    GameData& m_world;
-};
 
 void SetKingdomView(KROrthoCamera& camera, float x) {
     camera.Eye() = {x, 10.0f, -10.0f};
@@ -158,6 +123,62 @@ void GameData::DrawSkybox(Engine& engine) {
     for (Sprite* face : {&m_skyFront, &m_skyLeft, &m_skyRight, &m_skyBottom}) {
         face->Draw(engine);
     }
+}
+
+bool WorldBoxContext::IsPaused() const {
+    const PlayerEditor* realm = m_world.m_playerEditor.get();
+    return realm != nullptr && realm->m_paused;
+}
+
+void WorldBoxContext::SelectUnit(KRUnit* unit) {
+    if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+        realm->m_selectedUnit = unit;
+    }
+}
+
+void WorldBoxContext::SetToolMode(int32_t mode) {
+    m_world.m_toolMode = mode;
+}
+
+void WorldBoxContext::PlaceSelectionMarker(KRUnit* unit) {
+    if (PlayerEditor* realm = m_world.m_playerEditor.get(); realm != nullptr && unit != nullptr) {
+        PlaceSelectionGlow(*realm, *unit);
+    }
+}
+
+void PlaceSelectionGlow(PlayerEditor& realm, const KRGameObject& over) {
+    WorldObject* marker = realm.m_selectionMarker;
+    if (marker == nullptr) {
+        return;
+    }
+    WorldObject::PlaceOverTile(marker, &over, {0.0f, marker->m_boundingBox.m_scale[1] * 0.5f, -0.5f});
+    marker->m_sprite.SetAnimation("UnitSelectGlow");
+}
+
+void WorldBoxContext::SelectBox(BoxObject* box) {
+    if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+        realm->m_lastClickedBox = box;
+    }
+}
+
+void WorldBoxContext::ForgetBox(const BoxObject* box) {
+    if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+        realm->ForgetBox(box);
+    }
+}
+
+int32_t WorldBoxContext::GameMode() const {
+    return m_world.m_gameMode;
+}
+
+int32_t WorldBoxContext::InfoPage() const {
+    const PlayerEditor* realm = m_world.m_playerEditor.get();
+    return realm != nullptr ? realm->m_panelMode : 0;
+}
+
+int32_t WorldBoxContext::UnitPage() const {
+    const PlayerEditor* realm = m_world.m_playerEditor.get();
+    return realm != nullptr ? realm->m_unitPanelPage : 0;
 }
 
 KRUnit* GameData::FindUnitOnTile(const KRTile* tile) const {

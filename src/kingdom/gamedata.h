@@ -117,3 +117,27 @@ class GameData {
     // What the HUD boxes read and change of this world; installed while this world lives.
     std::unique_ptr<BoxContext> m_boxContext;
 };
+
+// The boxes' view of a world: the game mode they are drawn for, the tool mode they choose, and the
+// realm's pause, selection and pages. Actions stay the default until a dispatcher answers them.
+class WorldBoxContext : public BoxContext {
+  public:
+    explicit WorldBoxContext(GameData& world) : m_world(world) {}
+
+    bool IsPaused() const override;
+    void SelectUnit(KRUnit* unit) override;
+    void SetToolMode(int32_t mode) override;
+    void PlaceSelectionMarker(KRUnit* unit) override;
+    void SelectBox(BoxObject* box) override;
+    // Every deleted box, however it goes, leaves no realm pointer behind.
+    void ForgetBox(const BoxObject* box) override;
+    int32_t GameMode() const override;
+    int32_t InfoPage() const override;
+    int32_t UnitPage() const override;
+
+  protected:
+    GameData& m_world;
+};
+
+// The realm's selection glow over a tile or a unit on the map, raised by half its own height.
+void PlaceSelectionGlow(PlayerEditor& realm, const KRGameObject& over);

@@ -3,14 +3,17 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "battle/krunit.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomhud.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 #include "scene/worldobject.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -56,6 +59,60 @@ plat::Viewport MainViewport(const Engine& engine) {
     return viewport;
 }
 
+// A unit's drawn place follows its grid place (the row runs down the negative z axis).
+void UpdateUnitSoundPosition(KRUnit& unit) {
+    unit.m_boundingBox.m_position = {unit.m_pos.x, 0.0f, -unit.m_pos.z};
+}
+
+// The tool's neutral mode: a unit on the tile is selected (and its roster box glows when the Army list
+// is open); otherwise the selected purchased unit marches onto a path or crack tile.
+void SelectOrMoveUnit(GameData& world, PlayerEditor& realm) {
+    KRTile* tile = world.m_clickedTile;
+    if (tile == nullptr) {
+        return;
+    }
+    if (KRUnit* unit = world.FindUnitOnTile(tile)) {
+        realm.m_selectedUnit = unit;
+        PlaceSelectionGlow(realm, *tile);
+        BoxObject* head = realm.m_armyRosterBox;
+        BoxObject* linked = nullptr;
+        std::unordered_set<const BoxObject*> seen;
+        for (BoxObject* box = head; box != nullptr && seen.insert(box).second; box = box->m_next) {
+            if (box->m_linkedUnit == unit) {
+                linked = box;
+                break;
+            }
+        }
+        const BoxObject* first = head != nullptr ? head->m_next : nullptr;
+        if (linked != nullptr && first != nullptr && !first->m_folded && realm.m_unitTooltipBox != nullptr) {
+            realm.m_unitTooltipBox->m_sprite.SetAnimation("Glow");
+            realm.CopyBoxPlacement(linked, realm.m_unitTooltipBox);
+            realm.m_tooltipActionId = linked->m_actionId;
+            realm.m_tooltipKind = linked->m_panel;
+        }
+        return;
+    }
+    KRUnit* unit = realm.m_selectedUnit;
+    if (unit == nullptr || (tile->m_type != TILE_PATH && tile->m_type != TILE_CRACK)) {
+        return;
+    }
+    const bool purchased = std::any_of(realm.m_purchasedUnits.begin(), realm.m_purchasedUnits.end(),
+                                       [unit](const auto& owned) { return owned.get() == unit; });
+    if (!purchased) {
+        return;
+    }
+    unit->m_pos = {static_cast<float>(tile->m_col), 0.0f, static_cast<float>(tile->m_row)};
+    unit->Initialize();
+    unit->m_homePos = unit->m_pos;
+    unit->m_lifeState = UNIT_ACTIVE;
+    unit->m_sprite.m_visible = false;
+    KRUnit::RemoveDeadMiniUnits(unit);
+    UpdateUnitSoundPosition(*unit);
+    PlaceSelectionGlow(realm, *tile);
+    world.AddPlayerUnit(unit);
+    LogLine("Moved " + unit->m_name + " to " + tile->m_name);
+}
+
 } // namespace
 
 bool KingdomEditorState::s_guiShown = true;
@@ -75,6 +132,9 @@ void KingdomEditorState::Load(Engine& engine) {
     if (engine.m_gameData != nullptr) {
         engine.m_gameData->m_gameMode = GAME_MODE_KINGDOM;
     }
+    // Only for its textures, which stay resident for the units of the map.
+    KRUnit demon("Demon");
+    demon.Load(engine);
 }
 
 void KingdomEditorState::Initialize(Engine& engine) {
@@ -224,6 +284,9 @@ void KingdomEditorState::Update(Engine& engine) {
         }
     }
     UpdatePicking(engine);
+    for (KRUnit* unit : world->m_playerUnits) {
+        unit->UpdateMiniUnits(&dt);
+    }
     for (auto& box : world->m_hudBoxes) {
         box->Update(dt);
     }
@@ -248,6 +311,19 @@ void KingdomEditorState::Render(Engine& engine) {
         world->DrawSkybox(engine);
     }
     world->m_tileMap.Render(engine);
+    const bool topView = TopViewActive(*world);
+    for (KRUnit* unit : world->m_playerUnits) {
+        if (topView) {
+            unit->m_rotationMatrix = plat::D3DXMatrixIdentity();
+        }
+        unit->Render(engine);
+        for (KRMiniUnit& soldier : unit->m_soldiers) {
+            if (topView) {
+                soldier.m_rotationMatrix = plat::D3DXMatrixIdentity();
+            }
+            soldier.Render(engine);
+        }
+    }
     for (auto it = world->m_hudBoxes.rbegin(); it != world->m_hudBoxes.rend(); ++it) {
         if ((*it)->m_screenFlags.m_kingdom) {
             (*it)->Render(engine);
@@ -472,7 +548,8 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
 
     if (mode == TOOL_SELECT) {
         if (world->m_editSubMode != 2) {
-            return; // selecting and moving units arrives with the units
+            SelectOrMoveUnit(*world, *realm);
+            return;
         }
         const KRTile* preview = dynamic_cast<const KRTile*>(world->m_previewObject.get());
         if (preview == nullptr) {
@@ -481,6 +558,10 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
         world->FindCapitalTile();
         if (preview->m_type == TILE_CAPITAL && world->m_capitalTile != nullptr) {
             world->m_mailList.AddMail("You can only have 1 Capital", MAIL_ALERT);
+            return;
+        }
+        if (world->FindUnitOnTile(world->m_clickedTile) != nullptr) {
+            world->m_mailList.AddMail("This Tile is occupied", MAIL_ALERT);
             return;
         }
         world->m_clickedTile = nullptr;
@@ -503,7 +584,7 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
         return;
     }
     KRTile* tile = map.GetTile(row, col);
-    if (tile == nullptr) {
+    if (tile == nullptr || world->FindUnitOnTile(tile) != nullptr) {
         return;
     }
     if (mode == TOOL_DEMOLISH) {

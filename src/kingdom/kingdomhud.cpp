@@ -11,7 +11,9 @@
 
 namespace {
 
-void SetLabel(BoxObject* box, const std::string& text) { box->m_label.SetText(text, {0.0f, 0.0f, 0.0f}); }
+void SetLabel(BoxObject* box, const std::string& text) {
+    box->m_label.SetText(text, {0.0f, 0.0f, 0.0f});
+}
 
 // The sprite's picture, kept as the box's own so that enabling restores it.
 void ApplyOwnTexture(BoxObject* box, const std::string& file) {
@@ -95,8 +97,8 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
     skip->m_pickable = true;
     realm.m_skipTutorialBox = skip;
 
-    BoxObject* menu =
-        CreateHudBox(world, -2.4f, 0.0f, -4.0f, 1.25f, 0.5f, 1, 6, 1.0f, 0.0f, 0.0f, true, true, true, true, false, 0, 0);
+    BoxObject* menu = CreateHudBox(world, -2.4f, 0.0f, -4.0f, 1.25f, 0.5f, 1, 6, 1.0f, 0.0f, 0.0f, true, true,
+                                   true, true, false, 0, 0);
     menu->SetChainLabels({"Menu", "Options", "Help", "Mute", "Pause", "Save"});
     menu->SetChainActionIds({71, 12, 76, 101, 102, 80});
     menu->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
@@ -105,15 +107,15 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
         realm.m_pauseBox = menu->m_members[3]; // the head is not a member
     }
 
-    BoxObject* counters =
-        CreateHudBox(world, -7.2f, 0.0f, 5.25f, 1.6f, 0.5f, 1, 10, 1.0f, 0.0f, 0.0f, true, true, true, true, true, 0, 0);
-    counters->SetChainLabels({"Fire Resource", "Earth Resource", "Light Resource", "Nature Resource", "Ice Resource",
-                              "Metal Resource", "Psychic Resource", "Darkness Resource", "Money Resource",
-                              "Population Resource"});
+    BoxObject* counters = CreateHudBox(world, -7.2f, 0.0f, 5.25f, 1.6f, 0.5f, 1, 10, 1.0f, 0.0f, 0.0f, true,
+                                       true, true, true, true, 0, 0);
+    counters->SetChainLabels({"Fire Resource", "Earth Resource", "Light Resource", "Nature Resource",
+                              "Ice Resource", "Metal Resource", "Psychic Resource", "Darkness Resource",
+                              "Money Resource", "Population Resource"});
     counters->SetChainActionIds({82, 83, 84, 85, 86, 87, 88, 89, 91, 90});
-    static const char* const kAnimations[RESOURCE_COUNT] = {"FireResource",   "EarthResource",   "LightResource",
-                                                            "NatureResource", "IceResource",     "MetalResource",
-                                                            "PsychicResource", "Force", "Money", "Unit"};
+    static const char* const kAnimations[RESOURCE_COUNT] = {
+        "FireResource",  "EarthResource",   "LightResource", "NatureResource", "IceResource",
+        "MetalResource", "PsychicResource", "Force",         "Money",          "Unit"};
     BoxObject* counter = counters;
     for (int k = 0; k < RESOURCE_COUNT && counter != nullptr; ++k) {
         counter->m_sprite.SetAnimation(kAnimations[k]);
@@ -156,15 +158,15 @@ void BuildSelectionGlow(Engine& engine, PlayerEditor& realm) {
 
 void BuildArmyAndBuildMenus(Engine& engine, PlayerEditor& realm) {
     GameData& world = *engine.m_gameData;
-    BoxObject* army = CreateHudListBox(world, -7.0f, 0.0f, -4.5f, 1.25f, 0.5f, 1, 1.0f, 0.0f, 0.0f, true, true, true,
-                                       true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
+    BoxObject* army = CreateHudListBox(world, -7.0f, 0.0f, -4.5f, 1.25f, 0.5f, 1, 1.0f, 0.0f, 0.0f, true,
+                                       true, true, true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
     SetLabel(army, "Army");
     army->m_actionId = 98;
     ApplyOwnTexture(army, "../Assets/ArmyButton.xml");
     realm.m_armyRosterBox = army;
 
-    BoxObject* build = CreateHudListBox(world, -7.0f, 0.0f, -5.0f, 1.25f, 0.5f, 11, 1.0f, 0.0f, 0.0f, true, true, true,
-                                        true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
+    BoxObject* build = CreateHudListBox(world, -7.0f, 0.0f, -5.0f, 1.25f, 0.5f, 11, 1.0f, 0.0f, 0.0f, true,
+                                        true, true, true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
     SetLabel(build, "Build");
     build->m_actionId = 99;
     ApplyOwnTexture(build, "../Assets/BuildButton.xml");
@@ -206,10 +208,10 @@ void BuildLogPanel(Engine& engine) {
         const char* texture;
         bool showLabel;
     };
-    static const Entry kEntries[] = {{"Log", -4.0f, -4.0f, 1.0f, 0.5f, 44, "../Assets/Buttons/ButtonDarkBlue.xml", true},
-                                     {"Scroll Up", -3.25f, -3.875f, 0.5f, 0.25f, 45, "../Assets/Buttons/scrollUp.xml", false},
-                                     {"Scroll Down", -3.25f, -4.125f, 0.5f, 0.25f, 46, "../Assets/Buttons/scrollDown.xml",
-                                      false}};
+    static const Entry kEntries[] = {
+        {"Log", -4.0f, -4.0f, 1.0f, 0.5f, 44, "../Assets/Buttons/ButtonDarkBlue.xml", true},
+        {"Scroll Up", -3.25f, -3.875f, 0.5f, 0.25f, 45, "../Assets/Buttons/scrollUp.xml", false},
+        {"Scroll Down", -3.25f, -4.125f, 0.5f, 0.25f, 46, "../Assets/Buttons/scrollDown.xml", false}};
     for (const Entry& entry : kEntries) {
         BoxObject* box = SingleBox(world, entry.x, 0.0f, entry.z, entry.w, entry.h);
         SetLabel(box, entry.label);
@@ -227,10 +229,12 @@ void BuildMessageFrame(Engine& engine, PlayerEditor& realm) {
         const char* texture;
         BoxObject** field;
     };
-    const Frame frames[] = {
-        {"Border Left", -5.5f, -0.1f, -4.25f, 5.0f, 3.5f, "../Assets/Boxes/dragonBorder.xml", &realm.m_borderLeftBox},
-        {"Border Right", 5.5f, -0.1f, -4.25f, 5.0f, 3.5f, "../Assets/Boxes/dragonBorder2.xml", &realm.m_borderRightBox},
-        {"Border Mid", 0.0f, -0.15f, -5.0f, 11.0f, 2.0f, "../Assets/Boxes/dragonFrame.xml", &realm.m_borderMidBox}};
+    const Frame frames[] = {{"Border Left", -5.5f, -0.1f, -4.25f, 5.0f, 3.5f,
+                             "../Assets/Boxes/dragonBorder.xml", &realm.m_borderLeftBox},
+                            {"Border Right", 5.5f, -0.1f, -4.25f, 5.0f, 3.5f,
+                             "../Assets/Boxes/dragonBorder2.xml", &realm.m_borderRightBox},
+                            {"Border Mid", 0.0f, -0.15f, -5.0f, 11.0f, 2.0f,
+                             "../Assets/Boxes/dragonFrame.xml", &realm.m_borderMidBox}};
     for (const Frame& frame : frames) {
         BoxObject* box = SingleBox(world, frame.x, frame.y, frame.z, frame.w, frame.h);
         box->SetChainLabels({frame.label});

@@ -1,5 +1,6 @@
 #include "kingdom/kingdomscripts.h"
 
+#include "battle/krunit.h"
 #include "engine/engine.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
@@ -65,6 +66,21 @@ void ScriptChangeTileType() {
     world->m_previewObject = std::make_unique<KRTile>(0, 0, index);
 }
 
+void ScriptChangeUnitType() {
+    Engine& engine = Engine::Instance();
+    KingdomEditorState& screen = KingdomEditorState::Instance();
+    GameData* world = engine.m_gameData.get();
+    if (engine.m_lastRequestedState != &screen || world == nullptr) {
+        return;
+    }
+    if (const KRGUIObject* button = screen.m_gui.FindByName("ChangeUnitType")) {
+        MarkButton(screen, *button);
+    }
+    world->m_previewObject.reset();
+    world->m_previewObject = std::make_unique<KRUnit>(kElementalUnitFile);
+    world->m_editSubMode = 1;
+}
+
 void ScriptAddMoney() {
     PlayerEditor* realm = Engine::Instance().m_playerEditor;
     if (realm == nullptr) {
@@ -77,14 +93,36 @@ void ScriptAddMoney() {
     realm->m_masteryPoints += 10;
 }
 
-void SelectTowerTool() { SelectTool(2); }
-void SelectFarmTool() { SelectTool(3); }
-void SelectHouseTool() { SelectTool(4); }
-void SelectSmithTool() { SelectTool(5); }
-void SelectLabTool() { SelectTool(6); }
-void SelectSpireTool() { SelectTool(7); }
-void SelectBioLabTool() { SelectTool(8); }
-void SelectKeepTool() { SelectTool(9); }
-void SelectDemolishTool() { SelectTool(TOOL_DEMOLISH); }
-void SelectPathTool() { SelectTool(TOOL_PATH); }
-void SelectCrackTool() { SelectTool(TOOL_CRACK); }
+void SelectTowerTool() {
+    SelectTool(2);
+}
+void SelectFarmTool() {
+    SelectTool(3);
+}
+void SelectHouseTool() {
+    SelectTool(4);
+}
+void SelectSmithTool() {
+    SelectTool(5);
+}
+void SelectLabTool() {
+    SelectTool(6);
+}
+void SelectSpireTool() {
+    SelectTool(7);
+}
+void SelectBioLabTool() {
+    SelectTool(8);
+}
+void SelectKeepTool() {
+    SelectTool(9);
+}
+void SelectDemolishTool() {
+    SelectTool(TOOL_DEMOLISH);
+}
+void SelectPathTool() {
+    SelectTool(TOOL_PATH);
+}
+void SelectCrackTool() {
+    SelectTool(TOOL_CRACK);
+}

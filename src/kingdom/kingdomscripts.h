@@ -4,6 +4,7 @@
 
 void ScriptKingdom();
 void ScriptChangeTileType();
+void ScriptChangeUnitType();
 void ScriptAddMoney();
 
 void SelectTowerTool();

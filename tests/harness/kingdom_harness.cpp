@@ -39,24 +39,19 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
 }
 
 // The Build menu's ids and their tools; everything else of the box actions is later work.
-class HarnessBoxContext : public BoxContext {
+class HarnessBoxContext : public WorldBoxContext {
   public:
-    explicit HarnessBoxContext(GameData& world) : m_world(world) {}
-    void SetToolMode(int32_t mode) override { m_world.m_toolMode = mode; }
-    int32_t GameMode() const override { return m_world.m_gameMode; }
+    explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
     void DispatchBoxAction(BoxActionId id, BoxObject*) override {
         static const std::map<BoxActionId, ScriptFunction> kTools = {
-            {4, SelectFarmTool},   {5, SelectHouseTool}, {6, SelectTowerTool},     {7, SelectBioLabTool},
-            {8, SelectSmithTool},  {9, SelectSpireTool}, {10, SelectLabTool},      {11, SelectKeepTool},
-            {18, SelectPathTool},  {19, SelectDemolishTool}};
+            {4, SelectFarmTool},  {5, SelectHouseTool},    {6, SelectTowerTool}, {7, SelectBioLabTool},
+            {8, SelectSmithTool}, {9, SelectSpireTool},    {10, SelectLabTool},  {11, SelectKeepTool},
+            {18, SelectPathTool}, {19, SelectDemolishTool}};
         auto found = kTools.find(id);
         if (found != kTools.end()) {
             found->second();
         }
     }
-
-  private:
-    GameData& m_world;
 };
 
 class HarnessKingdom : public KingdomEditorState {

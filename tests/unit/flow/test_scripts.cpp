@@ -2,6 +2,9 @@
 // game runs them; the engine's numbered commands.
 #include "engine/engine.h"
 #include "flow/krscripts.h"
+#include "battle/krunit.h"
+#include "kingdom/gamedata.h"
+#include "kingdom/kingdomeditorstate.h"
 #include "platform/null/nullaudio.h"
 #include "platform/null/nullgraphics.h"
 #include "platform/null/nullplatform.h"
@@ -374,6 +377,58 @@ TEST_F(ScriptsOnTheMap, ResetMapEmptiesTheGroundAndDropsTheSelectionAndExpandMap
     Captured([] { Run("ExpandMap"); });
     EXPECT_EQ(world().m_tileMap.Rows(), 7u);
     EXPECT_EQ(TypeAt(1, 1), TILE_CAPITAL);
+}
+
+TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTheKingdomScreen) {
+    KingdomEditorState& screen = KingdomEditorState::Instance();
+    KRState* requested = engine().m_lastRequestedState;
+    engine().m_lastRequestedState = nullptr;
+    world().m_editSubMode = 0;
+    world().m_previewObject.reset();
+    Captured([] { Run("ChangeUnitType"); });
+    EXPECT_EQ(world().m_previewObject, nullptr) << "acted away from the kingdom screen";
+    EXPECT_EQ(world().m_editSubMode, 0);
+
+    const std::string picture = "../Assets/defaulttexture.xml";
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
+    KRGUIObject* unitButton = screen.m_gui.FindByName("ChangeUnitType");
+    KRGUIObject* tileButton = screen.m_gui.FindByName("ChangeTileType");
+    ASSERT_NE(tileButton, nullptr);
+    overlay->m_active = false;
+    unitButton->m_x = 700.0f;
+    unitButton->m_y = 40.0f;
+    tileButton->m_x = 700.0f;
+    tileButton->m_y = 90.0f;
+    engine().m_lastRequestedState = &screen;
+
+    Captured([] { Run("ChangeUnitType"); });
+    EXPECT_NE(dynamic_cast<KRUnit*>(world().m_previewObject.get()), nullptr);
+    EXPECT_EQ(world().m_editSubMode, 1);
+    EXPECT_TRUE(overlay->m_active);
+    EXPECT_FLOAT_EQ(overlay->m_x, 700.0f);
+    EXPECT_FLOAT_EQ(overlay->m_y, 40.0f);
+
+    // The first press keeps the type to place; each further press steps it, wrapping round.
+    world().m_typeToPlace = 6;
+    Captured([] { Run("ChangeTileType"); });
+    EXPECT_EQ(world().m_editSubMode, 2);
+    EXPECT_EQ(world().m_typeToPlace, 6);
+    const KRTile* preview = dynamic_cast<const KRTile*>(world().m_previewObject.get());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->m_type, 6);
+    EXPECT_FLOAT_EQ(overlay->m_y, 90.0f);
+    Captured([] { Run("ChangeTileType"); });
+    EXPECT_EQ(world().m_typeToPlace, 0);
+
+    world().m_previewObject.reset();
+    world().m_editSubMode = 0;
+    world().m_typeToPlace = 0;
+    world().m_toolMode = TOOL_SELECT;
+    screen.m_gui.m_items.clear();
+    engine().m_lastRequestedState = requested;
 }
 
 } // namespace

@@ -27,16 +27,16 @@ class Hud : public KingdomEngineTest {
 };
 
 TEST_F(Hud, TheBuildersAppendTheirBoxesInOrder) {
-    const std::vector<BoxActionId> expected = {
-        76,                                          // helper text
-        81, 71, 12, 76, 101, 102, 80,                // skip tutorial, the Menu chain
-        82, 83, 84, 85, 86, 87, 88, 89, 91, 90,      // resource counters
-        1, 3, 2,                                     // tabs
-        0,                                           // rotating select
-        98, 41, 42,                                  // Army list: head and arrows, no rows
-        99, 41, 5, 4, 6, 7, 9, 8, 10, 11, 18, 19, 42, // Build list
-        44, 45, 46,                                  // log panel
-        0, 0, 0, 43};                                // message frame
+    const std::vector<BoxActionId> expected = {76,                           // helper text
+                                               81, 71, 12, 76, 101, 102, 80, // skip tutorial, the Menu chain
+                                               82, 83, 84, 85, 86,  87,  88, 89, 91, 90, // resource counters
+                                               1,  3,  2,                                // tabs
+                                               0,                                        // rotating select
+                                               98, 41, 42, // Army list: head and arrows, no rows
+                                               99, 41, 5,  4,  6,   7,   9,  8,  10, 11,
+                                               18, 19, 42,      // Build list
+                                               44, 45, 46,      // log panel
+                                               0,  0,  0,  43}; // message frame
     EXPECT_EQ(Ids(), expected);
     EXPECT_EQ(realm().m_worldMarkers.size(), 2u);
     EXPECT_EQ(realm().m_tooltipTextBox, world().m_hudBoxes.front().get());

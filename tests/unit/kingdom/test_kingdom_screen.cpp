@@ -161,4 +161,86 @@ TEST_F(KingdomScreen, AHeldButtonPaintsThePathAlongTheCursorButNotFromTheHud) {
     EXPECT_EQ(Picture(world().m_tileMap)[1], "....####..");
 }
 
+// The Build menu's rows choose their tools, as the box action dispatcher will.
+class BuildMenuContext : public WorldBoxContext {
+  public:
+    using WorldBoxContext::WorldBoxContext;
+    void DispatchBoxAction(BoxActionId id, BoxObject*) override {
+        if (id == 4)
+            m_world.m_toolMode = 3;
+        if (id == 18)
+            m_world.m_toolMode = TOOL_PATH;
+        if (id == 19)
+            m_world.m_toolMode = TOOL_DEMOLISH;
+    }
+};
+
+class BuildMenu : public KingdomScreen {
+  protected:
+    void SetUp() override {
+        KingdomScreen::SetUp();
+        context = std::make_unique<BuildMenuContext>(world());
+        SetBoxContext(context.get());
+        screen.Initialize(*engine);
+        world().m_activeCamera = &world().m_kingdomCamera;
+        world().m_kingdomCamera.Eye() = {5.0f, 10.0f, -2.0f};
+        world().m_kingdomCamera.m_target = {5.0f, 0.0f, -2.0f};
+        realm().m_stock[RESOURCE_MONEY] = 1000.0f;
+        realm().m_land = 5.0f;
+    }
+    void TearDown() override {
+        SetBoxContext(nullptr);
+        KingdomScreen::TearDown();
+    }
+    // Frames of the screen with the cursor over a HUD point (x, z) or a tile, the button down for the
+    // first frame only.
+    void Frames(int x, int y, bool press, int count = 20) {
+        engine->m_input.cursorX = x;
+        engine->m_input.cursorY = y;
+        for (int i = 0; i < count; ++i) {
+            engine->m_input.prevButtons[0] = engine->m_input.buttons[0];
+            engine->m_input.buttons[0] = press && i == 0 ? 1 : 0;
+            screen.HandleInput(*engine);
+            screen.Update(*engine);
+        }
+    }
+    void ClickHud(float x, float z) {
+        Frames(512 + static_cast<int>(x * 64), 384 - static_cast<int>(z * 64), true);
+    }
+    void ClickTile(int row, int col) { Frames(512 + (col - 5) * 64, 384 + (row - 2) * 64, true); }
+
+    std::unique_ptr<BuildMenuContext> context;
+};
+
+TEST_F(BuildMenu, ClicksOpenTheListChooseAFarmScrollToPathAndDestroyAndUseThem) {
+    BoxObject* build = realm().m_buildMenuBox;
+    ClickHud(-7.0f, -5.0f);
+    ASSERT_FALSE(build->m_selectByte) << "the Build list did not open";
+    ClickHud(-2.5f, -5.0f); // slot 2: Farm
+    ASSERT_EQ(world().m_toolMode, 3);
+    ClickTile(1, 4);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....B.....");
+    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_MONEY], 900.0f);
+
+    // Path and Destroy come into the window with two scrolls forward; the arrow sits in slot 9.
+    ClickHud(4.5f, -5.0f);
+    EXPECT_EQ(build->m_windowStart, 2u);
+    ClickHud(4.5f, -5.0f);
+    EXPECT_EQ(build->m_windowStart, 3u);
+    ClickHud(2.5f, -5.0f); // slot 7: Path
+    ASSERT_EQ(world().m_toolMode, TOOL_PATH);
+    ClickTile(1, 3);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "...#B.....");
+    EXPECT_FLOAT_EQ(realm().m_land, 4.0f);
+    ClickHud(3.5f, -5.0f); // slot 8: Destroy
+    ASSERT_EQ(world().m_toolMode, TOOL_DEMOLISH);
+    ClickTile(1, 4);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "...##.....");
+    EXPECT_EQ(world().m_tileMap.m_removedBuildings.size(), 1u);
+
+    // And back again.
+    ClickHud(-4.5f, -5.0f);
+    EXPECT_EQ(build->m_windowStart, 2u);
+}
+
 } // namespace
