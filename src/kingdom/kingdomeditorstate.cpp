@@ -110,7 +110,7 @@ void SelectOrMoveUnit(GameData& world, PlayerEditor& realm) {
     UpdateUnitSoundPosition(*unit);
     PlaceSelectionGlow(realm, *tile);
     world.AddPlayerUnit(unit);
-    LogLine("Moved " + unit->m_name + " to " + tile->m_name);
+    LogLine("Moved " + unit->m_typeName + " to " + tile->m_name);
 }
 
 } // namespace
@@ -311,16 +311,14 @@ void KingdomEditorState::Render(Engine& engine) {
         world->DrawSkybox(engine);
     }
     world->m_tileMap.Render(engine);
-    const bool topView = TopViewActive(*world);
+    // Units stand upright like buildings; seen from straight above they would be edges, so the top view
+    // lays them on the ground as it does the buildings.
+    const plat::Matrix standing = TopViewActive(*world) ? MatrixSwapYZ() : plat::D3DXMatrixIdentity();
     for (KRUnit* unit : world->m_playerUnits) {
-        if (topView) {
-            unit->m_rotationMatrix = plat::D3DXMatrixIdentity();
-        }
+        unit->m_rotationMatrix = standing;
         unit->Render(engine);
         for (KRMiniUnit& soldier : unit->m_soldiers) {
-            if (topView) {
-                soldier.m_rotationMatrix = plat::D3DXMatrixIdentity();
-            }
+            soldier.m_rotationMatrix = standing;
             soldier.Render(engine);
         }
     }

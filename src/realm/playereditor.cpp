@@ -346,7 +346,40 @@ void PlayerEditor::RemoveExpiredMerchantUnits() {}
 void PlayerEditor::UpdateInvasions(float) {}
 void PlayerEditor::UpdateUnitInfoPanel() {}
 void PlayerEditor::UpdateTooltipText() {}
-void PlayerEditor::SyncHoverTooltip() {}
+void PlayerEditor::SyncHoverTooltip() {
+    BoxObject* window = m_unitTooltipBox;
+    auto close = [this, window] {
+        if (window != nullptr) {
+            window->m_sprite.m_visible = false;
+        }
+        m_tooltipKind = 0;
+        m_tooltipActionId = 0;
+    };
+    if (m_hoveredBox == nullptr || window == nullptr) {
+        close();
+        return;
+    }
+    if (m_tooltipKind == ROSTER_TECH_OR_OFFER) {
+        window->m_sprite.m_visible = m_panelMode == kPanelModeMerchant;
+    } else if (m_tooltipKind == ROSTER_PURCHASED && m_tooltipActionId == kBoxActionRosterUnit) {
+        // A list head's select byte set means the list is closed.
+        window->m_sprite.m_visible = m_armyRosterBox == nullptr || m_armyRosterBox->m_selectByte;
+    }
+    const BoxActionId id = m_hoveredBox->m_actionId;
+    // Roster boxes carry the ids 103 to 105.
+    if (id < kBoxActionMerchantOffer || id > kBoxActionRosterUnit + 1) {
+        if (m_selectedUnit == nullptr) {
+            close();
+        }
+        return;
+    }
+    m_tooltipKind = m_hoveredBox->m_panel;
+    m_tooltipActionId = id;
+    CopyBoxPlacement(m_hoveredBox, window);
+    if (m_selectedUnit == nullptr) {
+        close();
+    }
+}
 void PlayerEditor::DrawGameMessages() {}
 void PlayerEditor::DrawInvaderListPage() {}
 void PlayerEditor::DrawRaceLorePage() {}

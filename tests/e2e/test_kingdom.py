@@ -1,6 +1,6 @@
 """The kingdom screen under real input, on the kingdom harness (a realm and a 12 x 12 map with the
-Capital at row 8, column 5 and a cross of path): the map is drawn, the camera keys move the view, a
-click on a tile selects it, the Build menu's Farm box chooses the tool that a click on a path tile then
+Capital at row 8, column 5, a cross of path and a unit on it): the map is drawn, the camera keys move
+the view, a click on a tile selects it, a click on the unit and then on the road marches it there, the Build menu's Farm box chooses the tool that a click on a path tile then
 applies, and after scrolling the list its Path and Destroy rows lay a path and raze the farm."""
 
 import os
@@ -94,6 +94,16 @@ def test_kingdom(binary):
         time.sleep(1.0)
         click(game, top_view_tile(7, 3))
         game.wait_for("Clicked Tile - Empty | (Row: 7, Col: 3)", timeout=10.0)
+
+        # The unit on the road below the Capital is selected and marches to the road's east arm.
+        click(game, top_view_tile(10, 5))
+        game.wait_for("Clicked Tile - Path | (Row: 10, Col: 5)", timeout=10.0)
+        click(game, top_view_tile(8, 7))
+        game.wait_for("Moved Elvenkind to Tile - Path | (Row: 8, Col: 7)", timeout=10.0)
+        time.sleep(0.5)
+        marched = game.screenshot("marched")
+        shutil.copy(marched, os.path.join(tempfile.gettempdir(), "kingdom-marched.png"))
+        print("   screenshot " + marched, flush=True)
 
         click(game, hud(-7.0, -5.0))  # the Build list opens
         time.sleep(1.5)

@@ -4,6 +4,7 @@
 //
 //   kingdom_harness
 
+#include "battle/krunit.h"
 #include "engine/engine.h"
 #include "engine/krlog.h"
 #include "engine/krtexturescan.h"
@@ -23,10 +24,12 @@
 
 namespace {
 
-// Twelve by twelve: a Capital at row 8, column 5 with a cross of path around it.
+// Twelve by twelve: a Capital at row 8, column 5 with a cross of path around it, and a unit on the path
+// at row 10.
 constexpr uint32_t kSide = 12;
 constexpr uint32_t kCapitalRow = 8;
 constexpr uint32_t kCapitalCol = 5;
+constexpr uint32_t kUnitRow = 10;
 
 TileType HarnessTileType(uint32_t row, uint32_t col) {
     if (row == kCapitalRow && col == kCapitalCol) {
@@ -111,8 +114,28 @@ class HarnessKingdom : public KingdomEditorState {
             }
         }
         map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
+        StationUnit(engine, "Elvenkind", kUnitRow, kCapitalCol);
         m_context = std::make_unique<HarnessBoxContext>(world);
         SetBoxContext(m_context.get());
+    }
+
+    // A purchased unit standing on the map, as one placed from the Army list would.
+    static void StationUnit(Engine& engine, const std::string& type, uint32_t row, uint32_t col) {
+        PlayerEditor& realm = *engine.m_playerEditor;
+        realm.m_purchasedUnits.push_back(std::make_unique<KRUnit>(type));
+        KRUnit* unit = realm.m_purchasedUnits.back().get();
+        unit->m_typeName = type;
+        unit->Load(engine);
+        for (KRMiniUnit& soldier : unit->m_soldiers) {
+            soldier.Load(engine);
+        }
+        unit->m_pos = {static_cast<float>(col), 0.0f, static_cast<float>(row)};
+        unit->Initialize();
+        unit->m_homePos = unit->m_pos;
+        unit->m_lifeState = UNIT_ACTIVE;
+        KRUnit::RemoveDeadMiniUnits(unit);
+        unit->m_boundingBox.m_position = {unit->m_pos.x, 0.0f, -unit->m_pos.z};
+        engine.m_gameData->AddPlayerUnit(unit);
     }
 
     bool m_made = false;

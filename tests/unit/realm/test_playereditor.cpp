@@ -1,5 +1,6 @@
 // The realm: its fresh values, the fixed order of a frame and of its texts (watched step by step, with
 // boxes and units that record their own deletion), dismissing boxes, the box helpers and the rosters.
+#include "battle/krunit.h"
 #include "kingdom/gamedata.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
@@ -456,6 +457,50 @@ TEST_F(Realm, NumbersAreWrittenWithTheStreamsDefaultsAndTextLinesReplaceEachOthe
     EXPECT_EQ(realm->m_text.m_origin.x, 1.0f);
     EXPECT_EQ(realm->m_text.m_origin.y, 2.0f);
     EXPECT_EQ(realm->m_text.m_origin.z, 3.0f);
+}
+
+TEST_F(Realm, TheUnitToolTipWindowFollowsAHoveredRosterBoxOnlyWithAUnitSelected) {
+    BoxObject* window = NewBox();
+    BoxObject* roster = NewBox(-3.0f, -4.5f, 0.75f, 0.75f);
+    roster->m_actionId = 104;
+    roster->m_panel = ROSTER_PURCHASED;
+    BoxObject* other = NewBox(2.0f, 2.0f);
+    other->m_actionId = 4;
+    BoxObject* army = NewBox();
+    army->m_selectByte = false; // the Army list is open
+    realm->m_unitTooltipBox = window;
+    realm->m_armyRosterBox = army;
+    KRUnit unit("Golem");
+
+    // Nothing hovered: hidden, whatever was selected.
+    realm->m_selectedUnit = &unit;
+    realm->Update(0.016f);
+    EXPECT_FALSE(window->m_sprite.m_visible);
+
+    realm->m_hoveredBox = roster;
+    realm->Update(0.016f);
+    EXPECT_TRUE(window->m_sprite.m_visible);
+    EXPECT_FLOAT_EQ(window->m_layoutPosition.x, -3.0f);
+    EXPECT_FLOAT_EQ(window->m_boundingBox.m_scale[0], 0.75f);
+    EXPECT_EQ(realm->m_tooltipActionId, 104);
+    EXPECT_EQ(realm->m_tooltipKind, ROSTER_PURCHASED);
+
+    // Moving onto another box keeps the window where it was, shown only while the Army list is closed.
+    realm->m_hoveredBox = other;
+    realm->Update(0.016f);
+    EXPECT_FALSE(window->m_sprite.m_visible);
+    EXPECT_FLOAT_EQ(window->m_layoutPosition.x, -3.0f);
+    army->m_selectByte = true;
+    realm->Update(0.016f);
+    EXPECT_TRUE(window->m_sprite.m_visible);
+
+    // Without a selected unit the window never shows.
+    realm->m_selectedUnit = nullptr;
+    realm->m_hoveredBox = roster;
+    realm->Update(0.016f);
+    EXPECT_FALSE(window->m_sprite.m_visible);
+    EXPECT_EQ(realm->m_tooltipActionId, 0);
+    realm->m_hoveredBox = nullptr;
 }
 
 } // namespace
