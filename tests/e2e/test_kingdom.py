@@ -75,6 +75,14 @@ def stop(game):
     shutil.rmtree(game.root, ignore_errors=True)
 
 
+def shot(game, name):
+    """A screenshot, named in the log and kept in the temporary folder as kingdom-<name>.png."""
+    path = game.screenshot(name)
+    shutil.copy(path, os.path.join(tempfile.gettempdir(), "kingdom-" + name + ".png"))
+    print("   screenshot " + path, flush=True)
+    return path
+
+
 def same(a, b):
     with open(a, "rb") as fa, open(b, "rb") as fb:
         return fa.read() == fb.read()
@@ -83,11 +91,9 @@ def same(a, b):
 def test_kingdom(binary):
     game = start(binary)
     try:
-        first = game.screenshot("map")
-        print("   screenshot " + first, flush=True)
+        first = shot(game, "map")
         hold(game, "w", 1.0)
-        moved = game.screenshot("moved")
-        print("   screenshot " + moved, flush=True)
+        moved = shot(game, "moved")
         expect(not same(first, moved), "W did not move the perspective view")
 
         hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
@@ -101,9 +107,7 @@ def test_kingdom(binary):
         click(game, top_view_tile(8, 7))
         game.wait_for("Moved Elvenkind to Tile - Path | (Row: 8, Col: 7)", timeout=10.0)
         time.sleep(0.5)
-        marched = game.screenshot("marched")
-        shutil.copy(marched, os.path.join(tempfile.gettempdir(), "kingdom-marched.png"))
-        print("   screenshot " + marched, flush=True)
+        marched = shot(game, "marched")
 
         click(game, hud(-7.0, -5.0))  # the Build list opens
         time.sleep(1.5)
@@ -111,9 +115,7 @@ def test_kingdom(binary):
         game.wait_for("Tool mode 3", timeout=10.0)
         click(game, top_view_tile(8, 3))
         game.wait_for("Placed Farm at Tile - Building | (Row: 8, Col: 3)", timeout=10.0)
-        built = game.screenshot("farm")
-        shutil.copy(built, os.path.join(tempfile.gettempdir(), "kingdom-farm.png"))
-        print("   screenshot " + built, flush=True)
+        built = shot(game, "farm")
 
         # Path and Destroy are the list's last rows: two scrolls forward bring them into the window.
         click(game, hud(4.5, -5.0))
@@ -128,9 +130,7 @@ def test_kingdom(binary):
         game.wait_for("Tool mode 10", timeout=10.0)
         click(game, top_view_tile(8, 3))
         game.wait_for("Demolished the building at Tile - Path | (Row: 8, Col: 3)", timeout=10.0)
-        razed = game.screenshot("demolished")
-        shutil.copy(razed, os.path.join(tempfile.gettempdir(), "kingdom-demolished.png"))
-        print("   screenshot " + razed, flush=True)
+        razed = shot(game, "demolished")
         expect(not same(built, razed), "the demolished farm still shows")
 
         before = game.screenshot("before-pan")
