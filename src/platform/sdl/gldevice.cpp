@@ -198,7 +198,8 @@ void QuadVertexLayout(uint32_t offset) {
 
 } // namespace
 
-GlVertexBuffer::GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
+template <typename Interface>
+GlBuffer<Interface>::GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
     : bytes(length), m_shared(std::move(shared)), m_pool(pool) {
     name = NewBuffer(length);
     if (m_pool == kPoolDefault) {
@@ -206,7 +207,7 @@ GlVertexBuffer::GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t length
     }
 }
 
-GlVertexBuffer::~GlVertexBuffer() {
+template <typename Interface> GlBuffer<Interface>::~GlBuffer() {
     if (m_pool == kPoolDefault) {
         --m_shared->unresettable;
     }
@@ -216,11 +217,12 @@ GlVertexBuffer::~GlVertexBuffer() {
     }
 }
 
-Result GlVertexBuffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
+template <typename Interface>
+Result GlBuffer<Interface>::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
     return LockRange(bytes, m_locked, offset, size, data, m_lockOffset, m_lockSize);
 }
 
-Result GlVertexBuffer::Unlock() {
+template <typename Interface> Result GlBuffer<Interface>::Unlock() {
     if (!m_locked) {
         return kErrInvalidCall;
     }
@@ -231,38 +233,8 @@ Result GlVertexBuffer::Unlock() {
     return kOk;
 }
 
-GlIndexBuffer::GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
-    : bytes(length), m_shared(std::move(shared)), m_pool(pool) {
-    name = NewBuffer(length);
-    if (m_pool == kPoolDefault) {
-        ++m_shared->unresettable;
-    }
-}
-
-GlIndexBuffer::~GlIndexBuffer() {
-    if (m_pool == kPoolDefault) {
-        --m_shared->unresettable;
-    }
-    if (m_shared->device != nullptr) {
-        m_shared->device->Forget(this);
-        glDeleteBuffers(1, &name);
-    }
-}
-
-Result GlIndexBuffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
-    return LockRange(bytes, m_locked, offset, size, data, m_lockOffset, m_lockSize);
-}
-
-Result GlIndexBuffer::Unlock() {
-    if (!m_locked) {
-        return kErrInvalidCall;
-    }
-    m_locked = false;
-    if (m_shared->device != nullptr) {
-        Upload(name, bytes, m_lockOffset, m_lockSize);
-    }
-    return kOk;
-}
+template class GlBuffer<VertexBuffer>;
+template class GlBuffer<IndexBuffer>;
 
 GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GLuint n, uint32_t width, uint32_t height)
     : name(n), m_shared(std::move(shared)), m_width(width), m_height(height) {}

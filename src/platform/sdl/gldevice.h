@@ -26,10 +26,11 @@ struct GlShared {
     int unresettable = 0;
 };
 
-class GlVertexBuffer : public VertexBuffer {
+// A vertex or an index buffer: both keep their bytes in memory and mirror them in one GL buffer.
+template <typename Interface> class GlBuffer : public Interface {
   public:
-    GlVertexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
-    ~GlVertexBuffer() override;
+    GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
+    ~GlBuffer() override;
     Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
     Result Unlock() override;
 
@@ -44,23 +45,10 @@ class GlVertexBuffer : public VertexBuffer {
     uint32_t m_lockSize = 0;
 };
 
-class GlIndexBuffer : public IndexBuffer {
-  public:
-    GlIndexBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
-    ~GlIndexBuffer() override;
-    Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
-    Result Unlock() override;
-
-    GLuint name = 0;
-    std::vector<uint8_t> bytes;
-
-  private:
-    std::shared_ptr<GlShared> m_shared;
-    Pool m_pool;
-    bool m_locked = false;
-    uint32_t m_lockOffset = 0;
-    uint32_t m_lockSize = 0;
-};
+extern template class GlBuffer<VertexBuffer>;
+extern template class GlBuffer<IndexBuffer>;
+using GlVertexBuffer = GlBuffer<VertexBuffer>;
+using GlIndexBuffer = GlBuffer<IndexBuffer>;
 
 class GlTexture : public Texture {
   public:
