@@ -2,16 +2,9 @@
 // picture where the grid puts it, the buildings lie over their cells and the Capital spreads over its
 // neighbours. The committed pictures are drawn ("../Assets" from tests/) and compared with themselves.
 // Set THORNVALE_SNAPSHOT_DIR to keep what was drawn as a PNG file.
-#include "engine/engine.h"
-#include "kingdom/gamedata.h"
-#include "platform/null/nullplatform.h"
-#include "platform/sdl/gldevice.h"
-#include "platform/sdl/sdlgraphics.h"
-#include "platform/sdl/sdlwindow.h"
+#include "gl_support.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-#include <gtest/gtest.h>
+#include "kingdom/gamedata.h"
 
 #include <cstdlib>
 #include <memory>
@@ -20,7 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kGrey = 0xFF3C3C3C;
+using namespace gltest;
 
 struct Colour {
     double r = 0.0;
@@ -37,14 +30,8 @@ double Distance(const Colour& a, const Colour& b) {
     return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
 
-// An ARGB picture, rows from the top.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> argb;
-
-    uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
-
+// A picture with the mean colours the cells are compared by.
+struct Picture : Image {
     // The mean over the middle of a rectangle (a fifth of each side left out), opaque texels only.
     Colour Mean(int left, int top, int w, int h) const {
         Colour sum;
@@ -67,72 +54,17 @@ struct Picture {
 };
 
 Picture LoadPicture(const std::string& file) {
-    Picture out;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr) {
-        ADD_FAILURE() << file << ": " << IMG_GetError();
-        return out;
-    }
-    SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (surface == nullptr) {
-        ADD_FAILURE() << file << ": " << SDL_GetError();
-        return out;
-    }
-    out.width = surface->w;
-    out.height = surface->h;
-    for (int y = 0; y < surface->h; ++y) {
-        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
-                                                      y * surface->pitch);
-        out.argb.insert(out.argb.end(), row, row + surface->w);
-    }
-    SDL_FreeSurface(surface);
-    return out;
+    return {LoadImage(file)};
 }
 
-class GlKingdom : public ::testing::Test {
+class GlKingdom : public GlFixture {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        window = std::make_unique<plat::SdlWindow>();
-        plat::WindowDesc desc;
-        desc.title = "Thornvale Oriskar";
-        desc.width = 800;
-        desc.height = 600;
-        ASSERT_TRUE(window->Create(desc));
-        graphics = std::make_unique<plat::SdlGraphics>();
-        plat::Services services;
-        services.window = window.get();
-        services.graphics = graphics.get();
-        services.clock = &clock;
-        plat::Install(services);
-        engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(window.get(), false);
-        renderer->d3d = graphics->Direct3DCreate9(plat::kSdkVersion);
-        ASSERT_NE(renderer->d3d, nullptr);
-        ASSERT_TRUE(renderer->CreateDevice(window.get()));
-        renderer->SetResolution(800, 600);
-        device = dynamic_cast<plat::GlDevice*>(renderer->device.get());
-        ASSERT_NE(device, nullptr);
-        engine->m_display.renderer = std::move(renderer);
-        engine->m_display.renderer->textures.Load(engine->m_display.defaultTexture);
-        GeometryDesc quad;
-        quad.InitQuad();
-        for (int alpha : {190, 127, 63, 0}) {
-            quad.SetAlpha(alpha);
-            ASSERT_TRUE(engine->m_display.renderer->geometry.Load(quad));
-        }
-    }
-
-    void TearDown() override {
-        engine.reset();
-        plat::Install(plat::Services{});
-        graphics.reset();
-        window.reset();
+        ASSERT_NO_FATAL_FAILURE(GlFixture::SetUp());
+        renderer().textures.Load(engine->m_display.defaultTexture);
     }
 
     GameData& world() { return *engine->m_gameData; }
-    Renderer& renderer() { return *engine->m_display.renderer; }
 
     // Resident as after the loading screen's folder scan.
     void Resident(const std::string& xmlFile) {
@@ -145,25 +77,9 @@ class GlKingdom : public ::testing::Test {
         renderer().BeginFrame();
         world().m_activeCamera->ApplyToDevice(*engine);
         world().m_tileMap.Render(*engine);
-        renderer().device->EndScene();
-        Picture out{static_cast<int>(renderer().backBufferWidth),
-                    static_cast<int>(renderer().backBufferHeight), device->ReadBackBuffer()};
-        if (const char* folder = std::getenv("THORNVALE_SNAPSHOT_DIR")) {
-            SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-                out.argb.data(), out.width, out.height, 32, out.width * 4, SDL_PIXELFORMAT_ARGB8888);
-            if (surface != nullptr) {
-                IMG_SavePNG(surface, (std::string(folder) + "/" + name + ".png").c_str());
-                SDL_FreeSurface(surface);
-            }
-        }
-        return out;
+        return {{static_cast<int>(renderer().backBufferWidth), static_cast<int>(renderer().backBufferHeight),
+                 EndFrame(name)}};
     }
-
-    plat::ManualClock clock;
-    std::unique_ptr<plat::SdlWindow> window;
-    std::unique_ptr<plat::SdlGraphics> graphics;
-    std::unique_ptr<Engine> engine;
-    plat::GlDevice* device = nullptr;
 };
 
 // A cell is 50 pixels across: the top-down camera shows 16 units over 800 pixels. The camera is centred

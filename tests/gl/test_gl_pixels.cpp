@@ -1,14 +1,8 @@
 // Pixels drawn by the OpenGL device through the renderer and its managers, read back from the back
 // buffer. Runs on SDL's offscreen driver; needs a GL 3.3 context (Mesa's llvmpipe will do).
-#include "engine/krrenderer.h"
-#include "platform/d3dx.h"
-#include "platform/sdl/gldevice.h"
-#include "platform/sdl/sdlgraphics.h"
-#include "platform/sdl/sdlwindow.h"
+#include "gl_support.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-#include <gtest/gtest.h>
+#include "platform/d3dx.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,64 +14,28 @@
 
 namespace {
 
-constexpr uint32_t kGrey = 0xFF3C3C3C;
-constexpr uint32_t kBlack = 0xFF000000;
+using namespace gltest;
 
-int Channel(uint32_t pixel, int shift) {
-    return static_cast<int>((pixel >> shift) & 0xFF);
-}
-
-// Writes a PNG of the given ARGB pixels, row by row.
-void WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& argb) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-    ASSERT_NE(surface, nullptr);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
-        for (int x = 0; x < width; ++x) {
-            row[x] = argb[static_cast<size_t>(y * width + x)];
-        }
-    }
-    ASSERT_EQ(IMG_SavePNG(surface, path.c_str()), 0) << IMG_GetError();
-    SDL_FreeSurface(surface);
-}
-
-class GlPixels : public ::testing::Test {
+// The renderer alone, without an engine, on the platform's own clock.
+class GlPixels : public GlFixture {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         m_folder = std::filesystem::temp_directory_path() / ("thornvale-gl-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
-        m_window = std::make_unique<plat::SdlWindow>();
-        plat::WindowDesc desc;
-        desc.title = "Thornvale Oriskar";
-        desc.width = 800;
-        desc.height = 600;
-        ASSERT_TRUE(m_window->Create(desc));
-        m_graphics = std::make_unique<plat::SdlGraphics>();
-        plat::Services services;
-        services.window = m_window.get();
-        services.graphics = m_graphics.get();
-        plat::Install(services);
-        m_renderer = std::make_unique<Renderer>(m_window.get(), false);
-        m_renderer->d3d = m_graphics->Direct3DCreate9(plat::kSdkVersion);
-        ASSERT_NE(m_renderer->d3d, nullptr);
-        ASSERT_TRUE(m_renderer->CreateDevice(m_window.get()));
-        m_device = dynamic_cast<plat::GlDevice*>(m_renderer->device.get());
-        ASSERT_NE(m_device, nullptr);
+        ASSERT_NO_FATAL_FAILURE(OpenWindow(nullptr));
+        ASSERT_NO_FATAL_FAILURE(OpenRenderer(m_renderer));
     }
 
     void TearDown() override {
         m_renderer.reset();
-        plat::Install(plat::Services{});
-        m_graphics.reset();
-        m_window.reset();
+        GlFixture::TearDown();
         std::error_code error;
         std::filesystem::remove_all(m_folder, error);
     }
 
     std::string Picture(const std::string& name, int width, int height, const std::vector<uint32_t>& argb) {
         const std::string path = (m_folder / name).string();
-        WritePng(path, width, height, argb);
+        EXPECT_TRUE(SavePng(path, width, height, argb)) << SDL_GetError();
         return path;
     }
 
@@ -95,12 +53,12 @@ class GlPixels : public ::testing::Test {
 
     // The unit quad scaled to fill the viewport at depth z, with identity view and projection.
     void FillAtDepth(float z) {
-        plat::Device& device = *m_renderer->device;
-        device.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
-        device.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
-        device.SetTransform(plat::kTsWorld,
-                            plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(2.0f, 2.0f, 1.0f),
-                                                     plat::D3DXMatrixTranslation(0.0f, 0.0f, z)));
+        plat::Device& drawing = *m_renderer->device;
+        drawing.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+        drawing.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+        drawing.SetTransform(plat::kTsWorld,
+                             plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(2.0f, 2.0f, 1.0f),
+                                                      plat::D3DXMatrixTranslation(0.0f, 0.0f, z)));
     }
 
     bool Draw(const std::string& texture, const std::string& quad) {
@@ -112,17 +70,14 @@ class GlPixels : public ::testing::Test {
     }
 
     std::filesystem::path m_folder;
-    std::unique_ptr<plat::SdlWindow> m_window;
-    std::unique_ptr<plat::SdlGraphics> m_graphics;
     std::unique_ptr<Renderer> m_renderer;
-    plat::GlDevice* m_device = nullptr;
 };
 
 TEST_F(GlPixels, WideBackBufferGetsBlackBarsBesideTheGreyPicture) {
     EXPECT_EQ(m_renderer->SetResolution(1440, 900), 120u);
     m_renderer->BeginFrame();
     m_renderer->device->EndScene();
-    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
     ASSERT_EQ(pixels.size(), 1440u * 900u);
     for (uint32_t y : {0u, 450u, 899u}) {
         EXPECT_EQ(Pixel(pixels, 0, y), kBlack);
@@ -139,7 +94,7 @@ TEST_F(GlPixels, FourThreeBackBufferIsGreyEverywhere) {
     EXPECT_EQ(m_renderer->SetResolution(1024, 768), 0u);
     m_renderer->BeginFrame();
     m_renderer->device->EndScene();
-    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
     ASSERT_EQ(pixels.size(), 1024u * 768u);
     for (uint32_t pixel : pixels) {
         ASSERT_EQ(pixel, kGrey);
@@ -160,7 +115,7 @@ TEST_F(GlPixels, VertexAlphaIsSubtractedFromTextureAlpha) {
     // Alpha (255 - 190) / 255 of white over the grey.
     const double alpha = (255.0 - 190.0) / 255.0;
     const int expected = static_cast<int>(255.0 * alpha + 60.0 * (1.0 - alpha) + 0.5);
-    uint32_t pixel = Pixel(m_device->ReadBackBuffer(), 400, 300);
+    uint32_t pixel = Pixel(device->ReadBackBuffer(), 400, 300);
     EXPECT_NEAR(Channel(pixel, 16), expected, 1);
     EXPECT_NEAR(Channel(pixel, 8), expected, 1);
     EXPECT_NEAR(Channel(pixel, 0), expected, 1);
@@ -169,7 +124,7 @@ TEST_F(GlPixels, VertexAlphaIsSubtractedFromTextureAlpha) {
     FillAtDepth(0.5f);
     ASSERT_TRUE(Draw(white, "Quad.0"));
     m_renderer->device->EndScene();
-    pixel = Pixel(m_device->ReadBackBuffer(), 400, 300);
+    pixel = Pixel(device->ReadBackBuffer(), 400, 300);
     EXPECT_EQ(pixel, 0xFFFFFFFFu);
 }
 
@@ -184,13 +139,13 @@ TEST_F(GlPixels, TransparentTexelWritesNeitherColourNorDepth) {
     m_renderer->BeginFrame();
     FillAtDepth(0.25f);
     ASSERT_TRUE(Draw(clear, "Quad.0"));
-    std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    std::vector<uint32_t> pixels = device->ReadBackBuffer();
     EXPECT_EQ(Pixel(pixels, 400, 300), kGrey);
     // Farther than the transparent quad: drawn only if that quad left the depth alone.
     FillAtDepth(0.75f);
     ASSERT_TRUE(Draw(white, "Quad.0"));
     m_renderer->device->EndScene();
-    pixels = m_device->ReadBackBuffer();
+    pixels = device->ReadBackBuffer();
     EXPECT_EQ(Pixel(pixels, 400, 300), 0xFFFFFFFFu);
 }
 
@@ -206,11 +161,11 @@ TEST_F(GlPixels, DepthTestsLessOrEqualSoEqualDepthDrawsInOrderAndNearerWins) {
     FillAtDepth(0.5f);
     ASSERT_TRUE(Draw(red, "Quad.0"));
     ASSERT_TRUE(Draw(green, "Quad.0"));
-    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
     FillAtDepth(0.6f);
     ASSERT_TRUE(Draw(red, "Quad.0"));
     m_renderer->device->EndScene();
-    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
 }
 
 TEST_F(GlPixels, SheetFramesAreSampledWithoutBleeding) {
@@ -229,7 +184,7 @@ TEST_F(GlPixels, SheetFramesAreSampledWithoutBleeding) {
         ASSERT_TRUE(Draw(sheet, "Quad.0"));
         m_renderer->device->EndScene();
         const uint32_t expected = column == 0 ? 0xFFFF0000u : 0xFF0000FFu;
-        const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+        const std::vector<uint32_t> pixels = device->ReadBackBuffer();
         size_t wrong = 0;
         for (uint32_t pixel : pixels) {
             wrong += pixel != expected ? 1 : 0;
@@ -250,7 +205,7 @@ TEST_F(GlPixels, ClockwiseTrianglesAreCulled) {
     m_renderer->device->SetTransform(plat::kTsWorld, plat::D3DXMatrixScaling(-2.0f, 2.0f, 1.0f));
     ASSERT_TRUE(Draw(white, "Quad.0"));
     m_renderer->device->EndScene();
-    EXPECT_EQ(Pixel(m_device->ReadBackBuffer(), 400, 300), kGrey);
+    EXPECT_EQ(Pixel(device->ReadBackBuffer(), 400, 300), kGrey);
 }
 
 TEST_F(GlPixels, QuadsAndTexturesDrawAgainAfterAReset) {
@@ -264,7 +219,7 @@ TEST_F(GlPixels, QuadsAndTexturesDrawAgainAfterAReset) {
     FillAtDepth(0.5f);
     ASSERT_TRUE(Draw(white, "Quad.0"));
     m_renderer->device->EndScene();
-    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
     EXPECT_EQ(Pixel(pixels, 720, 450), 0xFFFFFFFFu);
     EXPECT_EQ(Pixel(pixels, 60, 450), kBlack);
     EXPECT_EQ(m_renderer->textures.Entries().at(white).count, 1);
@@ -275,7 +230,7 @@ TEST_F(GlPixels, DebugTextIsDrawnInTheFontAtItsVirtualPosition) {
     m_renderer->BeginFrame();
     m_renderer->DrawDebugText("Frame Rate:  60.000000", 380.0f, 25.0f, 0xFFFFFFFF);
     m_renderer->device->EndScene();
-    const std::vector<uint32_t> pixels = m_device->ReadBackBuffer();
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
     // left = 120 + 380 / 800 x 1200 = 690, top = 25 / 600 x 900 = 37; the cell is 900 / 45 = 20 high.
     int bright = 0;
     int outside = 0;

@@ -2,18 +2,11 @@
 // markers under the perspective and the top-down camera, and the perspective picture between side bars.
 // The committed sheets are drawn ("../Assets" from tests/) and compared with the pictures themselves.
 // Set THORNVALE_SNAPSHOT_DIR to keep what was drawn as PNG files.
-#include "engine/engine.h"
-#include "platform/null/nullplatform.h"
-#include "platform/sdl/gldevice.h"
-#include "platform/sdl/sdlgraphics.h"
-#include "platform/sdl/sdlwindow.h"
+#include "gl_support.h"
+
 #include "scene/hudtext.h"
 #include "scene/krcamera.h"
 #include "scene/worldobject.h"
-
-#include <SDL.h>
-#include <SDL_image.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -25,140 +18,22 @@
 
 namespace {
 
-constexpr uint32_t kGrey = 0xFF3C3C3C;
-constexpr uint32_t kBlack = 0xFF000000;
+using namespace gltest;
 
-int Channel(uint32_t pixel, int shift) {
-    return static_cast<int>((pixel >> shift) & 0xFF);
-}
-
-int Difference(uint32_t a, uint32_t b) {
-    int most = 0;
-    for (int shift : {0, 8, 16}) {
-        most = std::max(most, std::abs(Channel(a, shift) - Channel(b, shift)));
-    }
-    return most;
-}
-
-// A picture as ARGB rows, top first.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> argb;
-
-    uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
-};
-
-Image LoadImage(const std::string& file) {
-    Image image;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr) {
-        ADD_FAILURE() << file << ": " << IMG_GetError();
-        return image;
-    }
-    SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (surface == nullptr) {
-        ADD_FAILURE() << file << ": " << SDL_GetError();
-        return image;
-    }
-    image.width = surface->w;
-    image.height = surface->h;
-    for (int y = 0; y < surface->h; ++y) {
-        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
-                                                      y * surface->pitch);
-        image.argb.insert(image.argb.end(), row, row + surface->w);
-    }
-    SDL_FreeSurface(surface);
-    return image;
-}
-
-// A texel blended over a pixel as the device does: alpha test at 1/255, then source-alpha blending.
-uint32_t Over(uint32_t texel, uint32_t below) {
-    const int a = Channel(texel, 24);
-    if (a == 0) {
-        return below;
-    }
-    uint32_t out = 0xFF000000u;
-    for (int shift : {0, 8, 16}) {
-        const int c = (Channel(texel, shift) * a + Channel(below, shift) * (255 - a) + 127) / 255;
-        out |= static_cast<uint32_t>(c) << shift;
-    }
-    return out;
-}
-
-// A screen rectangle in back-buffer pixels.
-struct Box {
-    float left = 0.0f;
-    float top = 0.0f;
-    float right = 0.0f;
-    float bottom = 0.0f;
-};
-
-class GlScene : public ::testing::Test {
+class GlScene : public GlFixture {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        window = std::make_unique<plat::SdlWindow>();
-        plat::WindowDesc desc;
-        desc.title = "Thornvale Oriskar";
-        desc.width = 800;
-        desc.height = 600;
-        ASSERT_TRUE(window->Create(desc));
-        graphics = std::make_unique<plat::SdlGraphics>();
-        plat::Services services;
-        services.window = window.get();
-        services.graphics = graphics.get();
-        services.clock = &clock;
-        plat::Install(services);
-        engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(window.get(), false);
-        renderer->d3d = graphics->Direct3DCreate9(plat::kSdkVersion);
-        ASSERT_NE(renderer->d3d, nullptr);
-        ASSERT_TRUE(renderer->CreateDevice(window.get()));
-        renderer->SetResolution(800, 600);
-        device = dynamic_cast<plat::GlDevice*>(renderer->device.get());
-        ASSERT_NE(device, nullptr);
-        engine->m_display.renderer = std::move(renderer);
-        GeometryDesc quad;
-        quad.InitQuad();
-        for (int alpha : {190, 127, 63, 0}) {
-            quad.SetAlpha(alpha);
-            ASSERT_TRUE(engine->m_display.renderer->geometry.Load(quad));
-        }
+        ASSERT_NO_FATAL_FAILURE(GlFixture::SetUp());
         WorldObject::s_bobDirection = 0;
         WorldObject::s_pulseDirection = 0;
     }
 
-    void TearDown() override {
-        engine.reset();
-        plat::Install(plat::Services{});
-        graphics.reset();
-        window.reset();
-    }
-
-    Renderer& renderer() { return *engine->m_display.renderer; }
     uint32_t Width() { return renderer().backBufferWidth; }
     uint32_t Height() { return renderer().backBufferHeight; }
 
     void Begin(const KRCamera& camera) {
         renderer().BeginFrame();
         camera.ApplyToDevice(*engine);
-    }
-
-    std::vector<uint32_t> End(const std::string& name) {
-        renderer().device->EndScene();
-        std::vector<uint32_t> pixels = device->ReadBackBuffer();
-        if (const char* folder = std::getenv("THORNVALE_SNAPSHOT_DIR")) {
-            SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-                pixels.data(), static_cast<int>(Width()), static_cast<int>(Height()), 32,
-                static_cast<int>(Width() * 4), SDL_PIXELFORMAT_ARGB8888);
-            if (surface != nullptr) {
-                IMG_SavePNG(surface, (std::string(folder) + "/" + name + ".png").c_str());
-                SDL_FreeSurface(surface);
-            }
-        }
-        return pixels;
     }
 
     uint32_t Pixel(const std::vector<uint32_t>& pixels, int x, int y) {
@@ -265,12 +140,6 @@ class GlScene : public ::testing::Test {
         ASSERT_TRUE(marker.m_sprite.ApplyTextureConfig("../Assets/worldarrow.xml"));
         marker.m_sprite.Load(*engine);
     }
-
-    plat::ManualClock clock;
-    std::unique_ptr<plat::SdlWindow> window;
-    std::unique_ptr<plat::SdlGraphics> graphics;
-    std::unique_ptr<Engine> engine;
-    plat::GlDevice* device = nullptr;
 };
 
 // 16 x 12 units on 800 x 600 pixels: 50 pixels a unit, the HUD camera's eye over the picture's centre.
@@ -287,7 +156,7 @@ TEST_F(GlScene, ALineOfHudTextShowsEachGlyphOfTheSheetUprightAtItsAdvance) {
     text.SetText(line, {-3.0f, 3.0f, 1.0f});
     Begin(active);
     text.DrawText(*engine, {&hud, &active});
-    const std::vector<uint32_t> pixels = End("hud_text");
+    const std::vector<uint32_t> pixels = EndFrame("hud_text");
 
     std::vector<Placed> placed;
     const float advance = 1.28f / 1.9f;
@@ -324,7 +193,7 @@ TEST_F(GlScene, AMarkerLaidFlatShowsTheWholeArrowPointingDownUnderTheTopDownCame
     marker.m_boundingBox.m_scale[1] = 2.56f;
     Begin(kingdom);
     marker.Render(*engine);
-    const std::vector<uint32_t> pixels = End("flat_marker");
+    const std::vector<uint32_t> pixels = EndFrame("flat_marker");
 
     // One unit right of the eye and one unit up the screen: (450, 250), 128 pixels a side.
     const plat::Vector3 centre = Project(kingdom, {6.0f, 0.0f, -9.0f});
@@ -364,7 +233,7 @@ TEST_F(GlScene, AStandingMarkerAndItsWorldLabelAppearWhereThePerspectiveCameraPr
     marker.m_boundingBox.m_scale[1] = 2.0f;
     Begin(camera);
     marker.Render(*engine);
-    const std::vector<uint32_t> alone = End("standing_marker");
+    const std::vector<uint32_t> alone = EndFrame("standing_marker");
 
     // The quad from (7, 0) to (9, 2) in the plane z = 0.
     const plat::Vector3 topLeft = Project(camera, {7.0f, 2.0f, 0.0f});
@@ -386,7 +255,7 @@ TEST_F(GlScene, AStandingMarkerAndItsWorldLabelAppearWhereThePerspectiveCameraPr
     marker.m_showLabel = true;
     Begin(camera);
     marker.Render(*engine);
-    const std::vector<uint32_t> labelled = End("standing_marker_label");
+    const std::vector<uint32_t> labelled = EndFrame("standing_marker_label");
     const plat::Vector3 labelTopLeft = Project(camera, {7.5f - 0.4f, 2.0f + 0.4f, -0.5f});
     const plat::Vector3 labelBottomRight = Project(camera, {7.5f + 0.8f / 1.9f + 0.4f, 2.0f - 0.4f, -0.5f});
     Box changed{800.0f, 600.0f, 0.0f, 0.0f};
@@ -429,7 +298,7 @@ TEST_F(GlScene, OnAWideDisplayThePerspectivePictureKeepsItsProportionsBetweenThe
     marker.m_boundingBox.m_scale[1] = 4.0f;
     Begin(camera);
     marker.Render(*engine);
-    const std::vector<uint32_t> pixels = End("wide_marker");
+    const std::vector<uint32_t> pixels = EndFrame("wide_marker");
 
     // The arrow's own proportions, from its picture over the grey.
     Box own{64.0f, 64.0f, 0.0f, 0.0f};

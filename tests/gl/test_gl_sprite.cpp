@@ -1,14 +1,7 @@
 // What a sprite draws on the OpenGL device: the frame of its sheet that it has chosen, at its fade level.
-#include "engine/engine.h"
-#include "platform/null/nullplatform.h"
-#include "platform/sdl/gldevice.h"
-#include "platform/sdl/sdlgraphics.h"
-#include "platform/sdl/sdlwindow.h"
-#include "scene/sprite.h"
+#include "gl_support.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-#include <gtest/gtest.h>
+#include "scene/sprite.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,52 +13,22 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace gltest;
 
-constexpr uint32_t kGrey = 0xFF3C3C3C;
 // One colour per frame of a 4 x 2 sheet, row by row.
 const uint32_t kFrameColours[8] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00,
                                    0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF, 0xFF804020};
 
-class GlSprite : public ::testing::Test {
+class GlSprite : public GlFixture {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         folder = fs::temp_directory_path() / ("thornvale-glsprite-" + std::to_string(::getpid()));
         fs::create_directories(folder);
-        window = std::make_unique<plat::SdlWindow>();
-        plat::WindowDesc desc;
-        desc.title = "Thornvale Oriskar";
-        desc.width = 800;
-        desc.height = 600;
-        ASSERT_TRUE(window->Create(desc));
-        graphics = std::make_unique<plat::SdlGraphics>();
-        plat::Services services;
-        services.window = window.get();
-        services.graphics = graphics.get();
-        services.clock = &clock;
-        plat::Install(services);
-        engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(window.get(), false);
-        renderer->d3d = graphics->Direct3DCreate9(plat::kSdkVersion);
-        ASSERT_NE(renderer->d3d, nullptr);
-        ASSERT_TRUE(renderer->CreateDevice(window.get()));
-        renderer->SetResolution(800, 600);
-        device = dynamic_cast<plat::GlDevice*>(renderer->device.get());
-        ASSERT_NE(device, nullptr);
-        engine->m_display.renderer = std::move(renderer);
-        GeometryDesc quad;
-        quad.InitQuad();
-        for (int alpha : {190, 127, 63, 0}) {
-            quad.SetAlpha(alpha);
-            ASSERT_TRUE(engine->m_display.renderer->geometry.Load(quad));
-        }
+        GlFixture::SetUp();
     }
 
     void TearDown() override {
-        engine.reset();
-        plat::Install(plat::Services{});
-        graphics.reset();
-        window.reset();
+        GlFixture::TearDown();
         std::error_code error;
         fs::remove_all(folder, error);
     }
@@ -73,19 +36,14 @@ class GlSprite : public ::testing::Test {
     // A 4 x 2 sheet of 4 x 4 frames, each one colour, with its texture configuration.
     std::string WriteSheet() {
         const int frame = 4;
-        SDL_Surface* surface =
-            SDL_CreateRGBSurfaceWithFormat(0, 4 * frame, 2 * frame, 32, SDL_PIXELFORMAT_ARGB8888);
-        EXPECT_NE(surface, nullptr);
+        std::vector<uint32_t> argb;
         for (int y = 0; y < 2 * frame; ++y) {
-            auto* row =
-                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
             for (int x = 0; x < 4 * frame; ++x) {
-                row[x] = kFrameColours[(y / frame) * 4 + x / frame];
+                argb.push_back(kFrameColours[(y / frame) * 4 + x / frame]);
             }
         }
         const std::string image = (folder / "sheet.png").string();
-        EXPECT_EQ(IMG_SavePNG(surface, image.c_str()), 0) << IMG_GetError();
-        SDL_FreeSurface(surface);
+        EXPECT_TRUE(SavePng(image, 4 * frame, 2 * frame, argb)) << SDL_GetError();
         const std::string xml = (folder / "sheet.xml").string();
         std::ofstream(xml)
             << "<Texture type=\"GlSpriteSheet\"><File>" << image
@@ -97,16 +55,14 @@ class GlSprite : public ::testing::Test {
 
     // Draws the sprite filling the viewport and reads the picture back.
     std::vector<uint32_t> DrawFilling(Sprite& sprite) {
-        Renderer& renderer = *engine->m_display.renderer;
-        renderer.BeginFrame();
-        renderer.device->SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
-        renderer.device->SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
-        renderer.device->SetTransform(
+        renderer().BeginFrame();
+        renderer().device->SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+        renderer().device->SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+        renderer().device->SetTransform(
             plat::kTsWorld, plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(2.0f, 2.0f, 1.0f),
                                                      plat::D3DXMatrixTranslation(0.0f, 0.0f, 0.5f)));
         sprite.Draw(*engine);
-        renderer.device->EndScene();
-        return device->ReadBackBuffer();
+        return EndFrame();
     }
 
     static size_t CountOther(const std::vector<uint32_t>& pixels, uint32_t expected) {
@@ -118,11 +74,6 @@ class GlSprite : public ::testing::Test {
     }
 
     fs::path folder;
-    plat::ManualClock clock;
-    std::unique_ptr<plat::SdlWindow> window;
-    std::unique_ptr<plat::SdlGraphics> graphics;
-    std::unique_ptr<Engine> engine;
-    plat::GlDevice* device = nullptr;
 };
 
 TEST_F(GlSprite, EveryFrameOfASheetIsDrawnAloneAndWhole) {
