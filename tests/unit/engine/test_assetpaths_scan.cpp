@@ -13,24 +13,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const char* const kFailures[] = {
-    "Sprite InitWith",         "Bad texture config",     "Fail to load texture config",
-    "Couldn't load texture",   "Couldn't load geometry", "Couldn't read config",
-    "Error Reading Attribute", "Failed to set texture",  "Setting default texture"};
-
-Lines FailureLines(const Lines& lines) {
-    Lines found;
-    for (const std::string& line : lines) {
-        for (const char* failure : kFailures) {
-            if (line.find(failure) != std::string::npos) {
-                found.push_back(line);
-                break;
-            }
-        }
-    }
-    return found;
-}
-
 std::set<std::string> Names(const GameData& gameData) {
     std::set<std::string> names;
     for (const auto& [name, value] : gameData.m_textureConfigs) {
@@ -141,29 +123,8 @@ TEST_F(TextureScan, ABrokenFileIsLoggedAndSkippedAndTheOthersStillLoad) {
     EXPECT_EQ(TextureCount("../Assets/broken/c-xml.png"), 1);
 }
 
-// The committed content, reached as "../Assets" from a scratch working directory.
-class CommittedContentScan : public testing::Test {
+class CommittedContentScan : public CommittedContentTest {
   protected:
-    void SetUp() override {
-        ConfigCache::Instance().Destroy();
-        plat::Install({&window, &clock, &messageBox});
-        std::string pattern = (fs::temp_directory_path() / "thornvale-scan-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root / "run");
-        fs::create_directory_symlink(fs::path(__FILE__).parent_path() / "../../../Assets", root / "Assets");
-        previous = fs::current_path();
-        fs::current_path(root / "run");
-        window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::current_path(previous, error);
-        fs::remove_all(root, error);
-        plat::Install({});
-        ConfigCache::Instance().Destroy();
-    }
-
     // The image of every texture configuration directly in the folder.
     static std::map<std::string, std::string> TextureImages(const std::string& folder) {
         std::map<std::string, std::string> images;
@@ -184,24 +145,6 @@ class CommittedContentScan : public testing::Test {
         }
         return images;
     }
-
-    class Idle : public KRState {
-      public:
-        void Load(Engine&) override {}
-        void Initialize(Engine&) override {}
-        void HandleInput(Engine&) override {}
-        void Update(Engine&) override {}
-        void Render(Engine&) override {}
-        void Cleanup(Engine&) override {}
-        void Unload(Engine&) override {}
-    };
-
-    fs::path root;
-    fs::path previous;
-    plat::NullWindow window;
-    plat::ManualClock clock;
-    plat::RecordingMessageBox messageBox;
-    Idle idle;
 };
 
 TEST_F(CommittedContentScan, StartUpLoadsEveryTextureConfigurationWithoutAFailureLine) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -193,5 +194,66 @@ class SpriteTest : public testing::Test {
 inline std::pair<float, float> MapUv(const plat::Matrix& m, float u, float v) {
     return {u * m(0, 0) + v * m(1, 0) + m(3, 0), u * m(0, 1) + v * m(1, 1) + m(3, 1)};
 }
+
+// The lines of a log that tell of content failing to load.
+inline std::vector<std::string> FailureLines(const std::vector<std::string>& lines) {
+    static const char* const kFailures[] = {
+        "Sprite InitWith",         "Bad texture config",     "Fail to load texture config",
+        "Couldn't load texture",   "Couldn't load geometry", "Couldn't read config",
+        "Error Reading Attribute", "Failed to set texture",  "Setting default texture"};
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+        for (const char* failure : kFailures) {
+            if (line.find(failure) != std::string::npos) {
+                found.push_back(line);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// The committed content, reached as "../Assets" from a scratch working directory, with a null window
+// and a screen that does nothing for the engine to start on.
+class CommittedContentTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ConfigCache::Instance().Destroy();
+        plat::Install({&window, &clock, &messageBox});
+        std::string pattern = (fs::temp_directory_path() / "thornvale-content-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        fs::create_directories(root / "run");
+        fs::create_directory_symlink(fs::path(__FILE__).parent_path() / "../../../Assets", root / "Assets");
+        previous = fs::current_path();
+        fs::current_path(root / "run");
+        window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::current_path(previous, error);
+        fs::remove_all(root, error);
+        plat::Install({});
+        ConfigCache::Instance().Destroy();
+    }
+
+    class Idle : public KRState {
+      public:
+        void Load(Engine&) override {}
+        void Initialize(Engine&) override {}
+        void HandleInput(Engine&) override {}
+        void Update(Engine&) override {}
+        void Render(Engine&) override {}
+        void Cleanup(Engine&) override {}
+        void Unload(Engine&) override {}
+    };
+
+    fs::path root;
+    fs::path previous;
+    plat::NullWindow window;
+    plat::ManualClock clock;
+    plat::RecordingMessageBox messageBox;
+    Idle idle;
+};
 
 } // namespace spritetest

@@ -6,68 +6,14 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-const char* const kFailures[] = {
-    "Sprite InitWithXML",     "Bad texture config",   "Fail to load texture config", "Couldn't load texture",
-    "Couldn't load geometry", "Couldn't read config", "Error Reading Attribute"};
-
-bool IsFailure(const std::string& line) {
-    for (const char* failure : kFailures) {
-        if (line.find(failure) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-class Content : public testing::Test {
-  protected:
-    void SetUp() override {
-        ConfigCache::Instance().Destroy();
-        plat::Install({&window, &clock, &messageBox});
-        std::string pattern = (fs::temp_directory_path() / "thornvale-content-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root / "run");
-        fs::create_directory_symlink(fs::path(__FILE__).parent_path() / "../../../Assets", root / "Assets");
-        previous = fs::current_path();
-        fs::current_path(root / "run");
-        window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::current_path(previous, error);
-        fs::remove_all(root, error);
-        plat::Install({});
-        ConfigCache::Instance().Destroy();
-    }
-
-    class Idle : public KRState {
-      public:
-        void Load(Engine&) override {}
-        void Initialize(Engine&) override {}
-        void HandleInput(Engine&) override {}
-        void Update(Engine&) override {}
-        void Render(Engine&) override {}
-        void Cleanup(Engine&) override {}
-        void Unload(Engine&) override {}
-    };
-
-    fs::path root;
-    fs::path previous;
-    plat::NullWindow window;
-    plat::ManualClock clock;
-    plat::RecordingMessageBox messageBox;
-    Idle idle;
-};
+using Content = CommittedContentTest;
 
 TEST_F(Content, StartUpLeavesTheFadeQuadsAndTheOverlayResidentWithoutAFailure) {
     Engine engine;
     CapturedLog log;
     ASSERT_TRUE(engine.Init(&window, &idle));
     Lines lines = log.Lines();
-    for (const std::string& line : lines) {
-        EXPECT_FALSE(IsFailure(line)) << line;
-    }
+    EXPECT_EQ(FailureLines(lines), Lines{});
     const Renderer& renderer = *engine.m_display.renderer;
     // Four loads of one sheet and one of the overlay; the texture-folder scan adds one more to each.
     const int32_t sheet = renderer.textures.Entries().at("../Assets/krbcspr.png").count;
@@ -90,9 +36,7 @@ TEST_F(Content, EveryGeneratedConfigurationGivesWhatItsOwnersNeed) {
     fallback.InitWithXML("../Assets/defaulttexture.xml", false);
     Sprite overlay(&clock);
     overlay.InitWithXML("../Assets/overlay.xml", false);
-    for (const std::string& line : log.Lines()) {
-        EXPECT_FALSE(IsFailure(line)) << line;
-    }
+    EXPECT_EQ(FailureLines(log.Lines()), Lines{});
 
     // The fader shows frame 0 before any fade, darkens from it and ends its unfade on a frame of its own.
     ASSERT_EQ(fade.m_animations.count("FadeToBlack"), 1u);
