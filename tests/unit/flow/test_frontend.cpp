@@ -2,6 +2,7 @@
 // the options' 1440 x 900 button, the main menu's music and Esc, the scripts that open and leave the
 // screens (pausing only when the push is taken), the splash skips, the loading screen's one-time load,
 // and the way from the intro through the loading screen to the main menu and out.
+#include "flow_support.h"
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "flow/frontendstates.h"
@@ -26,28 +27,7 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-plat::NullWindow g_window;
-plat::ManualClock g_clock;
-plat::RecordingMessageBox g_messageBox;
-plat::NullGraphics g_graphics;
-plat::NullAudioOutput g_audio;
-
-Lines Captured(const std::function<void()>& body) {
-    testing::internal::CaptureStdout();
-    body();
-    Lines lines;
-    std::istringstream in(testing::internal::GetCapturedStdout());
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-bool Has(const Lines& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using namespace flowtest;
 
 class FrontEnd : public ::testing::Test {
   protected:

@@ -1,5 +1,6 @@
 // The script registry and the scripts that act on the engine alone, run on the engine singleton as the
 // game runs them; the engine's numbered commands.
+#include "flow_support.h"
 #include "engine/engine.h"
 #include "flow/krscripts.h"
 #include "battle/krunit.h"
@@ -20,25 +21,7 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// The services outlive the engine singleton: both live until the process ends, these longer.
-plat::NullWindow g_window;
-plat::ManualClock g_clock;
-plat::RecordingMessageBox g_messageBox;
-plat::NullGraphics g_graphics;
-plat::NullAudioOutput g_audio;
-
-Lines Captured(const std::function<void()>& body) {
-    testing::internal::CaptureStdout();
-    body();
-    Lines lines;
-    std::istringstream in(testing::internal::GetCapturedStdout());
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using namespace flowtest;
 
 class Scripts : public ::testing::Test {
   protected:

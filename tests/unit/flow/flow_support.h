@@ -1,0 +1,43 @@
+// What the flow tests share: the null services the engine singleton runs on, and standard output taken
+// as lines.
+#pragma once
+
+#include "platform/null/nullaudio.h"
+#include "platform/null/nullgraphics.h"
+#include "platform/null/nullplatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace flowtest {
+
+using Lines = std::vector<std::string>;
+
+// The services outlive the engine singleton: both live until the process ends, these longer.
+inline plat::NullWindow g_window;
+inline plat::ManualClock g_clock;
+inline plat::RecordingMessageBox g_messageBox;
+inline plat::NullGraphics g_graphics;
+inline plat::NullAudioOutput g_audio;
+
+inline Lines Captured(const std::function<void()>& body) {
+    testing::internal::CaptureStdout();
+    body();
+    Lines lines;
+    std::istringstream in(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline bool Has(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+} // namespace flowtest
