@@ -2,6 +2,7 @@
 // as lines.
 #pragma once
 
+#include "engine/engine.h"
 #include "platform/null/nullaudio.h"
 #include "platform/null/nullgraphics.h"
 #include "platform/null/nullplatform.h"
@@ -34,6 +35,18 @@ inline Lines Captured(const std::function<void()>& body) {
         lines.push_back(line);
     }
     return lines;
+}
+
+// The engine singleton on the null services with its window and display, made once for the process.
+inline void StartSingleton() {
+    plat::Install({&g_window, &g_clock, &g_messageBox, &g_graphics, &g_audio});
+    if (!g_window.created) {
+        g_window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
+    }
+    Engine& engine = Engine::Instance();
+    if (engine.m_display.renderer == nullptr) {
+        Captured([&] { ASSERT_TRUE(engine.m_display.Init(&g_window)); });
+    }
 }
 
 inline bool Has(const Lines& lines, const std::string& line) {

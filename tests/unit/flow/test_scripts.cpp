@@ -26,14 +26,8 @@ using namespace flowtest;
 class Scripts : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::Install({&g_window, &g_clock, &g_messageBox, &g_graphics, &g_audio});
-        if (!g_window.created) {
-            g_window.Create({"KRWC", "Thornvale Oriskar", 0, 0, 0, 800, 600});
-        }
+        ASSERT_NO_FATAL_FAILURE(StartSingleton());
         Engine& e = engine();
-        if (e.m_display.renderer == nullptr) {
-            Captured([&] { ASSERT_TRUE(e.m_display.Init(&g_window)); });
-        }
         ASSERT_TRUE(e.m_audio.Init());
         if (e.m_scripts.m_scripts.empty()) {
             e.m_scripts.Register();
