@@ -3,6 +3,7 @@
 // the build folder.
 #pragma once
 
+#include "spy_renderer.h"
 #include "engine/engine.h"
 #include "engine/krconfig.h"
 #include "kingdom/gamedata.h"
@@ -121,21 +122,10 @@ class KingdomEngineTest : public testing::Test {
     void SetUp() override {
         plat::Install({&window, &clock, &messageBox});
         engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(&window, true);
-        auto recording = std::make_unique<RecordingDevice>(plat::PresentParams{});
-        device = recording.get();
-        renderer->device = std::move(recording);
-        renderer->geometry.SetDevice(device);
-        renderer->textures.SetDevice(device);
-        device->textures = &renderer->textures;
-        engine->m_display.renderer = std::move(renderer);
+        device = InstallSpyRenderer<RecordingDevice>(*engine, window);
+        device->textures = &engine->m_display.renderer->textures;
         engine->m_display.renderer->textures.Load(engine->m_display.defaultTexture);
-        for (int alpha : {190, 127, 63, 0}) {
-            GeometryDesc quad;
-            quad.InitQuad();
-            quad.SetAlpha(alpha);
-            engine->m_display.renderer->geometry.Load(quad);
-        }
+        LoadFadeQuads(*engine);
     }
     void TearDown() override {
         engine.reset();

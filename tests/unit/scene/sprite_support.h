@@ -2,6 +2,7 @@
 // working directory, a drawing device that remembers the transforms of every draw, and the log.
 #pragma once
 
+#include "spy_renderer.h"
 #include "engine/engine.h"
 #include "engine/krconfig.h"
 #include "platform/null/nullgraphics.h"
@@ -143,21 +144,9 @@ class SpriteTest : public testing::Test {
         ConfigCache::Instance().Destroy();
         plat::Install({&window, &clock, &messageBox});
         engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(&window, true);
-        auto spy = std::make_unique<SpyDevice>(plat::PresentParams{});
-        device = spy.get();
-        renderer->device = std::move(spy);
-        renderer->geometry.SetDevice(device);
-        renderer->textures.SetDevice(device);
-        engine->m_display.renderer = std::move(renderer);
-        Renderer& r = *engine->m_display.renderer;
-        r.textures.Load(engine->m_display.defaultTexture);
-        for (int alpha : {190, 127, 63, 0}) {
-            GeometryDesc quad;
-            quad.InitQuad();
-            quad.SetAlpha(alpha);
-            r.geometry.Load(quad);
-        }
+        device = InstallSpyRenderer<SpyDevice>(*engine, window);
+        engine->m_display.renderer->textures.Load(engine->m_display.defaultTexture);
+        LoadFadeQuads(*engine);
     }
     void TearDown() override {
         engine.reset();

@@ -2,6 +2,7 @@
 // that remembers every transform of every draw, and the sprite files the objects are built from.
 #pragma once
 
+#include "spy_renderer.h"
 #include "sprite_support.h"
 
 #include "platform/d3dx.h"
@@ -99,19 +100,8 @@ class SceneTest : public testing::Test {
         ConfigCache::Instance().Destroy();
         plat::Install({&window, &clock, &messageBox});
         engine = std::make_unique<Engine>();
-        auto renderer = std::make_unique<Renderer>(&window, true);
-        auto spy = std::make_unique<SceneSpyDevice>(plat::PresentParams{});
-        device = spy.get();
-        renderer->device = std::move(spy);
-        renderer->geometry.SetDevice(device);
-        renderer->textures.SetDevice(device);
-        engine->m_display.renderer = std::move(renderer);
-        for (int alpha : {190, 127, 63, 0}) {
-            GeometryDesc quad;
-            quad.InitQuad();
-            quad.SetAlpha(alpha);
-            engine->m_display.renderer->geometry.Load(quad);
-        }
+        device = InstallSpyRenderer<SceneSpyDevice>(*engine, window);
+        LoadFadeQuads(*engine);
         WriteSheet("krbcspr.xml", "BoundingBoxSprite", "krbcspr.png", 3, 3, "");
         WriteSheet("object.xml", "TestObject", "object.png", 2, 2,
                    "<Animation><Spin><StartFrame>0</StartFrame><EndFrame>3</EndFrame></Spin></Animation>");
