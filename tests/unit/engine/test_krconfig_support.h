@@ -1,6 +1,7 @@
 // Helpers shared by the configuration layer's tests: a scratch folder, files, the captured log.
 #pragma once
 
+#include "captured_log.h"
 #include "engine/krconfig.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 namespace krconfig_test {
 
 namespace fs = std::filesystem;
+using logtest::CapturedLog;
+using logtest::SplitLines;
 
 // tests/data/config in the source tree, found from this file's own path.
 inline std::string DataFile(const std::string& name) {
@@ -36,7 +39,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 // A fresh folder per test, removed with everything in it.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         std::string pattern = (fs::temp_directory_path() / "krconfig-XXXXXX").string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
@@ -71,44 +74,13 @@ public:
     }
     const std::string& Root() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
-};
-
-inline std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Standard output (the log) while it lives.
-class CapturedLog {
-public:
-    CapturedLog() { testing::internal::CaptureStdout(); }
-    ~CapturedLog() {
-        if (!m_taken) {
-            testing::internal::GetCapturedStdout();
-        }
-    }
-    CapturedLog(const CapturedLog&) = delete;
-    CapturedLog& operator=(const CapturedLog&) = delete;
-
-    std::vector<std::string> Lines() {
-        m_taken = true;
-        return SplitLines(testing::internal::GetCapturedStdout());
-    }
-
-private:
-    bool m_taken = false;
 };
 
 // Every test starts and ends with an empty cache, since it lives for the whole process.
 class ConfigTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DestroyConfigCache();
         ASSERT_TRUE(m_dir.Ok());

@@ -2,6 +2,7 @@
 // as lines.
 #pragma once
 
+#include "captured_log.h"
 #include "engine/engine.h"
 #include "platform/null/nullaudio.h"
 #include "platform/null/nullgraphics.h"
@@ -18,6 +19,7 @@
 namespace flowtest {
 
 using Lines = std::vector<std::string>;
+using logtest::Captured;
 
 // The services outlive the engine singleton: both live until the process ends, these longer.
 inline plat::NullWindow g_window;
@@ -25,17 +27,6 @@ inline plat::ManualClock g_clock;
 inline plat::RecordingMessageBox g_messageBox;
 inline plat::NullGraphics g_graphics;
 inline plat::NullAudioOutput g_audio;
-
-inline Lines Captured(const std::function<void()>& body) {
-    testing::internal::CaptureStdout();
-    body();
-    Lines lines;
-    std::istringstream in(testing::internal::GetCapturedStdout());
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // The engine singleton on the null services with its window and display, made once for the process.
 inline void StartSingleton() {

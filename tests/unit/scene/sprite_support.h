@@ -2,6 +2,7 @@
 // working directory, a drawing device that remembers the transforms of every draw, and the log.
 #pragma once
 
+#include "captured_log.h"
 #include "spy_renderer.h"
 #include "engine/engine.h"
 #include "engine/krconfig.h"
@@ -22,6 +23,8 @@
 namespace spritetest {
 
 namespace fs = std::filesystem;
+using logtest::CapturedLog;
+using logtest::SplitLines;
 
 // A scratch tree <tmp>/Assets and <tmp>/run, with the working directory in run while it lives.
 class TempAssets {
@@ -64,36 +67,6 @@ class TempAssets {
 inline std::string TextureXml(const std::string& type, const std::string& body) {
     return "<?xml version=\"1.0\" ?>\n<Texture type=\"" + type + "\">" + body + "</Texture>\n";
 }
-
-inline std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Standard output (the log) while it lives.
-class CapturedLog {
-  public:
-    CapturedLog() { testing::internal::CaptureStdout(); }
-    ~CapturedLog() {
-        if (!m_taken) {
-            testing::internal::GetCapturedStdout();
-        }
-    }
-    CapturedLog(const CapturedLog&) = delete;
-    CapturedLog& operator=(const CapturedLog&) = delete;
-
-    std::vector<std::string> Lines() {
-        m_taken = true;
-        return SplitLines(testing::internal::GetCapturedStdout());
-    }
-
-  private:
-    bool m_taken = false;
-};
 
 inline bool HasLineStarting(const std::vector<std::string>& lines, const std::string& start) {
     for (const std::string& line : lines) {
