@@ -7,25 +7,8 @@
 #include "platform/sdl/sdlwindow.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
-#include <unistd.h>
-
-namespace {
-
-// The game reads "../Assets" relative to the working directory, which is set to the executable's
-// folder so that the game starts from anywhere.
-void EnterExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        std::filesystem::current_path(exe.parent_path(), error);
-    }
-}
-
-} // namespace
 
 int main(int, char**) {
     InitLog();

@@ -192,12 +192,17 @@ bool AudioSys::PlayClick() {
 }
 
 bool AudioSys::PlayEffect(const std::string& file) {
+    plat::Channel channel;
+    return StartEffect(file, channel);
+}
+
+// Plays a loaded sound on a free channel of the effects group.
+bool AudioSys::StartEffect(const std::string& file, plat::Channel& channel) {
     const SoundRecord* record = Find(file);
     if (record == nullptr || !system) {
         LogLine("Couldn't find sound to play.");
         return false;
     }
-    plat::Channel channel;
     if (!CheckFmodResult(system->PlaySound(plat::kChannelFree, record->sound, false, &channel))) {
         return false;
     }
@@ -205,16 +210,8 @@ bool AudioSys::PlayEffect(const std::string& file) {
 }
 
 bool AudioSys::PlayInGroup(const std::string& file, plat::ChannelGroup* group) {
-    const SoundRecord* record = Find(file);
-    if (record == nullptr || !system) {
-        LogLine("Couldn't find sound to play.");
-        return false;
-    }
     plat::Channel channel;
-    if (!CheckFmodResult(system->PlaySound(plat::kChannelFree, record->sound, false, &channel))) {
-        return false;
-    }
-    if (!CheckFmodResult(channel.SetChannelGroup(effectsGroup))) {
+    if (!StartEffect(file, channel)) {
         return false;
     }
     if (group == nullptr || !CheckFmodResult(channel.SetChannelGroup(*group))) {

@@ -60,6 +60,7 @@ class AudioSys {
 
   private:
     const SoundRecord* Find(const std::string& file) const;
+    bool StartEffect(const std::string& file, plat::Channel& channel);
     plat::Channel* MusicChannel() const;
 
     FrameTimer* m_timer = nullptr;

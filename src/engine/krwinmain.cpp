@@ -3,6 +3,9 @@
 #include "engine/engine.h"
 #include "engine/krlog.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 constexpr int64_t kAltEnterCommand = 13; // lParam of the system command that Alt+Enter sends
@@ -79,4 +82,12 @@ int RunGame(plat::Window& window, const std::function<Engine&()>& getEngine,
     }
     window.Show(plat::kSwHide);
     return static_cast<int>(message.wParam);
+}
+
+void EnterExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        std::filesystem::current_path(exe.parent_path(), error);
+    }
 }

@@ -15,6 +15,10 @@ class KRState;
 int RunGame(plat::Window& window, const std::function<Engine&()>& engine,
             const std::function<KRState&()>& initialState);
 
+// The game reads "../Assets" relative to the working directory, which is set to the executable's folder
+// so that the game starts from anywhere.
+void EnterExecutableFolder();
+
 int64_t WndProc(Engine& engine, plat::Window& window, const plat::Message& message);
 
 constexpr int kExitWindowFailed = 2;

@@ -60,14 +60,6 @@ class GuiHarnessState : public KRState {
     int m_loggedFadeState = FADE_IDLE;
 };
 
-void EnterExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        std::filesystem::current_path(exe.parent_path(), error);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

@@ -20,7 +20,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <system_error>
 
 namespace {
 
@@ -143,14 +142,6 @@ class HarnessKingdom : public KingdomEditorState {
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
 };
-
-void EnterExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        std::filesystem::current_path(exe.parent_path(), error);
-    }
-}
 
 } // namespace
 
