@@ -340,7 +340,6 @@ std::string PlayerEditor::MakeEnemyCommanderName() {
     return std::string(kCommanderTitles[title]) + kCommanderNames[name];
 }
 
-void PlayerEditor::UpdateEconomy(float) {}
 void PlayerEditor::UpdateMerchant(float) {}
 void PlayerEditor::RemoveExpiredMerchantUnits() {}
 void PlayerEditor::UpdateInvasions(float) {}

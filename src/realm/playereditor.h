@@ -120,6 +120,12 @@ class PlayerEditor {
     // Draws one line through the realm's one text object; nothing stays between lines.
     void DrawTextLine(const std::string& text, float x, float y, float z);
 
+    // The economy's frame on the game delta: income and upkeep recomputed a few times a second, the
+    // stocks moved, a warning mail now and then, and no stock left below 0 or not finite.
+    void UpdateEconomy(float dt);
+    // Income and upkeep from the buildings on the map and the purchased units; may cap the population.
+    void RecomputeIncome();
+
     // Told the name of each step of Update and DrawHudTexts as it begins, so that their fixed order can
     // be watched; empty in the game.
     std::function<void(const char* step)> m_onStep;
@@ -235,7 +241,6 @@ class PlayerEditor {
     // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
     // masteries, messages and info pages. They are called from their places in the order and do nothing
     // until those parts of the realm are built.
-    void UpdateEconomy(float dt);
     void UpdateMerchant(float dt);
     void RemoveExpiredMerchantUnits();
     void UpdateInvasions(float dt);
