@@ -1,6 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
 // until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
-// the chosen tool and the clicked tile are logged for the end-to-end tests.
+// the chosen tool, the clicked tile and each whole number the Nature stock reaches are logged for the
+// end-to-end tests.
 //
 //   kingdom_harness
 
@@ -80,6 +81,13 @@ class HarnessKingdom : public KingdomEditorState {
             m_loggedTile = world.m_clickedTile;
             LogLine("Clicked " + m_loggedTile->m_name);
         }
+        if (const PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            const int nature = static_cast<int>(realm->m_stock[RESOURCE_NATURE]);
+            if (nature != m_loggedNature) {
+                m_loggedNature = nature;
+                LogLine("Nature stock " + std::to_string(nature));
+            }
+        }
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
@@ -141,6 +149,7 @@ class HarnessKingdom : public KingdomEditorState {
     std::unique_ptr<HarnessBoxContext> m_context;
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
+    int m_loggedNature = -1;
 };
 
 } // namespace
