@@ -20,7 +20,6 @@ class KRUnitConfig : public KRConfig {
     std::vector<std::unique_ptr<KRUnit>> units;
 };
 
-// A new copy of the blueprint of that type from the blueprint file, or null when the file cannot be read or
-// has no such type. The file is read on every call; its blueprints come from the first reading of the
-// process.
+// A new copy of the blueprint of that type, or null when the file cannot be read or has no such type.
+// The file is read on every call, but its blueprints come from the first reading of the process.
 std::unique_ptr<KRUnit> CreateUnitFromBlueprint(const std::string& typeName);
