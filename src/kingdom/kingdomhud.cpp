@@ -306,9 +306,9 @@ void BuildMerchantTechButtons(Engine& engine, PlayerEditor& realm) {
     const Roster rosters[] = {{-1.5f, "Merchant", 77, &realm.m_merchantRosterBox},
                               {-2.5f, "Tech", 73, &realm.m_techRosterBox}};
     for (const Roster& roster : rosters) {
-        BoxObject* head = CreateHudListBox(world, 0.5f, 0.0f, roster.z, 0.01f, 0.01f, 1, 1.0f, 0.0f, 0.0f,
-                                           false, false, false, false, 1, -1.5f, 0.0f, roster.z - 0.5f, 0.75f,
-                                           0.75f);
+        BoxObject* head =
+            CreateHudListBox(world, 0.5f, 0.0f, roster.z, 0.01f, 0.01f, 1, 1.0f, 0.0f, 0.0f, false, false,
+                             false, false, 1, -1.5f, 0.0f, roster.z - 0.5f, 0.75f, 0.75f);
         SetLabel(head, roster.label);
         head->m_actionId = roster.id;
         ApplyOwnTexture(head, "../Assets/Buttons/ButtonDarkBlue.xml");
@@ -482,7 +482,8 @@ void BuildMasteryPanel(Engine& engine, PlayerEditor& realm) {
     };
     static const Entry kEntries[] = {
         {"BioMastery", -1.0f, 1.0f, 2.5f, 1.0f, 1.0f, 59, "../Assets/Boxes/BioMastery.xml", MASTERY_BIO},
-        {"MagicMastery", -2.5f, 1.0f, 2.5f, 1.0f, 1.0f, 60, "../Assets/Boxes/MagicMastery.xml", MASTERY_MAGIC},
+        {"MagicMastery", -2.5f, 1.0f, 2.5f, 1.0f, 1.0f, 60, "../Assets/Boxes/MagicMastery.xml",
+         MASTERY_MAGIC},
         {"Commander", 0.5f, 1.0f, 2.5f, 1.0f, 1.0f, 61, "../Assets/Boxes/MasteryCommander.xml",
          MASTERY_COMMANDER},
         {"Berserker", -1.0f, 1.0f, -0.5f, 1.0f, 1.0f, 62, "../Assets/Boxes/Berserker.xml", MASTERY_BERSERKER},

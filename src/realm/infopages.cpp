@@ -41,18 +41,19 @@ const RaceLore kRaceLore[kLastRacePage - kFirstRacePage + 1] = {
     {"../Assets/Boxes/LogoAngel.xml",
      "Angels (Light)",
      "Damage bonus : (10X)Demons, (0.25X)Elementals, (0.25X)Golems, (0.25X)Angels",
-     {"Wardens of the high light who", "descend only when darkness stirs.", "Against demons they are judgement",
-      "itself; against the rest, gentle.", nullptr}},
+     {"Wardens of the high light who", "descend only when darkness stirs.",
+      "Against demons they are judgement", "itself; against the rest, gentle.", nullptr}},
     {"../Assets/Boxes/LogoDemon.xml",
      "Demons (Darkness)",
      "Damage bonus : (2X)Taipen, (2X)ElvenKind, (2X)Leviathians, (2X)Elementals, (5X)Demons",
-     {"Spawned in the deep dark beneath", "the world, the demon hosts hunger", "for every living thing, and for",
-      "each other most of all. Only the", "Angels' light truly breaks them."}},
+     {"Spawned in the deep dark beneath", "the world, the demon hosts hunger",
+      "for every living thing, and for", "each other most of all. Only the",
+      "Angels' light truly breaks them."}},
     {"../Assets/Boxes/LogoLeviathian.xml",
      "Leviathians (Ice)",
      "Damage bonus : (2X) Taipen, (2X)Demons",
-     {"Ancient lords of the frozen seas,", "the Leviathians rise with the tide", "and with the cold that follows",
-      "it, patient as the ice itself.", nullptr}},
+     {"Ancient lords of the frozen seas,", "the Leviathians rise with the tide",
+      "and with the cold that follows", "it, patient as the ice itself.", nullptr}},
     {"../Assets/Boxes/LogoElemental.xml",
      "Elementals (Psychic)",
      "Damage bonus : (2X) Taipen, (2X)ElvenKind, (2X)DragonKin, (0.5X)Golems",
@@ -61,8 +62,8 @@ const RaceLore kRaceLore[kLastRacePage - kFirstRacePage + 1] = {
     {"../Assets/Boxes/LogoTaipen.xml",
      "Taipens (Earth)",
      "Damage bonus : (3X) Angels, (3X)Elvenkind, (0.25X)Golems, (0.25X)Leviathians",
-     {"Serpent folk of the deep earth who", "tunnel beneath the realm's roads.", "They rise where least expected",
-      "and bring down the skyborn.", nullptr}}};
+     {"Serpent folk of the deep earth who", "tunnel beneath the realm's roads.",
+      "They rise where least expected", "and bring down the skyborn.", nullptr}}};
 
 // Indexed by action id.
 const char* const kHelpTexts[] = {
@@ -81,7 +82,8 @@ const char* const kHelpTexts[] = {
     "Opens the game options",
     "Raises the number of units the next recruitment buys, up to nine",
     "Lowers the number of units the next recruitment buys, down to one",
-    "Purchases the unit that you selected from the merchants tab and permenantly gives you that technology to "
+    "Purchases the unit that you selected from the merchants tab and permenantly gives you that technology "
+    "to "
     "modify",
     "Recruits the selected technology as many times as the counter shows and adds them to your army",
     "Sends the selected unit of your army away for good",
@@ -232,11 +234,11 @@ void PlayerEditor::UpdateUnitInfoPanel() {
     KRUnit& edited = *m_editedUnit;
     m_selectedRangeDisplay = static_cast<float>(shown.Range);
     m_editedRangeDisplay = static_cast<float>(edited.Range);
-    const float* const shownStats[9] = {&shown.STR,    &shown.AttkSpd,  &shown.VIT,
-                                        &shown.DEF,    &shown.Energy,   &shown.MoveSpd,
-                                        &m_selectedRangeDisplay, &shown.Accuracy, &shown.Evade};
-    const float* const editedStats[9] = {&edited.STR,    &edited.AttkSpd, &edited.VIT,
-                                         &edited.DEF,    &edited.Energy,  &edited.MoveSpd,
+    const float* const shownStats[9] = {
+        &shown.STR,     &shown.AttkSpd,          &shown.VIT,      &shown.DEF,  &shown.Energy,
+        &shown.MoveSpd, &m_selectedRangeDisplay, &shown.Accuracy, &shown.Evade};
+    const float* const editedStats[9] = {&edited.STR,           &edited.AttkSpd,  &edited.VIT,
+                                         &edited.DEF,           &edited.Energy,   &edited.MoveSpd,
                                          &m_editedRangeDisplay, &edited.Accuracy, &edited.Evade};
     bind(m_statNowColumnBox, shownStats, 9);
     bind(m_statNewColumnBox, editedStats, 9);
@@ -262,7 +264,8 @@ void PlayerEditor::DrawRaceLorePage() {
         return;
     }
     const RaceLore& lore = kRaceLore[m_panelMode - kFirstRacePage];
-    if (m_raceLogoBox != nullptr) {
+    // Read once when the page changes, not every frame.
+    if (m_raceLogoBox != nullptr && m_raceLogoBox->m_sprite.m_xmlName != lore.logo) {
         m_raceLogoBox->m_sprite.ApplyTextureConfig(lore.logo);
     }
     if (MessageWindowShown()) {

@@ -46,8 +46,8 @@ struct MasteryPage {
 
 const MasteryPage kPages[MASTERY_COUNT] = {
     {"Biological Unit Mastery",
-     {"Increases Points of Health for", " biological units which includes", "Dragonkin, Taipen, Angel, Elven,",
-      "Leviathian, Demons"},
+     {"Increases Points of Health for", " biological units which includes",
+      "Dragonkin, Taipen, Angel, Elven,", "Leviathian, Demons"},
      "Increases units health by ",
      "",
      " health bonus",

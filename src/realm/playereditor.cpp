@@ -389,4 +389,3 @@ void PlayerEditor::SyncHoverTooltip() {
         close();
     }
 }
-
