@@ -174,7 +174,7 @@ const char* const kHelpTexts[] = {
     "Pauses or resumes the game",
     "A merchant technology that you can buy. Click to select buy using button 'Buy From Merchant'",
     "Units that you have created and are ready to deploy and defend the kingdom. Click and place in kingdom",
-    "A technology of yours. Click to select it and recruit units of it"};
+    "An entry of one of your rosters. Click to select it"};
 static_assert(std::size(kHelpTexts) == 106);
 
 // Whole hours, minutes and seconds of a countdown.

@@ -327,4 +327,32 @@ TEST_F(Pages, TheUnitInfoBoxesFollowTheUnitsAndLetGoOfADeletedOne) {
     r.m_editedUnit = nullptr;
 }
 
+TEST_F(Pages, HighlightingGreysOutOrRestoresTheFirstBoxAndBlinkingTakesEveryPickableOne) {
+    BoxObject* first = NewBox();
+    BoxObject* second = NewBox();
+    BoxObject* folded = NewBox();
+    for (BoxObject* box : {first, second, folded}) {
+        box->SetTexture("../Assets/Buttons/ButtonDarkBlue.xml");
+        box->m_actionId = 40;
+    }
+    folded->m_pickable = false;
+    first->m_blinking = true;
+    realm->UnhighlightButton(40);
+    EXPECT_FALSE(first->m_enabled);
+    EXPECT_FALSE(first->m_blinking);
+    EXPECT_TRUE(first->m_frozen);
+    EXPECT_EQ(first->m_sprite.m_xmlName, kBoxDisabledTexture);
+    EXPECT_TRUE(second->m_enabled);
+    realm->HighlightButton(40);
+    EXPECT_TRUE(first->m_enabled);
+    EXPECT_FALSE(first->m_frozen);
+    EXPECT_EQ(first->m_sprite.m_xmlName, "../Assets/Buttons/ButtonDarkBlue.xml");
+
+    realm->BlinkBoxes(40);
+    realm->UnhighlightButton(41);
+    EXPECT_TRUE(first->m_blinking && second->m_blinking);
+    EXPECT_FALSE(folded->m_blinking);
+    EXPECT_TRUE(first->m_enabled);
+}
+
 } // namespace
