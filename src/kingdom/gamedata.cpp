@@ -165,6 +165,12 @@ void WorldBoxContext::SelectBox(BoxObject* box) {
     }
 }
 
+void WorldBoxContext::CountClick() {
+    if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+        ++realm->m_boxClicks;
+    }
+}
+
 void WorldBoxContext::ForgetBox(const BoxObject* box) {
     if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
         realm->ForgetBox(box);

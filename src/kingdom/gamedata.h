@@ -133,6 +133,7 @@ class WorldBoxContext : public BoxContext {
     void SetToolMode(int32_t mode) override;
     void PlaceSelectionMarker(KRUnit* unit) override;
     void SelectBox(BoxObject* box) override;
+    void CountClick() override;
     // Every deleted box, however it goes, leaves no realm pointer behind.
     void ForgetBox(const BoxObject* box) override;
     int32_t GameMode() const override;

@@ -158,6 +158,8 @@ class PlayerEditor {
     // The notice box the player clicked; the next Update dismisses it.
     BoxObject* m_dismissRequest = nullptr;
     BoxObject* m_lastClickedBox = nullptr;
+    // Box clicks taken so far, so that a click is told from the frames of its bounce.
+    uint32_t m_boxClicks = 0;
     GameData* m_gameData = nullptr;
     Engine* m_engine = nullptr;
     // 1 merchant page, 2 next invaders, 4 masteries, 5 to 12 race lore.
