@@ -111,9 +111,10 @@ bool TutorialController::LoadMessages(const std::string& file) {
     return true;
 }
 
-void TutorialController::Start(GameData& world) {
-    LoadSequence();
-    LoadMessages();
+void TutorialController::Start(GameData& world, const std::string& sequenceFile,
+                               const std::string& messageFile) {
+    LoadSequence(sequenceFile);
+    LoadMessages(messageFile);
     m_position = m_steps.cbegin();
     if (m_steps.empty()) {
         return;

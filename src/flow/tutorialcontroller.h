@@ -32,7 +32,8 @@ class TutorialController {
     // A step that already has a letter keeps it.
     bool LoadMessages(const std::string& file = AssetPaths::kTutorialMessage);
 
-    void Start(GameData& world);
+    void Start(GameData& world, const std::string& sequenceFile = AssetPaths::kTutorialSeq,
+               const std::string& messageFile = AssetPaths::kTutorialMessage);
     void Stop(GameData& world);
     void AdvanceStep(GameData& world);
     // Once per step: its letter, highlights, blinking boxes and marker, then the restriction.
