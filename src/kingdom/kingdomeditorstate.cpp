@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "flow/tutorialcontroller.h"
 #include "battle/krunit.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomhud.h"
@@ -298,6 +299,7 @@ void KingdomEditorState::Update(Engine& engine) {
     for (const auto& building : world->m_tileMap.Buildings()) {
         building->Update(dt);
     }
+    RunTutorialFrame(engine);
 }
 
 void KingdomEditorState::Render(Engine& engine) {
