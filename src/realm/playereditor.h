@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class ArmyConfig;
 class BoxObject;
 class Engine;
 class GameData;
@@ -114,6 +115,18 @@ class PlayerEditor {
     void DismissBox(BoxObject* box);
     // A box is going: every pointer the realm keeps to it is cleared.
     void ForgetBox(const BoxObject* box);
+
+    // The realm into an army data file, its type the name followed by the calendar time; false, with a
+    // line, when the file was not written whole.
+    bool SaveArmyData(const std::string& type, const std::string& file) const;
+    // The realm from an army data file, over empty rosters; false, with a line, and nothing changed
+    // when the file is missing or damaged.
+    bool ApplyArmyData(const std::string& file);
+    // A checked file's realm; its units move into the rosters.
+    void ApplyArmyConfig(ArmyConfig& config);
+    // The first box of that action id greys out and freezes, or comes back; no such box, no change.
+    void UnhighlightButton(int32_t actionId);
+    void HighlightButton(int32_t actionId);
 
     static std::string IntToString(int32_t value);
     static std::string FloatToString(float value);
@@ -225,6 +238,7 @@ class PlayerEditor {
 
   private:
     void Step(const char* name);
+    BoxObject* FirstBoxWithId(int32_t actionId) const;
     int Draw();
     void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
 
