@@ -58,6 +58,14 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+enum SaveScreenBox : int32_t {
+    kSaveSlotBox = 0,
+    kSaveGameTimeBox = 1,
+    kSaveDateBox = 2,
+    kSaveResourceRow1 = 3,
+    kSaveResourceRow2 = 4,
+    kSaveScreenDisplayBoxes = 5
+};
 
 struct GameMessage {
     std::string m_text; // at most 100 characters
@@ -225,6 +233,8 @@ class PlayerEditor {
     BoxObject* m_unitUpkeepTabBox = nullptr;
     BoxObject* m_trainUnitTabBox = nullptr;
     BoxObject* m_raceLogoBox = nullptr;
+    // The save screen's display boxes: slot, game time, save date and the two resource rows.
+    BoxObject* m_saveScreenBoxes[kSaveScreenDisplayBoxes] = {};
     // Two of m_worldMarkers.
     WorldObject* m_attentionMarker = nullptr;
     WorldObject* m_selectionMarker = nullptr;
