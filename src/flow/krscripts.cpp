@@ -5,6 +5,7 @@
 #include "engine/krlog.h"
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
+#include "flow/savescripts.h"
 
 #include <algorithm>
 
@@ -160,13 +161,13 @@ void ScriptToggleDisplayDebugInfo() {
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
     {"StartGame", nullptr},
-    {"LoadGame", nullptr},
+    {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
     {"Pause", ScriptPause},
     {"Resume", ScriptResume},
     {"ChangeTileType", ScriptChangeTileType},
-    {"SaveMap", nullptr},
+    {"SaveMap", ScriptSaveMap},
     {"ResetMap", ScriptResetMap},
     {"ExpandMap", ScriptExpandMap},
     {"ToggleView", ScriptToggleView},
