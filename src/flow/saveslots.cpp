@@ -38,6 +38,8 @@ bool SaveLoadState::ScanSaveFolder() {
     const std::string documents = plat::DocumentsFolder();
     if (documents.empty()) {
         LogLine("No documents folder: games cannot be saved");
+        // Nothing may then be written, not even where an earlier scan found the folder.
+        m_saveFolder.clear();
         m_selectedSlot = 0;
         return false;
     }

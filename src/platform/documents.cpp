@@ -46,9 +46,15 @@ std::string UserDirsEntry(const std::string& file, const std::string& home) {
     return "";
 }
 
-} // namespace
+// "/home/a/Documents/" and "/home/a/Documents" are one folder; the save paths add their own "/".
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
 
-std::string DocumentsFolder() {
+std::string FindDocumentsFolder() {
     const std::string explicitFolder = Env("XDG_DOCUMENTS_DIR");
     if (!explicitFolder.empty()) {
         return IsAbsolute(explicitFolder) ? explicitFolder : std::string();
@@ -65,6 +71,12 @@ std::string DocumentsFolder() {
         }
     }
     return IsAbsolute(home) ? home + "/Documents" : std::string();
+}
+
+} // namespace
+
+std::string DocumentsFolder() {
+    return WithoutTrailingSlash(FindDocumentsFolder());
 }
 
 } // namespace plat
