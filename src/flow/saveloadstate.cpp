@@ -79,6 +79,8 @@ void BuildSaveSlotScreen(Engine& engine) {
         head->m_actionId = spec.actionId;
         head->SetTexture(spec.texture);
         head->m_showNumber = false;
+        // The frame behind everything: its name is not for the player.
+        head->m_showLabel = spec.actionId != 0 || spec.display >= 0;
         head->m_pickable = spec.pickable;
         if (head->m_next != nullptr) {
             head->m_next->m_pickable = spec.pickable;
