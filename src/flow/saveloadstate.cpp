@@ -71,8 +71,8 @@ void BuildSaveSlotScreen(Engine& engine) {
     for (const SlotBox& spec : boxes) {
         const bool chain = spec.chain > 1;
         BoxObject* head = CreateHudBox(*world, spec.x, spec.y, spec.z, spec.width, spec.height, chain ? 1 : 0,
-                                       spec.chain, chain ? 1.0f : 0.0f, 0.0f, chain ? 0.0f : -1.0f, false, false,
-                                       false, false, chain, 0, 0);
+                                       spec.chain, chain ? 1.0f : 0.0f, 0.0f, chain ? 0.0f : -1.0f, false,
+                                       false, false, false, chain, 0, 0);
         if (spec.label != nullptr) {
             head->m_label.SetText(spec.label, {0.0f, 0.0f, 0.0f});
         }

@@ -24,7 +24,8 @@ SaveLoadState* CurrentSaveScreen() {
 }
 
 // The three files of a game, written by the world and its realm.
-bool WriteGameFiles(GameData& world, const PlayerEditor& realm, const std::string& folder, const char* suffix) {
+bool WriteGameFiles(GameData& world, const PlayerEditor& realm, const std::string& folder,
+                    const char* suffix) {
     const std::string army = folder + AssetPaths::kArmyDataFile + suffix;
     const std::string map = folder + AssetPaths::kMapDataFile + suffix;
     const std::string buildings = folder + AssetPaths::kBuildingDataFile + suffix;
@@ -133,7 +134,8 @@ void LoadGameFromSlot() {
     }
     // Read as the files are now, and whole, before anything of the running game is touched.
     std::unique_ptr<KRMapConfig> map = ReadMapFile(folder + AssetPaths::kMapDataFile, false);
-    std::unique_ptr<BuildingConfig> buildings = ReadBuildingFile(folder + AssetPaths::kBuildingDataFile, false);
+    std::unique_ptr<BuildingConfig> buildings =
+        ReadBuildingFile(folder + AssetPaths::kBuildingDataFile, false);
     std::unique_ptr<ArmyConfig> army = ReadArmyFile(folder + AssetPaths::kArmyDataFile, false);
     if (!map || !buildings || !army) {
         LogLine("Game not loaded from " + folder);

@@ -45,7 +45,8 @@ bool SaveLoadState::ScanSaveFolder() {
     }
     std::error_code error;
     fs::create_directory(documents + AssetPaths::kSaveGameFolder, error);
-    fs::create_directory(std::string(documents) + AssetPaths::kSaveGameFolder + AssetPaths::kSaveDataFolder, error);
+    fs::create_directory(std::string(documents) + AssetPaths::kSaveGameFolder + AssetPaths::kSaveDataFolder,
+                         error);
     m_saveFolder = documents + AssetPaths::kSaveDataPath;
 
     bool complete = true;
@@ -144,10 +145,12 @@ void SaveLoadState::ShowSlotInfo(const ArmyDataBlock& summary) {
     SetFirstValue(boxes[kSaveGameTimeBox], summary.TimeStamp);
     LogLine("Box Stuff Changing ");
     for (int row = 0; row < 2; ++row) {
-        BoxObject* value = boxes[kSaveResourceRow1 + row] != nullptr ? boxes[kSaveResourceRow1 + row]->m_next : nullptr;
+        BoxObject* value =
+            boxes[kSaveResourceRow1 + row] != nullptr ? boxes[kSaveResourceRow1 + row]->m_next : nullptr;
         for (int k = 0; k < RESOURCE_COUNT / 2 && value != nullptr; ++k, value = value->m_next) {
             // Finite, as read; clamped so that the whole number exists.
-            const float stock = std::clamp(summary.resources[row * (RESOURCE_COUNT / 2) + k], -2.0e9f, 2.0e9f);
+            const float stock =
+                std::clamp(summary.resources[row * (RESOURCE_COUNT / 2) + k], -2.0e9f, 2.0e9f);
             value->m_label.SetText(FormatString("%d", static_cast<int>(stock)), {0.0f, 0.0f, 0.0f});
         }
     }

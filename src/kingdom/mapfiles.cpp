@@ -123,7 +123,8 @@ bool KRMapConfig::AddTile(float x, float y, float z, TileType unit) {
     return true;
 }
 
-BuildingConfig::BuildingConfig(const std::string& file, const std::string& elementName, const std::string& type)
+BuildingConfig::BuildingConfig(const std::string& file, const std::string& elementName,
+                               const std::string& type)
     : KRConfig(file, elementName, type) {}
 
 std::unique_ptr<KRConfig> BuildingConfig::CreateTyped() const {
@@ -172,7 +173,8 @@ std::unique_ptr<KRMapConfig> ReadMapFile(const std::string& file, bool useCache)
     }
     const size_t cells = static_cast<size_t>(map->m_rows) * map->m_cols;
     if (map->m_records.size() != cells) {
-        RefuseFile(file, FormatString("%zu tiles for %u x %u", map->m_records.size(), map->m_rows, map->m_cols));
+        RefuseFile(file,
+                   FormatString("%zu tiles for %u x %u", map->m_records.size(), map->m_rows, map->m_cols));
         return nullptr;
     }
     if (map->m_incompleteRecords != 0) {
@@ -200,7 +202,8 @@ std::unique_ptr<BuildingConfig> ReadBuildingFile(const std::string& file, bool u
         return nullptr;
     }
     if (buildings->m_badRecords != 0) {
-        RefuseFile(file, FormatString("%u buildings of unknown type, health or cell", buildings->m_badRecords));
+        RefuseFile(file,
+                   FormatString("%u buildings of unknown type, health or cell", buildings->m_badRecords));
         return nullptr;
     }
     return buildings;

@@ -25,8 +25,8 @@ struct TileRecord {
 class KRMapConfig : public KRConfig {
   public:
     // A writer's configuration: the root with its type, then rows and cols.
-    KRMapConfig(const std::string& file, const std::string& elementName, const std::string& type, uint32_t rows,
-                uint32_t cols);
+    KRMapConfig(const std::string& file, const std::string& elementName, const std::string& type,
+                uint32_t rows, uint32_t cols);
     // A read tree, before CreateTyped.
     explicit KRMapConfig(const KRConfig& read) : KRConfig(read) {}
 

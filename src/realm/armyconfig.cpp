@@ -7,13 +7,13 @@
 
 namespace {
 
-const char* const kResourceNames[RESOURCE_COUNT] = {"Fire",  "Earth",    "Light",    "Nature", "Magic",
-                                                     "Metal", "Psychic", "Darkness", "Money",  "Population"};
-const char* const kMasteryNames[MASTERY_COUNT] = {"BioMastery", "MagicMastery",     "Commander",   "Berserker",
-                                                  "Fatality",   "SharpenedAttacks", "HardenedSkin"};
-const char* const kUpkeepNames[UPKEEP_COUNT] = {"UpKeepFire",  "UpKeepEarth",  "UpKeepLight",   "UpKeepNature",
-                                                "UpKeepIce",   "UpKeepMetal",  "UpKeepPsychic", "UpKeepMoney",
-                                                "UpKeepPop",   "UpKeepDark"};
+const char* const kResourceNames[RESOURCE_COUNT] = {"Fire",  "Earth",   "Light",    "Nature", "Magic",
+                                                    "Metal", "Psychic", "Darkness", "Money",  "Population"};
+const char* const kMasteryNames[MASTERY_COUNT] = {
+    "BioMastery", "MagicMastery", "Commander", "Berserker", "Fatality", "SharpenedAttacks", "HardenedSkin"};
+const char* const kUpkeepNames[UPKEEP_COUNT] = {"UpKeepFire", "UpKeepEarth", "UpKeepLight",   "UpKeepNature",
+                                                "UpKeepIce",  "UpKeepMetal", "UpKeepPsychic", "UpKeepMoney",
+                                                "UpKeepPop",  "UpKeepDark"};
 
 std::string Float(float value) {
     return FormatString("%f", static_cast<double>(value));
@@ -207,7 +207,8 @@ std::unique_ptr<KRConfig> ArmyConfig::CreateTyped() const {
             working.m_typeName = node->m_name;
             working.Size = std::clamp(FileInt(node->GetChildValue("Size")), 0, kMaxSquadSize);
             working.m_soldierCount = static_cast<float>(working.Size);
-            working.m_pos = {numbers.Read(*node, "MapX"), numbers.Read(*node, "MapY"), numbers.Read(*node, "MapZ")};
+            working.m_pos = {numbers.Read(*node, "MapX"), numbers.Read(*node, "MapY"),
+                             numbers.Read(*node, "MapZ")};
             numbers.ReadUnit(*node, working);
             working.m_race = RaceFromName(node->m_name);
             block.Unit.push_back(std::make_unique<KRUnit>(working));
@@ -223,7 +224,8 @@ std::unique_ptr<ArmyConfig> ReadArmyFile(const std::string& file, bool useCache)
     KRConfig read = ReadConfig(file);
     std::unique_ptr<ArmyConfig> army;
     if (read.m_fileName != kConfigErrorFile) {
-        army = useCache ? TypedConfig<ArmyConfig>(read) : ConfigCast<ArmyConfig>(ArmyConfig(read).CreateTyped());
+        army =
+            useCache ? TypedConfig<ArmyConfig>(read) : ConfigCast<ArmyConfig>(ArmyConfig(read).CreateTyped());
     }
     if (!army || !army->m_damage.empty()) {
         LogLine("Fail to load ArmyData from " + file + (army ? ": " + army->m_damage : std::string()));

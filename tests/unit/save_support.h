@@ -16,7 +16,9 @@ namespace savetest {
 namespace fs = std::filesystem;
 
 inline std::string DataFile(const std::string& name) {
-    return (fs::path(__FILE__).parent_path() / ".." / "data" / "savefiles" / name).lexically_normal().string();
+    return (fs::path(__FILE__).parent_path() / ".." / "data" / "savefiles" / name)
+        .lexically_normal()
+        .string();
 }
 
 inline std::string ReadText(const std::string& path) {

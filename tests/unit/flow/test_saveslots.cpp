@@ -94,8 +94,8 @@ TEST_F(Slots, FoldersNamedWithDataAreSlotsInNameOrderAndTheIndexStaysInTheList) 
     savetest::WriteText(SaveFolder() + "Data5", "a file");
     Captured([] { EXPECT_TRUE(screen().ScanSaveFolder()); });
     EXPECT_EQ(screen().m_slotPaths,
-              (std::vector<std::string>{SaveFolder() + "Data10/", SaveFolder() + "Data2/", SaveFolder() + "Database/",
-                                        SaveFolder() + "OldData/"}));
+              (std::vector<std::string>{SaveFolder() + "Data10/", SaveFolder() + "Data2/",
+                                        SaveFolder() + "Database/", SaveFolder() + "OldData/"}));
     screen().m_selectedSlot = 4;
     fs::remove(SaveFolder() + "OldData");
     fs::remove(SaveFolder() + "Database");
@@ -120,7 +120,8 @@ TEST_F(Slots, NewSlotsTakeTheFirstFreeNumberAndNothingIsMadeWithoutADocumentsFol
     savetest::WriteText(SaveFolder() + "Data2", "a file in the way");
     Captured([] { screen().ScanSaveFolder(); });
     screen().m_selectedSlot = 2;
-    const auto lines = Captured([] { EXPECT_EQ(screen().GetOrCreateSlotFolder(), screen().m_saveFolder + "Data3/"); });
+    const auto lines =
+        Captured([] { EXPECT_EQ(screen().GetOrCreateSlotFolder(), screen().m_saveFolder + "Data3/"); });
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Data3"), 2);
     EXPECT_TRUE(fs::is_directory(SaveFolder() + "Data3"));
 

@@ -33,8 +33,9 @@ TEST(MapFiles, WrittenTextIsTheFormatAndReadsBackTheSameMap) {
     ASSERT_TRUE(map.WriteBuildingData(buildingFile, "BuildData"));
 
     const std::string text = ReadText(mapFile);
-    EXPECT_TRUE(std::regex_search(text, std::regex("<\\?xml version=\"1.0\" \\?>\n<Map type=\"MapData[0-9]+\" "
-                                                   "rows=\"7\" cols=\"7\">\n")))
+    EXPECT_TRUE(
+        std::regex_search(text, std::regex("<\\?xml version=\"1.0\" \\?>\n<Map type=\"MapData[0-9]+\" "
+                                           "rows=\"7\" cols=\"7\">\n")))
         << text;
     EXPECT_NE(text.find("<Tile17 x=\"3.00\" y=\"2.00\" z=\"0.00\" unit=\"1\" />"), std::string::npos);
     EXPECT_NE(text.find("<Tile48 x=\"6.00\" y=\"6.00\" z=\"0.00\" unit=\"0\" />"), std::string::npos);
@@ -63,10 +64,11 @@ TEST(MapFiles, WrittenTextIsTheFormatAndReadsBackTheSameMap) {
 TEST(MapFiles, FractionalCellsAreTruncatedAndTilesPastTheGridAreNotWritten) {
     Scratch scratch;
     const std::string file = scratch.Folder() + "fraction.xml";
-    savetest::WriteText(file, "<?xml version=\"1.0\" ?>\n<Map type=\"MapDataFraction\" rows=\"1\" cols=\"4\">\n"
-                              "<A x=\"0\" y=\"0.7\" z=\"0\" unit=\"1\"/><B x=\"1.5\" y=\"0\" z=\"0\" unit=\"2\"/>"
-                              "<C x=\"2\" y=\"0\" z=\"0\" unit=\"3\"/><D x=\"3.99\" y=\"0.99\" z=\"9\" unit=\"5\"/>"
-                              "</Map>\n");
+    savetest::WriteText(file,
+                        "<?xml version=\"1.0\" ?>\n<Map type=\"MapDataFraction\" rows=\"1\" cols=\"4\">\n"
+                        "<A x=\"0\" y=\"0.7\" z=\"0\" unit=\"1\"/><B x=\"1.5\" y=\"0\" z=\"0\" unit=\"2\"/>"
+                        "<C x=\"2\" y=\"0\" z=\"0\" unit=\"3\"/><D x=\"3.99\" y=\"0.99\" z=\"9\" unit=\"5\"/>"
+                        "</Map>\n");
     TileMap map(1, 1);
     ASSERT_TRUE(map.LoadMapData(file));
     EXPECT_EQ(Picture(map), std::vector<std::string>{"#BGx"});
@@ -86,21 +88,21 @@ TEST_P(DamagedMapFile, IsRefusedAndTheMapStaysAsItWas) {
     map.PlaceBuilding(0, 1, 1);
     const std::string file = DataFile(GetParam());
     const bool isMap = std::string(GetParam()).rfind("map_", 0) == 0;
-    const std::vector<std::string> lines = logtest::Captured([&] {
-        EXPECT_FALSE(isMap ? map.LoadMapData(file) : map.LoadBuildingData(file));
-    });
+    const std::vector<std::string> lines =
+        logtest::Captured([&] { EXPECT_FALSE(isMap ? map.LoadMapData(file) : map.LoadBuildingData(file)); });
     EXPECT_EQ(Picture(map), (std::vector<std::string>{"#C", "G."}));
     EXPECT_EQ(map.Buildings().size(), 1u);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind("Refused " + file, 0), 0u) << lines.back();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SaveFiles, DamagedMapFile,
-    testing::Values("map_negative_rows.xml", "map_huge_side.xml", "map_too_few_tiles.xml",
-                    "map_missing_attribute.xml", "map_out_of_order.xml", "map_cell_outside.xml",
-                    "map_unknown_tile.xml", "map_nan_position.xml", "buildings_unknown_type.xml",
-                    "buildings_infinite_health.xml", "buildings_negative_cell.xml"));
+INSTANTIATE_TEST_SUITE_P(SaveFiles, DamagedMapFile,
+                         testing::Values("map_negative_rows.xml", "map_huge_side.xml",
+                                         "map_too_few_tiles.xml", "map_missing_attribute.xml",
+                                         "map_out_of_order.xml", "map_cell_outside.xml",
+                                         "map_unknown_tile.xml", "map_nan_position.xml",
+                                         "buildings_unknown_type.xml", "buildings_infinite_health.xml",
+                                         "buildings_negative_cell.xml"));
 
 TEST(MapFiles, ABuildingOutsideTheMapIsNotPlaced) {
     Scratch scratch;

@@ -138,8 +138,9 @@ TEST_P(DamagedArmyFile, IsRefusedAndTheRealmStaysAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveFiles, DamagedArmyFile,
-                         testing::Values("army_nan_stock.xml", "army_infinite_mastery.xml", "army_no_resource.xml",
-                                         "army_wrong_root.xml", "army_infinite_unit_stat.xml", "missing.xml"));
+                         testing::Values("army_nan_stock.xml", "army_infinite_mastery.xml",
+                                         "army_no_resource.xml", "army_wrong_root.xml",
+                                         "army_infinite_unit_stat.xml", "missing.xml"));
 
 TEST_F(ArmyFile, ARosterPastTheLimitIsRefusedBeforeAnyUnitIsBuilt) {
     std::string text = "<?xml version=\"1.0\" ?>\n<ArmyData type=\"ArmyDataMany\"><Resource/><Tech>";
