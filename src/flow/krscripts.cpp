@@ -259,8 +259,8 @@ bool Engine::DoCommand(const int32_t* command) {
         return world != nullptr && world->m_clickedTile != nullptr;
     case 4:
         if (world != nullptr) {
-            world->m_tileMap.WriteMapData(std::string(AssetPaths::kAssetsSaveDataFolder) + AssetPaths::kMapDataFile,
-                                          "MapData");
+            world->m_tileMap.WriteMapData(
+                std::string(AssetPaths::kAssetsSaveDataFolder) + AssetPaths::kMapDataFile, "MapData");
         }
         return true;
     case 5:

@@ -51,9 +51,15 @@ class HarnessBoxContext : public WorldBoxContext {
         static const std::map<BoxActionId, ScriptFunction> kTools = {
             {4, SelectFarmTool},  {5, SelectHouseTool},    {6, SelectTowerTool}, {7, SelectBioLabTool},
             {8, SelectSmithTool}, {9, SelectSpireTool},    {10, SelectLabTool},  {11, SelectKeepTool},
-            {18, SelectPathTool}, {19, SelectDemolishTool}, {80, OpenSaveScreen},
-            {107, SaveGameToSlot}, {108, LoadGameFromSlot}, {109, PreviousSaveSlot},
-            {110, NextSaveSlot},  {111, [] { RunScript(Engine::Instance().m_scripts, "PopState"); }}};
+            {18, SelectPathTool}, {19, SelectDemolishTool}};
+        static const std::map<BoxActionId, ScriptFunction> kSaveScreen = {
+            {80, OpenSaveScreen},    {107, SaveGameToSlot},
+            {108, LoadGameFromSlot}, {109, PreviousSaveSlot},
+            {110, NextSaveSlot},     {111, [] { RunScript(Engine::Instance().m_scripts, "PopState"); }}};
+        if (auto save = kSaveScreen.find(id); save != kSaveScreen.end()) {
+            save->second();
+            return;
+        }
         auto found = kTools.find(id);
         if (found != kTools.end()) {
             found->second();
