@@ -4,6 +4,7 @@
 #include "engine/krlog.h"
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
+#include "flow/gamescripts.h"
 
 #include <algorithm>
 
@@ -158,7 +159,7 @@ void ScriptToggleDisplayDebugInfo() {
 
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
-    {"StartGame", nullptr},
+    {"StartGame", ScriptStartGame},
     {"LoadGame", nullptr},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},

@@ -9,6 +9,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class AudioSys;
@@ -65,6 +66,10 @@ class TileMap {
     void ResetMap();
     void ExpandMap();
     void CreateDefaultGrid();
+    // Read a map or building file onto a map emptied with Clear. A file that does not fit is refused
+    // whole: the map is left empty (map) or without the file's buildings (buildings), and false.
+    bool LoadMapData(const std::string& file);
+    bool LoadBuildingData(const std::string& file);
     // Cracks one more cell next to the cracked ground around a gate. Without a draw the generator is
     // seeded with the calendar time and rand() is used. False when nothing cracked.
     bool SpreadCrack(AudioSys* audio, RandomDraw draw = nullptr);

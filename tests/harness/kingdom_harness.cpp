@@ -1,6 +1,6 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
-// until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
-// the chosen tool and the clicked tile are logged for the end-to-end tests.
+// for the end-to-end tests of the map. The HUD boxes act through the game's dispatcher, and the chosen
+// tool and the clicked tile are logged.
 //
 //   kingdom_harness
 
@@ -10,14 +10,12 @@
 #include "engine/krtexturescan.h"
 #include "engine/krwinmain.h"
 #include "kingdom/kingdomeditorstate.h"
-#include "kingdom/kingdomscripts.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
 #include "realm/playereditor.h"
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -39,22 +37,6 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
     }
     return TILE_EMPTY;
 }
-
-// The Build menu's ids and their tools; everything else of the box actions is later work.
-class HarnessBoxContext : public WorldBoxContext {
-  public:
-    explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
-    void DispatchBoxAction(BoxActionId id, BoxObject*) override {
-        static const std::map<BoxActionId, ScriptFunction> kTools = {
-            {4, SelectFarmTool},  {5, SelectHouseTool},    {6, SelectTowerTool}, {7, SelectBioLabTool},
-            {8, SelectSmithTool}, {9, SelectSpireTool},    {10, SelectLabTool},  {11, SelectKeepTool},
-            {18, SelectPathTool}, {19, SelectDemolishTool}};
-        auto found = kTools.find(id);
-        if (found != kTools.end()) {
-            found->second();
-        }
-    }
-};
 
 class HarnessKingdom : public KingdomEditorState {
   public:
@@ -84,11 +66,6 @@ class HarnessKingdom : public KingdomEditorState {
             engine.Quit();
         }
     }
-    void Unload(Engine& engine) override {
-        KingdomEditorState::Unload(engine);
-        SetBoxContext(nullptr);
-    }
-
   private:
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
@@ -114,8 +91,6 @@ class HarnessKingdom : public KingdomEditorState {
         }
         map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
         StationUnit(engine, "Elvenkind", kUnitRow, kCapitalCol);
-        m_context = std::make_unique<HarnessBoxContext>(world);
-        SetBoxContext(m_context.get());
     }
 
     // A purchased unit standing on the map, as one placed from the Army list would.
@@ -138,7 +113,6 @@ class HarnessKingdom : public KingdomEditorState {
     }
 
     bool m_made = false;
-    std::unique_ptr<HarnessBoxContext> m_context;
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
 };
