@@ -17,8 +17,11 @@ constexpr BoxActionId kBoxActionArmyMenu = 98;
 constexpr int32_t kRaceLorePanelOffset = 46;
 constexpr int32_t kUnitPanelPageOffset = 66;
 
-void Script(const char* name) {
-    RunScript(Engine::Instance().m_scripts, name);
+// Through the realm's own engine, which is the one running the world.
+void Script(const PlayerEditor& realm, const char* name) {
+    if (realm.m_engine != nullptr) {
+        RunScript(realm.m_engine->m_scripts, name);
+    }
 }
 
 bool SelectedUnitIs(const PlayerEditor& realm, const char* name) {
@@ -35,10 +38,10 @@ void SelectMenu(BoxObject* menu) {
 void TogglePause(PlayerEditor& realm) {
     const char* label = "Pause";
     if (realm.m_paused) {
-        Script("Resume");
+        Script(realm, "Resume");
         realm.m_paused = false;
     } else {
-        Script("Pause");
+        Script(realm, "Pause");
         realm.m_paused = true;
         label = "Resume";
     }
@@ -72,13 +75,13 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
     }
     switch (id) {
     case 1:
-        Script("Kingdom");
+        Script(realm, "Kingdom");
         break;
     case 2:
-        Script("Warring");
+        Script(realm, "Warring");
         break;
     case 3:
-        Script("Unit");
+        Script(realm, "Unit");
         break;
     case 4:
         SelectFarmTool();
@@ -105,7 +108,7 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         SelectKeepTool();
         break;
     case 12:
-        Script("Options");
+        Script(realm, "Options");
         break;
     case 13:
         if (realm.m_purchaseGroupSize < kLargestPurchaseGroup) {
@@ -144,22 +147,22 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         SelectCrackTool();
         break;
     case 21:
-        Script("UStatAddStr");
+        Script(realm, "UStatAddStr");
         break;
     case 22:
         LogNotThereYet("UStatAddAttkSpd");
         break;
     case 23:
-        Script("UStatAddVit");
+        Script(realm, "UStatAddVit");
         break;
     case 24:
-        Script("UStatAddMoveSpd");
+        Script(realm, "UStatAddMoveSpd");
         break;
     case 25:
-        Script("UStatAddDef");
+        Script(realm, "UStatAddDef");
         break;
     case 26:
-        Script("UStatAddRange");
+        Script(realm, "UStatAddRange");
         break;
     case 27:
         LogNotThereYet("UStatAddAccuracy");
@@ -171,22 +174,22 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         LogNotThereYet("UStatAddEnergy");
         break;
     case 30:
-        Script("UStatMinusStr");
+        Script(realm, "UStatMinusStr");
         break;
     case 31:
         LogNotThereYet("UStatMinusAttkSpd");
         break;
     case 32:
-        Script("UStatMinusVit");
+        Script(realm, "UStatMinusVit");
         break;
     case 33:
-        Script("UStatMinusMovSpd");
+        Script(realm, "UStatMinusMovSpd");
         break;
     case 34:
-        Script("UStatMinusDef");
+        Script(realm, "UStatMinusDef");
         break;
     case 35:
-        Script("UStatMinusRange");
+        Script(realm, "UStatMinusRange");
         break;
     case 36:
         LogNotThereYet("UStatMinusAccuracy");
@@ -199,12 +202,12 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         break;
     case 39:
         if (SelectedUnitIs(realm, "New Base Unit")) {
-            Script("UStatConfirm");
+            Script(realm, "UStatConfirm");
         }
         break;
     case 40:
         if (realm.m_selectedUnit != nullptr) {
-            Script("UStatReset");
+            Script(realm, "UStatReset");
         }
         break;
     case 44:
@@ -268,7 +271,7 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         SelectMenu(realm.m_armyRosterBox);
         break;
     case 101:
-        Script("ToggleMuteMusic");
+        Script(realm, "ToggleMuteMusic");
         break;
     case kBoxActionPause:
         TogglePause(realm);
@@ -292,7 +295,7 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         LogNotThereYet("NextSaveSlot");
         break;
     case 111:
-        Script("PopState");
+        Script(realm, "PopState");
         break;
     default:
         // 41 to 43, 49, 71 to 79, 82 to 97, 100, 103 to 105: the box acts by itself or is a display.

@@ -367,9 +367,17 @@ TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTh
     EXPECT_EQ(world().m_editSubMode, 0);
 
     const std::string picture = "../Assets/defaulttexture.xml";
-    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    // A layout without the overlay has no previews.
+    engine().m_lastRequestedState = &screen;
+    Captured([] {
+        Run("ChangeUnitType");
+        Run("ChangeTileType");
+    });
+    EXPECT_EQ(world().m_previewObject, nullptr);
+    EXPECT_EQ(world().m_editSubMode, 0);
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
     KRGUIObject* unitButton = screen.m_gui.FindByName("ChangeUnitType");
     KRGUIObject* tileButton = screen.m_gui.FindByName("ChangeTileType");
