@@ -61,7 +61,8 @@ bool TileMap::LoadMapData(const std::string& file) {
             }
         }
     }
-    if (rows < 1 || cols < 1 || rows > static_cast<long>(kMaxMapSide) || cols > static_cast<long>(kMaxMapSide) ||
+    if (rows < 1 || cols < 1 || rows > static_cast<long>(kMaxMapSide) ||
+        cols > static_cast<long>(kMaxMapSide) ||
         !StartGrid(static_cast<uint32_t>(rows), static_cast<uint32_t>(cols))) {
         LogLine("Map file " + file + " refused: no usable rows and cols");
         return false;
@@ -100,7 +101,8 @@ bool TileMap::LoadBuildingData(const std::string& file) {
         long row = 0;
         long col = 0;
         float health = 0.0f;
-        if (!ParseInt(node.GetChildValue("Type"), type) || !KRBuilding::IsKnownType(static_cast<BuildingType>(type)) ||
+        if (!ParseInt(node.GetChildValue("Type"), type) ||
+            !KRBuilding::IsKnownType(static_cast<BuildingType>(type)) ||
             !ParseFloat(node.GetChildValue("Health"), health) || !ParseInt(node.GetChildValue("Row"), row) ||
             !ParseInt(node.GetChildValue("Col"), col) || row < 0 || col < 0 ||
             row >= static_cast<long>(m_rows) || col >= static_cast<long>(m_cols)) {

@@ -66,6 +66,7 @@ class HarnessKingdom : public KingdomEditorState {
             engine.Quit();
         }
     }
+
   private:
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
