@@ -167,6 +167,21 @@ TEST_F(Dispatcher, DisbandingRemovesOnlyANewlyPurchasedUnit) {
     EXPECT_EQ(realm().m_selectedUnit, nullptr);
 }
 
+TEST_F(Dispatcher, AddMoneyGrantsAThousandInMoneyAndTenOfEverythingElse) {
+    PlayerEditor& r = realm();
+    for (float& stock : r.m_stock) {
+        stock = 1.0f;
+    }
+    r.m_land = 2.0f;
+    r.m_masteryPoints = 3;
+    Captured([] { RunScript(engine().m_scripts, "AddMoney"); });
+    for (int k = 0; k < RESOURCE_COUNT; ++k) {
+        EXPECT_FLOAT_EQ(r.m_stock[k], k == RESOURCE_MONEY ? 1001.0f : 11.0f) << k;
+    }
+    EXPECT_FLOAT_EQ(r.m_land, 12.0f);
+    EXPECT_EQ(r.m_masteryPoints, 13);
+}
+
 TEST_F(Dispatcher, ANewGameIsTheTutorialMapWithNothingCarriedOver) {
     Dispatch(102);
     realm().m_invasions.emplace_back();
