@@ -108,15 +108,16 @@ TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSha
     for (const ScriptRow& row : kScriptTable) {
         order += std::string(row.m_name) + " ";
     }
-    EXPECT_EQ(order, "GoToStory StartGame LoadGame Options PopState Pause Resume ChangeTileType SaveMap ResetMap "
-                     "ExpandMap ToggleView TimeMultiplierOn TimeMultiplierOff TimeMultiplierIncrement "
-                     "TimeMultiplierDecrement UStatAddHp UStatMinusHp UStatAddStr UStatMinusStr UStatAddVit "
-                     "UStatMinusVit UStatAddDef UStatMinusDef UStatAddMoveSpd UStatMinusMovSpd UStatAddRange "
-                     "UStatMinusRange ChangeUnitType MainMenu Kingdom Unit Warring ReturnPrevState UStatConfirm "
-                     "UStatReset Resolution800x600 Resolution1024x768 Resolution1440x900 FullScreenToggle "
-                     "ToggleMuteMusic ToggleDisplayDebugInfo PushPauseMenu PauseMenuReturnToGame ExitToMainMenu "
-                     "ExitGame PushCredits PushHowToPlay PushQuitConfirmation AddMoney SkipCorvessaSplash "
-                     "SkipLumbrakeSplash ");
+    EXPECT_EQ(order,
+              "GoToStory StartGame LoadGame Options PopState Pause Resume ChangeTileType SaveMap ResetMap "
+              "ExpandMap ToggleView TimeMultiplierOn TimeMultiplierOff TimeMultiplierIncrement "
+              "TimeMultiplierDecrement UStatAddHp UStatMinusHp UStatAddStr UStatMinusStr UStatAddVit "
+              "UStatMinusVit UStatAddDef UStatMinusDef UStatAddMoveSpd UStatMinusMovSpd UStatAddRange "
+              "UStatMinusRange ChangeUnitType MainMenu Kingdom Unit Warring ReturnPrevState UStatConfirm "
+              "UStatReset Resolution800x600 Resolution1024x768 Resolution1440x900 FullScreenToggle "
+              "ToggleMuteMusic ToggleDisplayDebugInfo PushPauseMenu PauseMenuReturnToGame ExitToMainMenu "
+              "ExitGame PushCredits PushHowToPlay PushQuitConfirmation AddMoney SkipCorvessaSplash "
+              "SkipLumbrakeSplash ");
     EXPECT_EQ(registered.count("StartGame"), 1u);
 }
 
