@@ -19,6 +19,7 @@ WIDTH, HEIGHT = 1024, 768
 MENU_TIMEOUT = 60.0
 HOLD = 0.4
 ROAD = (10, 8)  # a road tile of the tutorial map, west of the Capital
+# A farm costs 100 of the 500 in money that a new game begins with.
 
 
 def expect(condition, message):
