@@ -6,6 +6,7 @@
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
 #include "flow/savescripts.h"
+#include "flow/gamescripts.h"
 
 #include <algorithm>
 
@@ -160,7 +161,7 @@ void ScriptToggleDisplayDebugInfo() {
 
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
-    {"StartGame", nullptr},
+    {"StartGame", ScriptStartGame},
     {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},

@@ -123,7 +123,7 @@ class GameData {
 };
 
 // The boxes' view of a world: the game mode they are drawn for, the tool mode they choose, and the
-// realm's pause, selection and pages. Actions stay the default until a dispatcher answers them.
+// realm's pause, selection and pages, and what a click on a box does.
 class WorldBoxContext : public BoxContext {
   public:
     explicit WorldBoxContext(GameData& world) : m_world(world) {}
@@ -133,6 +133,8 @@ class WorldBoxContext : public BoxContext {
     void SetToolMode(int32_t mode) override;
     void PlaceSelectionMarker(KRUnit* unit) override;
     void SelectBox(BoxObject* box) override;
+    // The game's box action dispatcher.
+    void DispatchBoxAction(BoxActionId id, BoxObject* box) override;
     // Every deleted box, however it goes, leaves no realm pointer behind.
     void ForgetBox(const BoxObject* box) override;
     int32_t GameMode() const override;

@@ -49,7 +49,7 @@ void ScriptChangeTileType() {
     }
     world->m_toolMode = TOOL_SELECT;
     KRGUIObject* button = screen.m_gui.FindByName("ChangeTileType");
-    if (button == nullptr || world->m_tileSprites.empty()) {
+    if (button == nullptr || screen.m_gui.FindByName("Overlay") == nullptr || world->m_tileSprites.empty()) {
         return;
     }
     int32_t index = world->m_typeToPlace;
@@ -73,9 +73,12 @@ void ScriptChangeUnitType() {
     if (engine.m_lastRequestedState != &screen || world == nullptr) {
         return;
     }
-    if (const KRGUIObject* button = screen.m_gui.FindByName("ChangeUnitType")) {
-        MarkButton(screen, *button);
+    // Only a layout with the editor's button and its overlay has a unit preview.
+    const KRGUIObject* button = screen.m_gui.FindByName("ChangeUnitType");
+    if (button == nullptr || screen.m_gui.FindByName("Overlay") == nullptr) {
+        return;
     }
+    MarkButton(screen, *button);
     world->m_previewObject.reset();
     world->m_previewObject = std::make_unique<KRUnit>(kElementalUnitFile);
     world->m_editSubMode = 1;

@@ -103,11 +103,22 @@ TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSha
     EXPECT_EQ(scripts.at("PopState"), scripts.at("ReturnPrevState"));
     EXPECT_EQ(scripts.at("MainMenu"), scripts.at("ExitToMainMenu"));
     EXPECT_NE(scripts.at("PopState"), scripts.at("MainMenu"));
-    // The order of registration is the game's: a few fixed points of it.
-    EXPECT_STREQ(kScriptTable[0].m_name, "GoToStory");
-    EXPECT_STREQ(kScriptTable[25].m_name, "UStatMinusMovSpd");
-    EXPECT_STREQ(kScriptTable[33].m_name, "ReturnPrevState");
-    EXPECT_STREQ(kScriptTable[51].m_name, "SkipLumbrakeSplash");
+    // The order of registration is the game's.
+    std::string order;
+    for (const ScriptRow& row : kScriptTable) {
+        order += std::string(row.m_name) + " ";
+    }
+    EXPECT_EQ(order,
+              "GoToStory StartGame LoadGame Options PopState Pause Resume ChangeTileType SaveMap ResetMap "
+              "ExpandMap ToggleView TimeMultiplierOn TimeMultiplierOff TimeMultiplierIncrement "
+              "TimeMultiplierDecrement UStatAddHp UStatMinusHp UStatAddStr UStatMinusStr UStatAddVit "
+              "UStatMinusVit UStatAddDef UStatMinusDef UStatAddMoveSpd UStatMinusMovSpd UStatAddRange "
+              "UStatMinusRange ChangeUnitType MainMenu Kingdom Unit Warring ReturnPrevState UStatConfirm "
+              "UStatReset Resolution800x600 Resolution1024x768 Resolution1440x900 FullScreenToggle "
+              "ToggleMuteMusic ToggleDisplayDebugInfo PushPauseMenu PauseMenuReturnToGame ExitToMainMenu "
+              "ExitGame PushCredits PushHowToPlay PushQuitConfirmation AddMoney SkipCorvessaSplash "
+              "SkipLumbrakeSplash ");
+    EXPECT_EQ(registered.count("StartGame"), 1u);
 }
 
 TEST_F(Scripts, ANameThatIsNotRegisteredIsReportedWithoutItselfAndRunsNothing) {
@@ -365,9 +376,17 @@ TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTh
     EXPECT_EQ(world().m_editSubMode, 0);
 
     const std::string picture = "../Assets/defaulttexture.xml";
-    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    // A layout without the overlay has no previews.
+    engine().m_lastRequestedState = &screen;
+    Captured([] {
+        Run("ChangeUnitType");
+        Run("ChangeTileType");
+    });
+    EXPECT_EQ(world().m_previewObject, nullptr);
+    EXPECT_EQ(world().m_editSubMode, 0);
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
     KRGUIObject* unitButton = screen.m_gui.FindByName("ChangeUnitType");
     KRGUIObject* tileButton = screen.m_gui.FindByName("ChangeTileType");
