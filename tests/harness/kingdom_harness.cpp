@@ -1,6 +1,6 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
 // until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
-// the chosen tool and the clicked tile are logged for the end-to-end tests.
+// the chosen tool, the clicked tile and a mail being read are logged for the end-to-end tests.
 //
 //   kingdom_harness
 
@@ -16,6 +16,7 @@
 #include "platform/sdl/sdlwindow.h"
 #include "realm/playereditor.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -80,6 +81,13 @@ class HarnessKingdom : public KingdomEditorState {
             m_loggedTile = world.m_clickedTile;
             LogLine("Clicked " + m_loggedTile->m_name);
         }
+        const auto read = static_cast<size_t>(
+            std::count_if(world.m_mailList.m_mails.begin(), world.m_mailList.m_mails.end(),
+                          [](const auto& mail) { return mail->m_read != 0; }));
+        if (read > m_readMails) {
+            LogLine("Read a mail");
+        }
+        m_readMails = read;
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
@@ -141,6 +149,7 @@ class HarnessKingdom : public KingdomEditorState {
     std::unique_ptr<HarnessBoxContext> m_context;
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
+    size_t m_readMails = 0;
 };
 
 } // namespace
