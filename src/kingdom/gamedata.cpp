@@ -93,8 +93,10 @@ void GameData::FindCapitalTile() {
     }
 }
 
+namespace {
+
 // The realm's new-game values.
-static void ResetRealmForNewGame(PlayerEditor& realm) {
+void ResetRealmForNewGame(PlayerEditor& realm) {
     realm.m_selectedUnit = nullptr;
     realm.m_tooltipKind = 0;
     realm.m_tutorial = true;
@@ -118,6 +120,8 @@ static void ResetRealmForNewGame(PlayerEditor& realm) {
         realm.m_pauseBox->m_label.SetText("Pause", {0.0f, 0.0f, 0.0f});
     }
 }
+
+} // namespace
 
 void GameData::ResetForNewGame() {
     m_mailList.m_showing = 0;
