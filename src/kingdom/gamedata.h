@@ -54,6 +54,9 @@ class GameData {
     void ResetForNewGame();
     // Appends the two units a new realm starts with to m_unitRecords.
     void BuildDefaultUnitRecords();
+    // One Update of every HUD box. A box deleted meanwhile (an action may delete its own box) leaves its
+    // chains and groups at once and is destroyed after the pass.
+    void UpdateHudBoxes(float dt);
     // The first Capital tile of the grid, or null when there is none.
     void FindCapitalTile();
     // The four faces around the active camera.
@@ -81,6 +84,9 @@ class GameData {
     // Every HUD box of the game screens, in drawing and picking order. Delete one with DeleteHudBox, which
     // clears the links other boxes keep to it.
     std::list<std::unique_ptr<BoxObject>> m_hudBoxes;
+    // While UpdateHudBoxes runs, DeleteHudBox only unlinks and lists the box here.
+    bool m_hudBoxPassRunning = false;
+    std::vector<BoxObject*> m_hudBoxesLeaving;
     std::list<std::unique_ptr<KRGameObject>> m_battleObjects;
     // The realm, made once by the loading screen; the engine borrows it.
     std::unique_ptr<PlayerEditor> m_playerEditor;

@@ -1,6 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
-// for the end-to-end tests of the map. The HUD boxes act through the game's dispatcher, and the chosen
-// tool, the clicked tile, each whole number the Nature stock reaches and the realm's pages are logged.
+// for the end-to-end tests of the map. The HUD boxes act through the game's dispatcher; the chosen tool,
+// the clicked tile, each whole number the Nature stock reaches, the realm's pages and each mail read are
+// logged.
 //
 //   kingdom_harness
 
@@ -16,6 +17,7 @@
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -98,6 +100,13 @@ class HarnessKingdom : public KingdomEditorState {
                 LogLine(pages);
             }
         }
+        const auto read = static_cast<size_t>(
+            std::count_if(world.m_mailList.m_mails.begin(), world.m_mailList.m_mails.end(),
+                          [](const auto& mail) { return mail->m_read != 0; }));
+        if (read > m_readMails) {
+            LogLine("Read a mail");
+        }
+        m_readMails = read;
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
@@ -161,6 +170,7 @@ class HarnessKingdom : public KingdomEditorState {
     const KRTile* m_loggedTile = nullptr;
     int m_loggedNature = -1;
     std::string m_loggedPages;
+    size_t m_readMails = 0;
 };
 
 } // namespace

@@ -425,4 +425,32 @@ TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTh
     engine().m_lastRequestedState = requested;
 }
 
+// The scripts test the current screen's class, not its address: a screen derived from the kingdom
+// screen is a kingdom screen.
+TEST_F(ScriptsOnTheMap, TheMapEditorScriptsActOnAScreenDerivedFromTheKingdomScreen) {
+    class EditorScreen : public KingdomEditorState {};
+    EditorScreen screen;
+    const std::string picture = "../Assets/defaulttexture.xml";
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
+    KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
+    overlay->m_active = false;
+    KRState* requested = engine().m_lastRequestedState;
+    engine().m_lastRequestedState = &screen;
+    world().m_editSubMode = 0;
+    Captured([] { Run("ChangeUnitType"); });
+    EXPECT_EQ(world().m_editSubMode, 1);
+    Captured([] { Run("ChangeTileType"); });
+    EXPECT_EQ(world().m_editSubMode, 2);
+    EXPECT_TRUE(overlay->m_active);
+    EXPECT_NE(dynamic_cast<const KRTile*>(world().m_previewObject.get()), nullptr);
+
+    world().m_previewObject.reset();
+    world().m_editSubMode = 0;
+    world().m_typeToPlace = 0;
+    world().m_toolMode = TOOL_SELECT;
+    engine().m_lastRequestedState = requested;
+}
+
 } // namespace
