@@ -119,6 +119,8 @@ class PlayerEditor {
     static std::string FloatToString(float value);
     // Draws one line through the realm's one text object; nothing stays between lines.
     void DrawTextLine(const std::string& text, float x, float y, float z);
+    // A message of at most 100 characters joins the list; the oldest scrolls out past the line budget.
+    void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
 
     // Told the name of each step of Update and DrawHudTexts as it begins, so that their fixed order can
     // be watched; empty in the game.
