@@ -1,5 +1,6 @@
 #include "flow/krscripts.h"
 
+#include "battle/warringstate.h"
 #include "engine/engine.h"
 #include "engine/krlog.h"
 #include "kingdom/kingdomscripts.h"
@@ -189,7 +190,7 @@ const ScriptRow kScriptTable[52] = {
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},
-    {"Warring", nullptr},
+    {"Warring", ScriptWarring},
     {"ReturnPrevState", ScriptPopState},
     {"UStatConfirm", nullptr},
     {"UStatReset", nullptr},
