@@ -469,7 +469,7 @@ void WarringState::Cleanup(Engine& engine) {
         }
         // A battle left without its reward (a defeat, or the pause menu) still lets its wave go, so that
         // a spent wave never holds up every later invasion; and the tabs work again whatever the end.
-        if (!m_endSettled && m_wave != nullptr) {
+        if (m_wave != nullptr) {
             RemoveWave(*realm, m_wave);
         }
         m_wave = nullptr;
