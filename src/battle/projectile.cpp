@@ -35,6 +35,18 @@ const float kRaceTable[kRaceCount][kRaceCount] = {
     {1.0f, 1.0f, 1.0f, 0.25f, 0.25f, 1.0f, 10.0f, 0.25f} // Angel
 };
 
+// Every missile and spark looks the same: they copy one reading of the configuration rather than parse
+// it again for each shot.
+class ProjectileLook : public KRGameObject {
+  public:
+    ProjectileLook() : KRGameObject("KRProjectile", kProjectileFile) {}
+};
+
+const KRGameObject& Look() {
+    static const ProjectileLook look;
+    return look;
+}
+
 float HorizontalDistance(const plat::Vector3& a, const plat::Vector3& b) {
     const float dx = b.x - a.x;
     const float dz = b.z - a.z;
@@ -100,7 +112,8 @@ void ApplyKill(KRMiniUnit& defender, bool attackerIsPlayer, float* moneyStock) {
 }
 
 ScatterPiece::ScatterPiece(const plat::Vector3& from, const plat::Vector3& to)
-    : KRGameObject("ScatterPiece", kProjectileFile), m_position(from), m_aim(to) {
+    : KRGameObject(Look()), m_position(from), m_aim(to) {
+    m_name = "ScatterPiece";
     m_boundingBox.m_scale[0] = kPieceScale;
     m_boundingBox.m_scale[1] = kPieceScale;
     m_sprite.SetAnimation("Bullet");
@@ -109,7 +122,7 @@ ScatterPiece::ScatterPiece(const plat::Vector3& from, const plat::Vector3& to)
 
 KRProjectile::KRProjectile(KRMiniUnit* target, float x, float y, float z, float damage, int32_t range,
                            float* moneyStock, KRUnit* attacker)
-    : KRGameObject("KRProjectile", kProjectileFile), m_position{x, y, z}, m_target(target), m_damage(damage),
+    : KRGameObject(Look()), m_position{x, y, z}, m_target(target), m_damage(damage),
       m_range(range), m_moneyStock(moneyStock), m_attacker(attacker) {
     m_boundingBox.m_scale[0] = kProjectileScale;
     m_boundingBox.m_scale[1] = kProjectileScale;
