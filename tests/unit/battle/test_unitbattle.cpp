@@ -2,6 +2,7 @@
 // attack, moving without overshooting, soldiers' attack timing, erasing the dead, and a whole fight.
 #include "battle/battle_support.h"
 #include "battle/gridpath.h"
+#include "battle/projectile.h"
 #include "battle/unitbattle.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +196,29 @@ TEST_F(UnitBattleTest, ADefenderAndAnInvaderFightUntilOneSideIsDead) {
     EXPECT_GT(realm().m_stock[RESOURCE_MONEY], 50.0f); // the kills paid
     // The guard stepped out to meet it and is no further than one cell from home.
     EXPECT_LE(Distance3(guard->m_pos, guard->m_homePos), 1.0f);
+}
+
+TEST_F(UnitBattleTest, AFallenSoldierStaysDownOnceItsDeathHasPlayedThoughTheSheetReturnsToFrameZero) {
+    KRUnit unit("Elemental"); // the test sheet's "Dead" runs frames 0 to 3
+    KRMiniUnit& soldier = unit.m_soldiers.front();
+    soldier.HP = 0.0f;
+    ApplyKill(soldier, false, nullptr);
+    ASSERT_TRUE(soldier.m_sprite.m_oneShot);
+    soldier.SoldierFling = {0.01f, 0.0f, 0.0f};
+    const float dt = 0.05f;
+    plat::Vector3 fallen{};
+    for (int frame = 0; frame < 12; ++frame) {
+        clock.now += 60;
+        unit.UpdateMiniUnits(&dt);
+        if (frame == 8) {
+            fallen = soldier.m_boundingBox.m_position;
+        }
+    }
+    EXPECT_FALSE(soldier.m_sprite.m_playing);
+    EXPECT_EQ(soldier.m_sprite.m_currentFrame, 0u);
+    EXPECT_TRUE(soldier.m_deathOver);
+    EXPECT_FALSE(soldier.m_sprite.m_visible);
+    EXPECT_EQ(soldier.m_boundingBox.m_position, fallen);
 }
 
 } // namespace
