@@ -35,13 +35,14 @@ std::vector<GridCell> Search(GridCell start, GridCell goal, const TileMap& map) 
             if (next.m_row < 0 || next.m_row >= rows || next.m_col < 0 || next.m_col >= cols) {
                 continue;
             }
-            const KRTile* tile = map.GetTile(static_cast<uint32_t>(next.m_row), static_cast<uint32_t>(next.m_col));
+            const KRTile* tile =
+                map.GetTile(static_cast<uint32_t>(next.m_row), static_cast<uint32_t>(next.m_col));
             if (tile == nullptr || tile->m_type == TILE_BUILDING ||
                 std::find(path.begin(), path.end(), next) != path.end()) {
                 continue;
             }
-            const size_t index = static_cast<size_t>(next.m_row) * static_cast<size_t>(cols) +
-                                 static_cast<size_t>(next.m_col);
+            const size_t index =
+                static_cast<size_t>(next.m_row) * static_cast<size_t>(cols) + static_cast<size_t>(next.m_col);
             if (!walkable[index] && !(next == goal)) {
                 continue;
             }
@@ -76,7 +77,8 @@ plat::Vector3 FindPath(float startX, float startZ, float goalX, float goalZ, con
     return {static_cast<float>(path[1].m_col), 0.0f, static_cast<float>(path[1].m_row)};
 }
 
-std::vector<GridCell> FindPathCells(float startX, float startZ, float goalX, float goalZ, const TileMap& map) {
+std::vector<GridCell> FindPathCells(float startX, float startZ, float goalX, float goalZ,
+                                    const TileMap& map) {
     const GridCell start = CellOf(startX, startZ);
     const GridCell goal = CellOf(goalX, goalZ);
     if (start == goal) {

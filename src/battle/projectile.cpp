@@ -83,8 +83,8 @@ void KRMiniUnit::TakeDamage(float damage, const std::string& attackerType, int32
     }
     if (realm != nullptr) {
         std::ostringstream dealt;
-        dealt << (attackerIsPlayer ? "Your " : "Enemy's") << attackerType << "(" << attackerCount << ") dealt "
-              << d << "(" << factor << "X)";
+        dealt << (attackerIsPlayer ? "Your " : "Enemy's") << attackerType << "(" << attackerCount
+              << ") dealt " << d << "(" << factor << "X)";
         realm->AddGameMessage(dealt.str(), 1, kWhite);
         std::ostringstream taken;
         taken << (attackerIsPlayer ? "dmg to Enemy's" : "dmg to Your")
@@ -122,8 +122,8 @@ ScatterPiece::ScatterPiece(const plat::Vector3& from, const plat::Vector3& to)
 
 KRProjectile::KRProjectile(KRMiniUnit* target, float x, float y, float z, float damage, int32_t range,
                            float* moneyStock, KRUnit* attacker)
-    : KRGameObject(Look()), m_position{x, y, z}, m_target(target), m_damage(damage),
-      m_range(range), m_moneyStock(moneyStock), m_attacker(attacker) {
+    : KRGameObject(Look()), m_position{x, y, z}, m_target(target), m_damage(damage), m_range(range),
+      m_moneyStock(moneyStock), m_attacker(attacker) {
     m_boundingBox.m_scale[0] = kProjectileScale;
     m_boundingBox.m_scale[1] = kProjectileScale;
     m_sprite.m_currentFrame = 8;
@@ -135,7 +135,8 @@ KRProjectile::KRProjectile(KRMiniUnit* target, float x, float y, float z, float 
         m_playerSide = attacker->m_playerSide;
         m_attackerTypeName = attacker->m_typeName;
         m_attackerCount = attacker->Size;
-        m_attackerRace = attacker->m_soldiers.empty() ? attacker->m_race : attacker->m_soldiers.front().m_race;
+        m_attackerRace =
+            attacker->m_soldiers.empty() ? attacker->m_race : attacker->m_soldiers.front().m_race;
     }
     if (target != nullptr) {
         m_distance = HorizontalDistance(m_position, target->m_position);

@@ -35,8 +35,8 @@ class ScatterPiece : public KRGameObject {
 class KRProjectile : public KRGameObject {
   public:
     // Launched from (x, y, z) at the target soldier; y is the height above the grid.
-    KRProjectile(KRMiniUnit* target, float x, float y, float z, float damage, int32_t range, float* moneyStock,
-                 KRUnit* attacker);
+    KRProjectile(KRMiniUnit* target, float x, float y, float z, float damage, int32_t range,
+                 float* moneyStock, KRUnit* attacker);
     // Its pieces still held lose their target.
     ~KRProjectile() override;
 

@@ -135,8 +135,8 @@ void GameData::CollectGates() {
         }
         const plat::Vector3 gate = CellPosition(*tile);
         if (FindPath(gate.x, gate.z, capital.x, capital.z, m_tileMap) != gate) {
-            m_battleGates.push_back({static_cast<int32_t>(tile->m_col), static_cast<int32_t>(tile->m_row),
-                                     kGateWarpInterval});
+            m_battleGates.push_back(
+                {static_cast<int32_t>(tile->m_col), static_cast<int32_t>(tile->m_row), kGateWarpInterval});
         }
     }
 }

@@ -306,7 +306,8 @@ void WarringState::StepBattle(GameData& world, float dt) {
         }
         missile->m_frameTime = dt;
         missile->Move();
-        missile->m_boundingBox.m_position = {missile->m_position.x, missile->m_position.y, -missile->m_position.z};
+        missile->m_boundingBox.m_position = {missile->m_position.x, missile->m_position.y,
+                                             -missile->m_position.z};
         if (missile->HasHit()) {
             missile->Impact();
             missile->TakeScatterPieces(world.m_scatterEffects);
@@ -359,7 +360,8 @@ void WarringState::EndBattle(Engine& engine, float dt) {
         RunScript(engine.m_scripts, "Kingdom");
     } else if (world.m_battleResult == BATTLE_DEFEAT) {
         if (m_endMessageShown == 0 && realm != nullptr) {
-            realm->AddGameMessage("Our capital has been invaded!! Our enemies are nearing us... ARGH!!", 2, kRed);
+            realm->AddGameMessage("Our capital has been invaded!! Our enemies are nearing us... ARGH!!", 2,
+                                  kRed);
         }
         m_endMessageShown = 1;
         m_endCountdown -= dt;
@@ -506,7 +508,8 @@ void WarringState::UpdateHover(Engine& engine) {
         }
         for (auto& owned : world->m_hudBoxes) {
             BoxObject& box = *owned;
-            if (!IsBattleBoxPickable(box) || !KingdomEditorState::BoxContainsGuiPoint(*world, box, ray.m_gui)) {
+            if (!IsBattleBoxPickable(box) ||
+                !KingdomEditorState::BoxContainsGuiPoint(*world, box, ray.m_gui)) {
                 continue;
             }
             if (realm != nullptr) {
@@ -566,8 +569,8 @@ void WarringState::PickUnderCursor(Engine& engine, bool xHeld) {
             if (std::lround(unit.m_pos.x) == static_cast<long>(tile->m_col) &&
                 std::lround(unit.m_pos.z) == static_cast<long>(tile->m_row)) {
                 if (!topView) {
-                    LogLine("Row: " + std::to_string(tile->m_row) + " Col: " + std::to_string(tile->m_col) + " " +
-                            unit.m_typeName);
+                    LogLine("Row: " + std::to_string(tile->m_row) + " Col: " + std::to_string(tile->m_col) +
+                            " " + unit.m_typeName);
                 }
             }
         };

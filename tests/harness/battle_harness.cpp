@@ -218,8 +218,8 @@ class HarnessKingdom : public KingdomEditorState {
         const Stats raiders{"Demon Spawn", RACE_DEMON, 2, 8.0f, 2.0f, 1.0f, 0.6f, 1};
         const Stats prowlers{"Taipen Prowler", RACE_TAIPEN, 2, 6.0f, 2.0f, 1.0f, 0.6f, 1};
         const Stats brutes{"Demon Spawn", RACE_DEMON, 3, 200.0f, 20.0f, 1.0f, 1.2f, 1};
-        const std::vector<Stats> invaders = g_defeat ? std::vector<Stats>{brutes, brutes}
-                                                     : std::vector<Stats>{raiders, prowlers};
+        const std::vector<Stats> invaders =
+            g_defeat ? std::vector<Stats>{brutes, brutes} : std::vector<Stats>{raiders, prowlers};
         for (const Stats& s : invaders) {
             auto unit = MakeUnit(s, false);
             unit->Initialize();

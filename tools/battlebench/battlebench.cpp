@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
         plat::Install({&window, &clock, &messageBox});
         auto engine = std::make_unique<Engine>();
         GameData& world = *engine->m_gameData;
-        world.m_playerEditor = std::make_unique<PlayerEditor>(engine.get(), &world, [] { return std::rand(); });
+        world.m_playerEditor =
+            std::make_unique<PlayerEditor>(engine.get(), &world, [] { return std::rand(); });
         engine->m_playerEditor = world.m_playerEditor.get();
         PlayerEditor& realm = *engine->m_playerEditor;
         TileMap& map = world.m_tileMap;
@@ -167,10 +168,11 @@ int main(int argc, char** argv) {
     const double mean = costs.empty() ? 0.0 : total / static_cast<double>(costs.size());
     const double p99 = sorted.empty() ? 0.0 : sorted[sorted.size() * 99 / 100];
     const double worst = sorted.empty() ? 0.0 : sorted.back();
-    std::printf("battle update, %d units on %ux%u, %zu frames of %.1f ms game time: mean %.3f ms, p99 %.3f ms, "
-                "max %.3f ms per frame; at most %zu missiles in flight; %d invaders warped in, %d of them and %d "
-                "defenders standing at the end; %s\n",
-                2 * kUnitsPerSide, kSide, kSide, costs.size(), kFrame * 1000.0, mean, p99, worst, peakMissiles,
-                invadersIn, invadersStanding, defendersStanding, outcome.c_str());
+    std::printf(
+        "battle update, %d units on %ux%u, %zu frames of %.1f ms game time: mean %.3f ms, p99 %.3f ms, "
+        "max %.3f ms per frame; at most %zu missiles in flight; %d invaders warped in, %d of them and %d "
+        "defenders standing at the end; %s\n",
+        2 * kUnitsPerSide, kSide, kSide, costs.size(), kFrame * 1000.0, mean, p99, worst, peakMissiles,
+        invadersIn, invadersStanding, defendersStanding, outcome.c_str());
     return 0;
 }

@@ -39,8 +39,8 @@ TEST_F(DamageTest, MasteriesAndTheTwoMessages) {
     defender->Size = 3;
     KRMiniUnit& soldier = defender->m_soldiers.front();
     soldier.HP = 100.0f;
-    realm().m_masteryMod[MASTERY_COMMANDER] = 5.0f;    // the player's only
-    realm().m_masteryMod[MASTERY_FATALITY] = 101.0f;   // always critical
+    realm().m_masteryMod[MASTERY_COMMANDER] = 5.0f;  // the player's only
+    realm().m_masteryMod[MASTERY_FATALITY] = 101.0f; // always critical
     realm().m_masteryMod[MASTERY_SHARPENED_ATTACKS] = 2.0f;
     realm().m_masteryMod[MASTERY_HARDENED_SKIN] = 50.0f;
     soldier.TakeDamage(10.0f, "Demon Spawn", 4, RACE_DEMON, false);
@@ -133,7 +133,8 @@ TEST_F(DamageTest, ImpactHurtsSendsTheTargetAfterTheShooterAndScatters) {
         for (auto& spark : sparks) {
             KRProjectile::Scatter(static_cast<ScatterPiece&>(*spark), 0.02f);
         }
-        sparks.remove_if([](const auto& spark) { return static_cast<ScatterPiece&>(*spark).m_finished == 1; });
+        sparks.remove_if(
+            [](const auto& spark) { return static_cast<ScatterPiece&>(*spark).m_finished == 1; });
     }
     EXPECT_TRUE(sparks.empty());
     // A missile whose target was taken away is done without effect.

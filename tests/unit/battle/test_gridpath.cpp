@@ -11,9 +11,11 @@ using battletest::BattleTest;
 class GridPathTest : public BattleTest {};
 
 TEST_F(GridPathTest, StepsAlongPathAndCrackOnlyAndMayEndOnTheCapital) {
-    DrawMap({"G#.",
-             ".~.",
-             ".#C"});
+    DrawMap({
+        "G#.",
+        ".~.",
+        ".#C",
+    });
     // Gate (0,0) -> path (1,0) -> crack (1,1) -> path (1,2) -> capital (2,2).
     const auto cells = FindPathCells(0.0f, 0.0f, 2.0f, 2.0f, world().m_tileMap);
     const std::vector<GridCell> expected = {{0, 0}, {1, 0}, {1, 1}, {1, 2}, {2, 2}};
@@ -22,9 +24,11 @@ TEST_F(GridPathTest, StepsAlongPathAndCrackOnlyAndMayEndOnTheCapital) {
 }
 
 TEST_F(GridPathTest, GatesCapitalsAndBuildingsCarryNoPath) {
-    DrawMap({"#G#C",
-             "#B#.",
-             "###."});
+    DrawMap({
+        "#G#C",
+        "#B#.",
+        "###.",
+    });
     // Through the gate at (1,0) is shorter, but a gate is no road: the path goes round below.
     const auto cells = FindPathCells(0.0f, 0.0f, 2.0f, 0.0f, world().m_tileMap);
     const std::vector<GridCell> expected = {{0, 0}, {0, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1}, {2, 0}};
@@ -42,8 +46,10 @@ TEST_F(GridPathTest, OneCellAfterTruncationGivesTheStartUnconverted) {
 }
 
 TEST_F(GridPathTest, OfEqualPathsTheOneStartingDownTheRowsWins) {
-    DrawMap({"##",
-             "##"});
+    DrawMap({
+        "##",
+        "##",
+    });
     // (0,0) to (1,1): row + 1 is tried before column + 1.
     EXPECT_EQ(FindPath(0.0f, 0.0f, 1.0f, 1.0f, world().m_tileMap), (plat::Vector3{0.0f, 0.0f, 1.0f}));
     // (1,1) to (0,0): row - 1 before column - 1.

@@ -36,9 +36,11 @@ class UnitBattleTest : public BattleTest {
 };
 
 TEST_F(UnitBattleTest, OnlyGatesWithARoadSendInvadersThreeSecondsApartAndTheWaitingDoNothing) {
-    DrawMap({"G##C",
-             "....",
-             "G..."});
+    DrawMap({
+        "G##C",
+        "....",
+        "G...",
+    });
     world().CollectGates();
     ASSERT_EQ(world().m_battleGates.size(), 1u);
     EXPECT_EQ(world().m_battleGates.front().m_row, 0);
