@@ -7,6 +7,7 @@
 #include "engine/krlog.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
+#include "kingdom/unitinfocard.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
@@ -572,6 +573,7 @@ void WarringState::PickUnderCursor(Engine& engine, bool xHeld) {
                     LogLine("Row: " + std::to_string(tile->m_row) + " Col: " + std::to_string(tile->m_col) +
                             " " + unit.m_typeName);
                 }
+                ShowUnitInfoCard(world->m_mailList, unit);
             }
         };
         for (auto& unit : world->m_enemyUnits) {

@@ -1,6 +1,7 @@
 // The race damage rule with its messages and the kill, and the missile's flight, hit and sparks.
 #include "battle/battle_support.h"
 #include "battle/projectile.h"
+#include "kingdom/unitinfocard.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,19 @@ TEST_F(DamageTest, ImpactHurtsSendsTheTargetAfterTheShooterAndScatters) {
     missile.m_target = nullptr;
     EXPECT_FALSE(missile.HasHit());
     EXPECT_TRUE(missile.m_done);
+}
+
+TEST_F(DamageTest, TheInfoCardOfAClickedUnit) {
+    KRUnit unit;
+    unit.m_name = "Primal Mage";
+    unit.m_damage = 20.0f;
+    unit.DEF = 1.0f;
+    unit.m_battleHP = 10.0f;
+    unit.AttkSpd = 2.0f;
+    unit.MoveSpd = 0.5f;
+    EXPECT_EQ(BuildUnitInfoCardText(unit),
+              "Unit Info Card :\tPrimal Mage\nDamage : Defense : Health ---- 20 : 1 : "
+              "10\nattackSpeed : MoveSpeed   ---- 2 : 0.5\n");
 }
 
 } // namespace
