@@ -130,6 +130,9 @@ void WarringState::Initialize(Engine& engine) {
                 continue;
             }
             auto copy = std::make_unique<KRUnit>(*unit);
+            // Every invader enters through a gate, whatever state its record was left in.
+            copy->m_lifeState = UNIT_WAITING;
+            copy->m_battleState = UNIT_ADVANCE;
             for (KRMiniUnit& soldier : copy->m_soldiers) {
                 soldier.m_sprite.ApplyTextureConfig(soldier.m_sprite.m_xmlName);
             }
