@@ -2,7 +2,8 @@
 column 5, gates at row 2 and column 0 at the ends of the road's cross, two stationed units and one queued wave): "Warring"
 takes the screen, invaders warp in at both gates after 3 s, the units move, missiles fly and soldiers
 strike and fall. A weak wave ends in victory and the kingdom screen; a strong one takes the Capital,
-prints "Game Over" and returns to the main menu's place."""
+prints "Game Over" and returns to the main menu's place; the pause menu leaves a battle midway.
+Each run leaves no fault in the log."""
 
 import os
 import shutil
@@ -119,5 +120,31 @@ def test_defeat(binary):
         stop(game)
 
 
+def test_abort(binary):
+    """Esc pauses the battle; the pause menu's way back to the main menu leaves it mid-fight."""
+    game = start(binary, "victory")
+    try:
+        game.wait_for("Initializing WarringState", timeout=60.0)
+        game.window_id(timeout=30.0)
+        game.wait_for("Battle: a missile flies", timeout=20.0)
+        game.xdotool("keydown", "Escape")
+        time.sleep(0.4)
+        game.xdotool("keyup", "Escape")
+        time.sleep(1.0)
+        # The pause menu's third button (x 280, y 320, 240 x 50 of 800 x 600) on a 1024 x 768 screen.
+        x, y = round((280 + 120) * 1.28), round((320 + 25) * 1.28)
+        game.xdotool("mousemove", str(x), str(y))
+        time.sleep(0.4)
+        game.xdotool("mousedown", "1")
+        time.sleep(0.4)
+        game.xdotool("mouseup", "1")
+        game.wait_for("Cleanup WarringState", timeout=15.0)
+        game.wait_for("Back at the harness root", timeout=10.0)
+        expect(game.count("Game Over") == 0, "leaving through the pause menu printed Game Over")
+        no_faults(game)
+    finally:
+        stop(game)
+
+
 if __name__ == "__main__":
-    run([test_victory, test_defeat])
+    run([test_victory, test_defeat, test_abort])
