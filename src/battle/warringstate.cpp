@@ -519,7 +519,10 @@ void WarringState::UpdateHover(Engine& engine) {
             if (realm != nullptr) {
                 realm->m_hoveredBox = &box;
             }
-            box.QueueCommand(BoxCommandKind::PressPulse, 0.0f);
+            // Behind whatever is queued, and once: a click already waiting runs first.
+            if (box.m_commands.empty() || box.m_commands.back().m_kind != BoxCommandKind::PressPulse) {
+                box.QueueCommand(BoxCommandKind::PressPulse, 0.0f);
+            }
             break;
         }
     }
