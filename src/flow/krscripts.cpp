@@ -1,5 +1,6 @@
 #include "flow/krscripts.h"
 
+#include "battle/warringstate.h"
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
@@ -192,7 +193,7 @@ const ScriptRow kScriptTable[52] = {
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},
-    {"Warring", nullptr},
+    {"Warring", ScriptWarring},
     {"ReturnPrevState", ScriptPopState},
     {"UStatConfirm", nullptr},
     {"UStatReset", nullptr},

@@ -1,7 +1,9 @@
 // The game world: tile map, cameras, skybox, mail, units, boxes and the realm.
 #pragma once
 
+#include "battle/gridpath.h"
 #include "battle/krunit.h"
+#include "battle/projectile.h"
 #include "kingdom/mail.h"
 #include "kingdom/tilemap.h"
 #include "platform/audio.h"
@@ -120,6 +122,27 @@ class GameData {
     // 0 none, 1 a unit preview is being placed, 2 a tile type is being placed.
     int32_t m_editSubMode = 0;
     plat::Channel m_musicChannel; // the channel the music plays on; null until music first plays
+
+    // ---- The battle (battle/unitbattle.cpp) ----
+    void CollectGates();
+    void WarpInEnemies();
+    void WarpInPlayerUnits();
+    void ResetBattleFlags();
+    bool AdvanceToCapital(KRUnit* unit);
+    bool PlayerUnitAdvance(KRUnit* unit);
+    bool FindTargets(KRUnit* unit, bool searchPlayerUnits);
+    void MoveUnit(KRUnit* unit);
+    bool Fight(KRUnit* unit);
+    void LinkMiniUnitTargets(KRUnit* unit);
+    void AttackCapital(KRUnit* unit);
+    // One step of each side's state machine.
+    void EnemyUnitStep(KRUnit* unit);
+    void PlayerUnitStep(KRUnit* unit);
+    // Erases the squad's soldiers without health, first clearing every missile and soldier aimed at them.
+    void EraseDeadSoldiers(KRUnit& unit);
+    // Gates with a path to the capital, in grid order.
+    std::list<BattleGate> m_battleGates;
+    std::list<std::unique_ptr<KRProjectile>> m_projectiles;
 
   private:
     void TileReplaced(const KRTile* gone, KRTile* replacement);
