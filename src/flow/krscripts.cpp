@@ -1,9 +1,13 @@
 #include "flow/krscripts.h"
 
+#include "battle/warringstate.h"
 #include "engine/engine.h"
+#include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
+#include "flow/savescripts.h"
+#include "flow/gamescripts.h"
 
 #include <algorithm>
 
@@ -158,14 +162,14 @@ void ScriptToggleDisplayDebugInfo() {
 
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
-    {"StartGame", nullptr},
-    {"LoadGame", nullptr},
+    {"StartGame", ScriptStartGame},
+    {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
     {"Pause", ScriptPause},
     {"Resume", ScriptResume},
     {"ChangeTileType", ScriptChangeTileType},
-    {"SaveMap", nullptr},
+    {"SaveMap", ScriptSaveMap},
     {"ResetMap", ScriptResetMap},
     {"ExpandMap", ScriptExpandMap},
     {"ToggleView", ScriptToggleView},
@@ -189,7 +193,7 @@ const ScriptRow kScriptTable[52] = {
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},
-    {"Warring", nullptr},
+    {"Warring", ScriptWarring},
     {"ReturnPrevState", ScriptPopState},
     {"UStatConfirm", nullptr},
     {"UStatReset", nullptr},
@@ -256,13 +260,17 @@ bool Engine::DoCommand(const int32_t* command) {
     case 3:
         return world != nullptr && world->m_clickedTile != nullptr;
     case 4:
-        // Writing map data arrives with the map files.
-        return false;
+        if (world != nullptr) {
+            world->m_tileMap.WriteMapData(
+                std::string(AssetPaths::kAssetsSaveDataFolder) + AssetPaths::kMapDataFile, "MapData");
+        }
+        return true;
     case 5:
         if (world == nullptr) {
             return false;
         }
         world->m_clickedTile = nullptr;
+        world->m_capitalTile = nullptr;
         world->m_tileMap.Clear();
         world->m_tileMap.CreateDefaultGrid();
         return true;
