@@ -149,8 +149,6 @@ class PlayerEditor {
     static std::string FloatToString(float value);
     // Draws one line through the realm's one text object; nothing stays between lines.
     void DrawTextLine(const std::string& text, float x, float y, float z);
-    // A message of at most 100 characters joins the list; the oldest scrolls out past the line budget.
-    void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
 
     // The economy's frame on the game delta: income and upkeep recomputed a few times a second, the
     // stocks moved, a warning mail now and then, and no stock left below 0 or not finite.
