@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "flow/tutorialcontroller.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/unitinfocard.h"
@@ -266,6 +267,7 @@ void WarringState::Update(Engine& engine) {
     for (KRUnit* unit : world->m_playerUnits) {
         unit->Update(dt);
     }
+    RunTutorialFrame(engine);
     EndBattle(engine, dt);
     m_gui.Update(&raw);
 }

@@ -4,6 +4,7 @@
 #include "flow/gamescripts.h"
 #include "flow/krscripts.h"
 #include "flow/savescripts.h"
+#include "flow/tutorialcontroller.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomscripts.h"
 #include "realm/playereditor.h"
@@ -263,7 +264,7 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         OpenSaveScreen();
         break;
     case 81:
-        LogNotThereYet("SkipTutorial");
+        SkipTutorial();
         break;
     case kBoxActionArmyMenu:
         SelectMenu(realm.m_buildMenuBox);

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "flow/tutorialcontroller.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/kingdomhud.h"
@@ -54,7 +55,9 @@ void ScriptStartGame() {
         realm->ClearPurchasedUnits();
     }
     LogNotThereYet("SpawnPlayerUnits");
-    LogNotThereYet("TutorialController");
+    TutorialController& tutorial = TutorialController::Instance();
+    tutorial.Stop(*world);
+    tutorial.Start(*world);
     world->m_clickedTile = nullptr;
     world->m_tileMap.Clear();
     world->m_tileMap.LoadMapData(AssetPaths::kTutorialMapData);

@@ -4,6 +4,7 @@
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "flow/saveloadstate.h"
+#include "flow/tutorialcontroller.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/kingdomhud.h"
 #include "kingdom/mapfiles.h"
@@ -142,6 +143,7 @@ void LoadGameFromSlot() {
         return;
     }
 
+    const bool inTutorial = realm->m_tutorial;
     BuildKingdomHud(engine);
     world->ResetForNewGame();
     realm->ClearBaseUnits();
@@ -149,6 +151,9 @@ void LoadGameFromSlot() {
     realm->ClearPurchasedUnits();
     world->m_tileMap.Clear();
     PutPauseBack(*realm);
+    if (inTutorial) {
+        TutorialController::Instance().Stop(*world);
+    }
     realm->m_tutorial = false;
     ApplyMapConfig(world->m_tileMap, *map);
     ApplyBuildingConfig(world->m_tileMap, *buildings);

@@ -618,6 +618,21 @@ void TutorialController::CheckPathStep(GameData& world, PlayerEditor& realm) {
     }
 }
 
+void SkipTutorial() {
+    Engine& engine = Engine::Instance();
+    GameData* world = engine.m_gameData.get();
+    // Outside the tutorial this would wipe the player's own kingdom.
+    if (world == nullptr || engine.m_playerEditor == nullptr || !engine.m_playerEditor->m_tutorial) {
+        return;
+    }
+    TutorialController::Instance().Skip();
+    world->m_clickedTile = nullptr;
+    world->m_tileMap.Clear();
+    world->m_tileMap.LoadMapData(AssetPaths::kDefaultMapData);
+    world->m_tileMap.LoadBuildingData(AssetPaths::kDefaultBuildingData);
+    world->FindCapitalTile();
+}
+
 void RunTutorialFrame(Engine& engine) {
     GameData* world = engine.m_gameData.get();
     if (world == nullptr || engine.m_playerEditor == nullptr || !engine.m_playerEditor->m_tutorial) {

@@ -92,5 +92,9 @@ class TutorialController {
     uint32_t m_clicksSeen = 0;
 };
 
+// Box action 81 and the K key: while the tutorial runs, it ends and the default kingdom replaces the
+// tutorial map.
+void SkipTutorial();
+
 // The tutorial's part of a game screen's frame: set-up and check while the realm is in tutorial mode.
 void RunTutorialFrame(Engine& engine);

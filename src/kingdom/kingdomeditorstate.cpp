@@ -252,7 +252,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
         world->m_activeCamera->HandleInput(engine);
     }
     if (input.KeyPressed(kKeyK) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
-        RunScript(engine.m_scripts, "SkipTutorial");
+        SkipTutorial();
     }
     if (input.KeyPressed(kKeyH)) {
         s_guiShown = !s_guiShown;
