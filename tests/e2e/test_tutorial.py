@@ -1,0 +1,275 @@
+"""The guided tutorial in the real game, played as its letters ask: each letter is read with a click on
+its envelope; the Menu opens; Farm and House are built from the Build list; the list scrolls to Destroy;
+a building that is not the Keep is torn down and comes back with a rebuke, then the Keep goes; the Path
+tool paves the marked road from the southern gate, a tile out of turn is taken back with a rebuke; the
+crack runs along the road to the Capital. A second run skips the tutorial with K and is given the
+default kingdom, whose road runs north of the Capital."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+from driver import Failure, Game, run  # noqa: E402
+
+SCREEN = "1024x768"  # 4:3, no side bars: 64 pixels per unit of the HUD and of the top view
+WIDTH, HEIGHT = 1024, 768
+MENU_TIMEOUT = 60.0
+HOLD = 0.3
+READ_TIME = 1.8  # a read letter slides away, then the next step posts its own
+
+ENVELOPE = (830, 480)
+AWAY = (1000, 110)  # over no box and no letter
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def virtual(x, y):
+    return (round(x * WIDTH / 800), round(y * HEIGHT / 600))
+
+
+def hud(x, z):
+    """The pixel of a point of the HUD plane (the GUI camera looks down on a 16 x 12 world)."""
+    return (round(512 + x * 64), round(384 - z * 64))
+
+
+MENU_NEW_GAME = virtual(190, 216)
+MENU_BOX = hud(-2.4, -4.0)
+BUILD_BOX = hud(-7.0, -5.0)
+
+
+def build_row(slot):
+    """A row of the open Build list: slot 0 is its "<<" arrow, 9 its ">>" arrow."""
+    return hud(-4.5 + slot, -5.0)
+
+
+def tap(game, key):
+    game.xdotool("keydown", key)
+    time.sleep(HOLD)
+    game.xdotool("keyup", key)
+    time.sleep(HOLD)
+
+
+def hold(game, key, seconds):
+    game.xdotool("keydown", key)
+    time.sleep(seconds)
+    game.xdotool("keyup", key)
+    time.sleep(HOLD)
+
+
+def click(game, pos):
+    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
+    time.sleep(HOLD)
+    game.xdotool("mousedown", "1")
+    time.sleep(0.15)
+    game.xdotool("mouseup", "1")
+    time.sleep(HOLD)
+    game.xdotool("mousemove", str(AWAY[0]), str(AWAY[1]))
+
+
+def read_letter(game):
+    click(game, ENVELOPE)
+    game.settle(READ_TIME)
+
+
+def shot(game, name):
+    """A screenshot, kept in the temporary folder as tutorial-<name>.png for a look."""
+    game.settle(0.6)
+    path = game.screenshot(name)
+    shutil.copy(path, os.path.join(tempfile.gettempdir(), "tutorial-" + name + ".png"))
+    return path
+
+
+def pixels(path, box):
+    """The (r, g, b) of every pixel of a box (x, y, w, h), row by row."""
+    x, y, w, h = box
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
+
+
+def grass(rgb):
+    r, g, b = rgb
+    return g > r + 20 and g > b + 20
+
+
+def road(rgb):
+    r, g, b = rgb
+    return r > b + 40 and not grass(rgb)
+
+
+def letter_changed(before, after):
+    """The letter's text on show differs between two screenshots."""
+    box = (170, 185, 580, 150)
+    return pixels(before, box) != pixels(after, box)
+
+
+def longest_run(flags, gap=4):
+    """Start and length of the longest run of set flags, bridging gaps of a few."""
+    best = (0, 0)
+    start = None
+    last = None
+    for i, flag in enumerate(flags):
+        if not flag:
+            continue
+        if start is None or i - last > gap:
+            start = i
+        last = i
+        if last - start + 1 > best[1]:
+            best = (start, last - start + 1)
+    return best
+
+
+class TopView:
+    """The top-view camera after panning: the centre pixel of a tile. The pan is measured on the
+    tutorial map's road west of the Capital, (10, 7) to (10, 10), the only road of column 8."""
+
+    def __init__(self, path, guess_row, guess_col):
+        self.row0, self.col0 = guess_row, guess_col
+        x = self.centre(10, 8)[0]
+        # Between the counters and the HUD's frames, which are golden too.
+        start, length = longest_run([road(rgb) for rgb in pixels(path, (x, 70, 1, 460))])
+        expect(50 < length < 80, "the road west of the Capital is not where the pan took it")
+        self.row0 = 10 - (70 + start + length / 2 - HEIGHT / 2) / 64
+        y = self.centre(10, 8)[1]
+        start, length = longest_run([road(rgb) for rgb in pixels(path, (0, y, WIDTH, 1))])
+        expect(length > 4 * 50, "no road of four tiles on row 10")
+        self.col0 = 7 - (start + 32 - WIDTH / 2) / 64
+
+    def centre(self, row, col):
+        return (round(WIDTH / 2 + (col - self.col0) * 64), round(HEIGHT / 2 + (row - self.row0) * 64))
+
+
+def start_new_game(game):
+    game.wait_for("Initializing IntroState")
+    game.window_id()
+    game.settle(0.8)
+    tap(game, "space")
+    game.wait_for("Initializing MainMenuState", timeout=MENU_TIMEOUT)
+    click(game, MENU_NEW_GAME)
+    game.wait_for("Initializing StoryState")
+    game.settle(1.0)
+    tap(game, "Escape")
+    game.wait_for("Unloading StoryState")
+    game.settle(2.0)
+
+
+def test_the_tutorial_as_its_letters_ask(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        start_new_game(game)
+        first = shot(game, "01-welcome")
+        for _ in range(3):  # the welcome, the basics, the skip box
+            read_letter(game)
+        capital = shot(game, "02-your-throne")
+        expect(letter_changed(first, capital), "reading the letters did not bring the next ones")
+        read_letter(game)
+
+        # From above, the view moved south-east so that the southern gate shows.
+        tap(game, "c")
+        hold(game, "s", 0.8)
+        hold(game, "d", 0.4)
+        menu_letter = shot(game, "03-menu-letter")
+        view = TopView(menu_letter, 14.0, 12.0)
+        read_letter(game)
+        click(game, MENU_BOX)
+        game.wait_for("Clicked box")
+        game.settle(1.5)
+        build_letter = shot(game, "04-menu-open")
+        expect(letter_changed(menu_letter, build_letter), "opening the Menu did not end its step")
+
+        read_letter(game)
+        click(game, BUILD_BOX)
+        game.settle(1.5)
+        read_letter(game)
+        shot(game, "05-build-list")
+        click(game, build_row(2))  # Farm
+        click(game, view.centre(10, 8))
+        game.wait_for("Placed Farm at Tile - Building | (Row: 10, Col: 8)")
+        click(game, build_row(1))  # House
+        click(game, view.centre(10, 7))
+        game.wait_for("Placed House at Tile - Building | (Row: 10, Col: 7)")
+        shot(game, "06-farm-and-house")
+
+        for _ in range(3):  # the stocks, the scroll arrow, the Destroy order
+            read_letter(game)
+        click(game, build_row(9))
+        game.settle(1.5)
+        click(game, build_row(9))
+        game.settle(2.0)
+        shot(game, "07-keep-to-destroy")
+        read_letter(game)
+        click(game, build_row(8))  # Destroy, in the last slot now
+        smith = view.centre(11, 13)
+        click(game, smith)
+        game.wait_for("Demolished the building at Tile - Path | (Row: 11, Col: 13)")
+        rebuke = shot(game, "08-smith-comes-back")
+        expect(not road(game.pixel(rebuke, *smith)), "the Smith did not come back")
+        read_letter(game)
+        click(game, view.centre(13, 13))
+        game.wait_for("Demolished the building at Tile - Path | (Row: 13, Col: 13)")
+        game.settle(1.0)
+
+        read_letter(game)
+        click(game, build_row(7))  # Path
+        game.settle(1.0)
+        read_letter(game)
+        click(game, view.centre(16, 13))
+        game.wait_for("Laid path at Tile - Path | (Row: 16, Col: 13)")
+        click(game, view.centre(15, 13))  # out of turn
+        game.wait_for("Laid path at Tile - Path | (Row: 15, Col: 13)")
+        taken_back = shot(game, "09-out-of-turn")
+        expect(grass(game.pixel(taken_back, *view.centre(15, 13))), "the tile out of turn stayed paved")
+        read_letter(game)
+        for cell in [(16, 12), (16, 11), (15, 11), (14, 11)]:
+            click(game, view.centre(*cell))
+            game.wait_for("Laid path at Tile - Path | (Row: %d, Col: %d)" % cell)
+        cracked = shot(game, "10-crack")
+        for cell in [(16, 12), (14, 11), (11, 11)]:
+            rgb = game.pixel(cracked, *view.centre(*cell))
+            expect(not road(rgb) and not grass(rgb), "no crack at %s" % (cell,))
+        read_letter(game)
+        shot(game, "11-deploy-letter")
+
+        expect(game.count("Cannot find script by name") == 0, "a script that is not there was run")
+        game.close_window(game.window_id())
+        expect(game.wait_exit() == 0, "exit status is not 0")
+    finally:
+        game.close()
+
+
+def test_k_skips_onto_the_default_kingdom(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        start_new_game(game)
+        tap(game, "c")
+        before = shot(game, "skip-before")
+        north = (576, 128)  # row 6, column 11 seen from above: grass on the tutorial map
+        expect(grass(game.pixel(before, *north)), "the tutorial map has a road north of the Capital")
+        tap(game, "k")
+        read_letter(game)
+        after = shot(game, "skip-after")
+        expect(road(game.pixel(after, *north)), "the default kingdom's road north of the Capital is missing")
+        skip_box = hud(-4.0, -3.25)
+        expect(pixels(before, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)) !=
+               pixels(after, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)), "the Skip Tutorial box stayed")
+        # The whole HUD is the player's: the Build list opens at once.
+        click(game, BUILD_BOX)
+        game.settle(1.5)
+        opened = shot(game, "skip-build")
+        expect(pixels(after, (*build_row(2), 1, 1)) != pixels(opened, (*build_row(2), 1, 1)),
+               "the Build list did not open")
+        game.close_window(game.window_id())
+        expect(game.wait_exit() == 0, "exit status is not 0")
+    finally:
+        game.close()
+
+
+if __name__ == "__main__":
+    run([test_the_tutorial_as_its_letters_ask, test_k_skips_onto_the_default_kingdom])
