@@ -1,6 +1,6 @@
 """A new game in the real game, as a player starts it: Space past the intro, "New Game" on the main
 menu, Esc in the story, and the kingdom screen with the tutorial map (the Capital at row 10, column 11,
-a road west of it). The Build menu's Farm places a farm on the road; the HUD's Pause box pauses the
+a road west of it), whose tutorial K skips onto the default kingdom with the same road. The Build menu's Farm places a farm on the road; the HUD's Pause box pauses the
 realm; Esc and the pause menu's "Main Menu" return to the menu; a second new game starts on a fresh
 tutorial map with the realm unpaused, so the same road tile takes a farm again."""
 
@@ -43,6 +43,7 @@ def tile(row, col):
 
 
 MENU_NEW_GAME = virtual(190, 216)
+ENVELOPE = (830, 480)
 PAUSE_MAIN_MENU = virtual(400, 345)
 BUILD_MENU = hud(-7.0, -5.0)
 FARM = hud(-2.5, -5.0)
@@ -114,6 +115,10 @@ def new_game(game, name):
     # The tutorial map: grass, the road west of the Capital, and the road still bare.
     expect(grass(game.pixel(path, *tile(7, 9))), "no grass where the tutorial map has it")
     expect(road(game.pixel(path, *tile(9, 7))), "no road where the tutorial map has it")
+    # The tutorial is skipped (the default kingdom has the same road) and its letter read.
+    tap(game, "k")
+    click(game, ENVELOPE)
+    game.settle(1.5)
     return path
 
 
@@ -163,7 +168,8 @@ def test_new_game_from_the_main_menu(binary):
         # A clean second game: the map as the first began, the box reads "Pause" and the HUD takes clicks.
         fresh = new_game(game, "kingdom-again")
         expect(changed_share(bare, fresh, MAP_VIEW) < 0.01, "the second game does not start as the first did")
-        expect(changed_share(chain, fresh, PAUSE_LABEL) < 0.01, "the Pause box still reads Resume")
+        skipped = shot(game, "kingdom-again-skipped")
+        expect(changed_share(chain, skipped, PAUSE_LABEL) < 0.01, "the Pause box still reads Resume")
         # The HUD is built once a run: the Build list is still open.
         place_farm(game, "farm-again", False)
 
