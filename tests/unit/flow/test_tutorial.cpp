@@ -1,5 +1,8 @@
 // The tutorial: its two files, the run of steps to the end, the greying of boxes, each step's goal with
 // its corrections, the crack it lays, and skipping.
+#include "flow_support.h"
+#include "flow/boxdispatcher.h"
+#include "flow/krscripts.h"
 #include "flow/tutorialcontroller.h"
 #include "flow/tutorialfiles.h"
 #include "kingdom/kingdomeditorstate.h"
@@ -332,6 +335,54 @@ TEST_F(Tutorial, SkippingHandsEveryBoxBackAndTakesTheSkipBoxAway) {
     BoxObject* skip = realm().m_skipTutorialBox;
     EXPECT_TRUE(!skip->m_enabled && !skip->m_sprite.m_visible && skip->m_folded);
     EXPECT_FALSE(realm().m_attentionMarker->m_sprite.m_visible);
+}
+
+// The game's own wiring, on the engine singleton: a new game starts the tutorial, and the Skip
+// Tutorial box ends it onto the default kingdom only while it runs.
+class TutorialGame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(flowtest::StartSingleton());
+        Engine& e = Engine::Instance();
+        if (e.m_scripts.m_scripts.empty()) {
+            e.m_scripts.Register();
+        }
+        if (e.m_playerEditor == nullptr) {
+            world().m_playerEditor = std::make_unique<PlayerEditor>(&e, &world(), [] { return 0; });
+            e.m_playerEditor = world().m_playerEditor.get();
+            flowtest::Captured([&] { BuildKingdomHud(e); });
+        }
+        e.m_request = REQUEST_RUN;
+        e.m_quitting = false;
+        e.m_stack.clear();
+    }
+    static GameData& world() { return *Engine::Instance().m_gameData; }
+    static PlayerEditor& realm() { return *Engine::Instance().m_playerEditor; }
+};
+
+TEST_F(TutorialGame, TheSkipBoxSwapsTheTutorialMapForTheDefaultKingdomOnlyWhileTheTutorialRuns) {
+    flowtest::Captured([] { RunScript(Engine::Instance().m_scripts, "StartGame"); });
+    ASSERT_TRUE(realm().m_tutorial);
+    EXPECT_EQ(TutorialController::Instance().CurrentStep(), "Mail");
+    EXPECT_TRUE(realm().m_skipTutorialBox->m_sprite.m_visible);
+    const TileMap& map = world().m_tileMap;
+    EXPECT_EQ(map.GetTile(5, 11)->m_type, TILE_EMPTY);
+    world().m_clickedTile = map.GetTile(5, 11);
+
+    flowtest::Captured([] { DispatchGameBoxAction(world(), 81, nullptr); });
+    EXPECT_EQ(map.GetTile(5, 11)->m_type, TILE_PATH); // the default kingdom's road north
+    EXPECT_EQ(world().m_clickedTile, nullptr);
+    EXPECT_EQ(world().m_capitalTile, map.GetTile(10, 11));
+    flowtest::Captured([] { RunTutorialFrame(Engine::Instance()); });
+    EXPECT_FALSE(realm().m_tutorial);
+    EXPECT_FALSE(realm().m_skipTutorialBox->m_sprite.m_visible);
+
+    // Once it is over, the player's own kingdom stays as it is.
+    flowtest::Captured([&] { world().m_tileMap.SetTileType(0, 0, TILE_PATH); });
+    flowtest::Captured([] { DispatchGameBoxAction(world(), 81, nullptr); });
+    EXPECT_EQ(map.GetTile(0, 0)->m_type, TILE_PATH);
+    world().m_capitalTile = nullptr;
+    flowtest::Captured([&] { world().m_tileMap.Clear(); });
 }
 
 } // namespace
