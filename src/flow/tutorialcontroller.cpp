@@ -382,7 +382,7 @@ void TutorialController::LayCrackPath(GameData& world) {
 }
 
 bool TutorialController::Clicked(const PlayerEditor& realm, int32_t actionId, bool fresh) const {
-    if (realm.m_lastClickedBox == nullptr || realm.m_lastClickedBox->m_actionId != actionId) {
+    if (realm.m_clickedBox == nullptr || realm.m_clickedBox->m_actionId != actionId) {
         return false;
     }
     return !fresh || realm.m_boxClicks != m_clicksSeen;
@@ -431,7 +431,7 @@ void TutorialController::CheckStepDone(GameData& world) {
             AdvanceStep(world);
         }
     } else if (step == "BuildFarmTown1") {
-        if (realm->m_lastClickedBox != nullptr && realm->m_lastClickedBox == realm->m_buildMenuBox) {
+        if (realm->m_clickedBox != nullptr && realm->m_clickedBox == realm->m_buildMenuBox) {
             AdvanceStep(world);
         }
     } else if (step == "BuildFarmTown2") {
@@ -466,7 +466,7 @@ void TutorialController::CheckStepDone(GameData& world) {
         CheckDestroyStep(world);
     } else if (step == "BuildPath1") {
         if (Clicked(*realm, 18)) {
-            Blink(realm->m_lastClickedBox);
+            Blink(realm->m_clickedBox);
             AdvanceStep(world);
         }
     } else if (step == "BuildPath2") {
@@ -551,7 +551,7 @@ void TutorialController::CheckStepDone(GameData& world) {
         if (Clicked(*realm, 98)) {
             m_highlightNames.push_back("New Purchased Unit");
             realm->EnableBoxChain(realm->LookupBox(98));
-            realm->m_lastClickedBox->BlinkFourthInChain();
+            realm->m_clickedBox->BlinkFourthInChain();
             AdvanceStep(world);
         }
     } else if (step == "Skip") {

@@ -215,8 +215,9 @@ void WorldBoxContext::SelectBox(BoxObject* box) {
     }
 }
 
-void WorldBoxContext::CountClick() {
+void WorldBoxContext::CountClick(BoxObject* box) {
     if (PlayerEditor* realm = m_world.m_playerEditor.get()) {
+        realm->m_clickedBox = box;
         ++realm->m_boxClicks;
     }
 }

@@ -162,7 +162,7 @@ class WorldBoxContext : public BoxContext {
     void SetToolMode(int32_t mode) override;
     void PlaceSelectionMarker(KRUnit* unit) override;
     void SelectBox(BoxObject* box) override;
-    void CountClick() override;
+    void CountClick(BoxObject* box) override;
     // The game's box action dispatcher.
     void DispatchBoxAction(BoxActionId id, BoxObject* box) override;
     // Every deleted box, however it goes, leaves no realm pointer behind.

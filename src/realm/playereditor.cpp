@@ -271,6 +271,7 @@ void PlayerEditor::ForgetBox(const BoxObject* box) {
                                 &m_helpBox,
                                 &m_dismissRequest,
                                 &m_lastClickedBox,
+                                &m_clickedBox,
                                 &m_menuBox,
                                 &m_kingdomTabBox,
                                 &m_unitTabBox,

@@ -175,7 +175,9 @@ class PlayerEditor {
     // The notice box the player clicked; the next Update dismisses it.
     BoxObject* m_dismissRequest = nullptr;
     BoxObject* m_lastClickedBox = nullptr;
-    // Box clicks taken so far, so that a click is told from the frames of its bounce.
+    // The box of the last click taken, which a select of another box does not replace, and the clicks
+    // taken so far, so that a click is told from the frames of its bounce.
+    BoxObject* m_clickedBox = nullptr;
     uint32_t m_boxClicks = 0;
     GameData* m_gameData = nullptr;
     Engine* m_engine = nullptr;

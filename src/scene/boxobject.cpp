@@ -245,7 +245,7 @@ bool BoxObject::AnimClick(BoxCommand& command, float t) {
         if (m_group == nullptr) {
             m_selectByte = !m_selectByte;
         }
-        context.CountClick();
+        context.CountClick(this);
         DispatchBoxAction(m_actionId, this);
         ReactToLinks();
     }

@@ -87,7 +87,7 @@ class BoxContext {
     virtual void PlaceSelectionMarker(KRUnit* unit) { (void)unit; }
     virtual void SelectBox(BoxObject* box) { (void)box; }
     // Once per click taken, on its first frame; SelectBox runs on every frame of the bounce.
-    virtual void CountClick() {}
+    virtual void CountClick(BoxObject* box) { (void)box; }
     // A box is being deleted: drop every pointer kept to it.
     virtual void ForgetBox(const BoxObject* box) { (void)box; }
     // The box action dispatcher.

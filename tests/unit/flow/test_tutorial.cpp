@@ -70,14 +70,17 @@ class Tutorial : public KingdomEngineTest {
             tutorial.CheckStepDone(world());
         }
     }
-    // A click on the box taken as the screen takes it, and the frames of its bounce.
+    // A click on the box taken as the screen takes it, and the frames of its bounce, every box updated
+    // before the tutorial as on the screen.
     void Click(BoxObject* box) {
         ASSERT_NE(box, nullptr);
         BoxCommand click;
         click.m_kind = BoxCommandKind::Click;
         box->QueueCommand(click);
         for (int frame = 0; frame < 30 && !box->m_commands.empty(); ++frame) {
-            box->Update(0.02f);
+            for (const auto& each : world().m_hudBoxes) {
+                each->Update(0.02f);
+            }
             Frame();
         }
     }
