@@ -138,6 +138,8 @@ void TutorialController::Start(GameData& world, const std::string& sequenceFile,
 void TutorialController::Stop(GameData& world) {
     EnableAllButtons(world);
     m_highlightNames.clear();
+    // A step cut short leaves its ids; the next tutorial's first step must not inherit them.
+    m_allowedIds.clear();
     m_messages.clear();
     m_crackPath.clear();
     s_running = false;
