@@ -2,8 +2,7 @@
 its envelope; the Menu opens; Farm and House are built from the Build list; the list scrolls to Destroy;
 a building that is not the Keep is torn down and comes back with a rebuke, then the Keep goes; the Path
 tool paves the marked road from the southern gate, a tile out of turn is taken back with a rebuke; the
-crack runs along the road to the Capital. A second run skips the tutorial with K and is given the
-default kingdom, whose road runs north of the Capital."""
+crack runs along the road to the Capital."""
 
 import os
 import shutil
@@ -244,32 +243,5 @@ def test_the_tutorial_as_its_letters_ask(binary):
         game.close()
 
 
-def test_k_skips_onto_the_default_kingdom(binary):
-    game = Game(binary, screen=SCREEN)
-    try:
-        start_new_game(game)
-        tap(game, "c")
-        before = shot(game, "skip-before")
-        north = (576, 128)  # row 6, column 11 seen from above: grass on the tutorial map
-        expect(grass(game.pixel(before, *north)), "the tutorial map has a road north of the Capital")
-        tap(game, "k")
-        read_letter(game)
-        after = shot(game, "skip-after")
-        expect(road(game.pixel(after, *north)), "the default kingdom's road north of the Capital is missing")
-        skip_box = hud(-4.0, -3.25)
-        expect(pixels(before, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)) !=
-               pixels(after, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)), "the Skip Tutorial box stayed")
-        # The whole HUD is the player's: the Build list opens at once.
-        click(game, BUILD_BOX)
-        game.settle(1.5)
-        opened = shot(game, "skip-build")
-        expect(pixels(after, (*build_row(2), 1, 1)) != pixels(opened, (*build_row(2), 1, 1)),
-               "the Build list did not open")
-        game.close_window(game.window_id())
-        expect(game.wait_exit() == 0, "exit status is not 0")
-    finally:
-        game.close()
-
-
 if __name__ == "__main__":
-    run([test_the_tutorial_as_its_letters_ask, test_k_skips_onto_the_default_kingdom])
+    run([test_the_tutorial_as_its_letters_ask])
