@@ -202,8 +202,8 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
     } else if (step == "ShowCapital") {
         world.FindCapitalTile();
         if (const KRTile* capital = world.m_capitalTile) {
-            PointMarker(realm, static_cast<int32_t>(capital->m_row), static_cast<int32_t>(capital->m_col), 2.5f,
-                        "YOUR THRONE");
+            PointMarker(realm, static_cast<int32_t>(capital->m_row), static_cast<int32_t>(capital->m_col),
+                        2.5f, "YOUR THRONE");
         }
     } else if (step == "BuildFarmTown1") {
         highlight({"Build"});
@@ -363,9 +363,9 @@ void TutorialController::LayCrackPath(GameData& world) {
     if (capital == nullptr) {
         return;
     }
-    const std::vector<GridCell> path =
-        FindPathCells(static_cast<float>(kCrackStartCol), static_cast<float>(kCrackStartRow),
-                      static_cast<float>(capital->m_col), static_cast<float>(capital->m_row), world.m_tileMap);
+    const std::vector<GridCell> path = FindPathCells(
+        static_cast<float>(kCrackStartCol), static_cast<float>(kCrackStartRow),
+        static_cast<float>(capital->m_col), static_cast<float>(capital->m_row), world.m_tileMap);
     // Without a cell between the two ends there is nothing to crack.
     if (path.size() < 3) {
         return;

@@ -109,9 +109,10 @@ TEST_F(Tutorial, TheFilesGiveStepsInOrderAndLettersLineByLine) {
     StartWith("<Basic/><Menu/></Tutorial><Other><Mail/></Other><Tutorial><End/>");
     EXPECT_EQ(tutorial.Steps(), (std::list<std::string>{"Basic", "Menu", "End"}));
 
-    ASSERT_TRUE(tutorial.LoadMessages(Write("m.xml", "<M type=\"M\"><Basic><n>a</n><x>no</x><n>b</n><n>c</n></Basic>"
-                                                     "<Menu><n>old</n></Menu><Menu><n>new</n></Menu>"
-                                                     "<Unheard>text<n></n></Unheard></M>")));
+    ASSERT_TRUE(
+        tutorial.LoadMessages(Write("m.xml", "<M type=\"M\"><Basic><n>a</n><x>no</x><n>b</n><n>c</n></Basic>"
+                                             "<Menu><n>old</n></Menu><Menu><n>new</n></Menu>"
+                                             "<Unheard>text<n></n></Unheard></M>")));
     const auto& messages = tutorial.Messages();
     EXPECT_EQ(messages.at("Basic"), "a\nb\nc\n");
     EXPECT_EQ(messages.at("Menu"), "new\n");
