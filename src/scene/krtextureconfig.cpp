@@ -1,11 +1,28 @@
 #include "scene/krtextureconfig.h"
 
+#include "engine/krfilestamp.h"
 #include "engine/krlog.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <unordered_map>
+
+namespace {
+
+// The stamp of a texture file when it was read, and the type it carried.
+struct ReadTexture {
+    FileStamp stamp;
+    std::string type;
+};
+
+std::unordered_map<std::string, ReadTexture>& ReadTextures() {
+    static std::unordered_map<std::string, ReadTexture> read;
+    return read;
+}
+
+} // namespace
 
 int32_t ConfigInt(const std::string& text) {
     long long value = std::strtoll(text.c_str(), nullptr, 10);
@@ -77,6 +94,35 @@ std::unique_ptr<KRConfig> KRTextureConfig::CreateTyped() const {
                                                ConfigInt(child->GetChildValue("EndFrame"))});
             }
         }
+    }
+    return typed;
+}
+
+std::unique_ptr<KRTextureConfig> LoadTextureConfig(const std::string& file, ConfigLoad* outcome) {
+    auto& readTextures = ReadTextures();
+    FileStamp stamp;
+    const bool settled = SettledFileStamp(file, stamp);
+    if (settled) {
+        auto known = readTextures.find(file);
+        // Unchanged bytes read to the same type, and the cache answers a type it still holds with
+        // that configuration; a file written since is forgotten there and read anew here.
+        if (known != readTextures.end() && known->second.stamp == stamp) {
+            if (const KRConfig* cached = ConfigCache::Instance().Find(file, known->second.type)) {
+                if (auto typed = ConfigCast<KRTextureConfig>(cached->CreateTyped())) {
+                    if (outcome != nullptr) {
+                        *outcome = ConfigLoad::Loaded;
+                    }
+                    return typed;
+                }
+            }
+        }
+    }
+    KRConfig read = ReadConfig(file);
+    auto typed = TypedConfig<KRTextureConfig>(read, outcome);
+    if (typed && settled) {
+        readTextures[file] = {stamp, read.m_type};
+    } else {
+        readTextures.erase(file);
     }
     return typed;
 }
