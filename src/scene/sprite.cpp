@@ -92,6 +92,19 @@ int32_t FadeLevelAlpha(int32_t fadeLevel) {
     }
 }
 
+namespace {
+
+// Drawing names a quad for every sprite every frame; the names are made once.
+const std::string& FadeQuadName(int32_t fadeLevel) {
+    static const std::string names[] = {
+        FormatString("Quad.%d", FadeLevelAlpha(0)), FormatString("Quad.%d", FadeLevelAlpha(1)),
+        FormatString("Quad.%d", FadeLevelAlpha(2)), FormatString("Quad.%d", FadeLevelAlpha(3)),
+        FormatString("Quad.%d", FadeLevelAlpha(-1))};
+    return fadeLevel >= 0 && fadeLevel <= 3 ? names[fadeLevel] : names[4];
+}
+
+} // namespace
+
 Sprite::Sprite(plat::Clock* clock) : m_animTimer(clock) {
     m_quad.InitQuad();
 }
@@ -314,7 +327,7 @@ void Sprite::Draw(Engine& engine) {
         return;
     }
     plat::Device& device = *renderer->device;
-    m_quad.name = FormatString("Quad.%d", FadeLevelAlpha(m_fadeLevel));
+    m_quad.name = FadeQuadName(m_fadeLevel);
 
     plat::Matrix callerWorld;
     bool restoreWorld = false;
