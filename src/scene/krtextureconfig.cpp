@@ -11,10 +11,13 @@
 
 namespace {
 
-// The stamp of a texture file when it was read, and the type it carried.
+// A texture file as it was read: its stamp, the type it carried, the cached configuration for that
+// type (borrowed, only compared) and the typed configuration made from it.
 struct ReadTexture {
     FileStamp stamp;
     std::string type;
+    const KRConfig* cached = nullptr;
+    std::shared_ptr<const KRTextureConfig> typed;
 };
 
 std::unordered_map<std::string, ReadTexture>& ReadTextures() {
@@ -98,29 +101,27 @@ std::unique_ptr<KRConfig> KRTextureConfig::CreateTyped() const {
     return typed;
 }
 
-std::unique_ptr<KRTextureConfig> LoadTextureConfig(const std::string& file, ConfigLoad* outcome) {
+std::shared_ptr<const KRTextureConfig> LoadTextureConfig(const std::string& file, ConfigLoad* outcome) {
     auto& readTextures = ReadTextures();
     FileStamp stamp;
     const bool settled = SettledFileStamp(file, stamp);
     if (settled) {
         auto known = readTextures.find(file);
-        // Unchanged bytes read to the same type, and the cache answers a type it still holds with
-        // that configuration; a file written since is forgotten there and read anew here.
-        if (known != readTextures.end() && known->second.stamp == stamp) {
-            if (const KRConfig* cached = ConfigCache::Instance().Find(file, known->second.type)) {
-                if (auto typed = ConfigCast<KRTextureConfig>(cached->CreateTyped())) {
-                    if (outcome != nullptr) {
-                        *outcome = ConfigLoad::Loaded;
-                    }
-                    return typed;
-                }
+        // Unchanged bytes read to the same type, and the cache answers a type it still holds with the
+        // configuration the typed one was made from; a file written since is forgotten there and read
+        // anew here.
+        if (known != readTextures.end() && known->second.stamp == stamp &&
+            ConfigCache::Instance().Find(file, known->second.type) == known->second.cached) {
+            if (outcome != nullptr) {
+                *outcome = ConfigLoad::Loaded;
             }
+            return known->second.typed;
         }
     }
     KRConfig read = ReadConfig(file);
-    auto typed = TypedConfig<KRTextureConfig>(read, outcome);
+    std::shared_ptr<const KRTextureConfig> typed = TypedConfig<KRTextureConfig>(read, outcome);
     if (typed && settled) {
-        readTextures[file] = {stamp, read.m_type};
+        readTextures[file] = {stamp, read.m_type, ConfigCache::Instance().Find(file, read.m_type), typed};
     } else {
         readTextures.erase(file);
     }

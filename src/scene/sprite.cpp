@@ -158,7 +158,7 @@ bool Sprite::ApplyTextureConfig(const std::string& xmlFile) {
     // Set before reading: owners compare it to tell which configuration they last applied.
     m_xmlName = xmlFile;
     ConfigLoad outcome = ConfigLoad::Loaded;
-    std::unique_ptr<KRTextureConfig> typed = LoadTextureConfig(xmlFile, &outcome);
+    std::shared_ptr<const KRTextureConfig> typed = LoadTextureConfig(xmlFile, &outcome);
     if (!typed) {
         // Unreadable files were logged by the configuration layer.
         if (outcome == ConfigLoad::WrongClass) {
