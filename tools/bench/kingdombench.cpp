@@ -1,8 +1,9 @@
 // Measures what one kingdom-screen frame costs the main thread: the real engine on SDL and OpenGL (run
-// it on a display; kingdom.py starts one), the kingdom screen over a 32 x 32 map with roads, buildings,
+// it on a display; gamebench.py starts one), the kingdom screen over a 32 x 32 map with roads, buildings,
 // twenty stationed units and the full HUD. Per frame it times input, update and the draw calls; the
-// present, which waits for the display and the rasteriser's own threads, is left out. After a warm-up
-// it measures the given number of frames, prints the costs and quits.
+// present, which waits for the display and the rasteriser's own threads, is left out. The figure is
+// the main thread's CPU time, which other programs on the machine do not inflate; wall time is shown
+// beside it. After a warm-up it measures the given number of frames, prints the costs and quits.
 //
 //   kingdom_benchmark [frames]
 
