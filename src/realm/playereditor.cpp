@@ -136,44 +136,6 @@ void PlayerEditor::DrawHudTexts() {
     }
 }
 
-void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect) {
-    auto held = std::find_if(roster.begin(), roster.end(),
-                             [unit](const std::unique_ptr<KRUnit>& entry) { return entry.get() == unit; });
-    if (held == roster.end()) {
-        return;
-    }
-    std::unique_ptr<KRUnit> owned = std::move(*held);
-    roster.erase(held);
-    if (alwaysDeselect || m_selectedUnit == unit) {
-        m_selectedUnit = nullptr;
-    }
-    if (m_editedUnit == unit) {
-        m_editedUnit = nullptr;
-    }
-    // Neither the map nor a box may go on reaching a deleted unit.
-    if (m_gameData != nullptr) {
-        m_gameData->m_playerUnits.remove(unit);
-        for (const auto& box : m_gameData->m_hudBoxes) {
-            if (box->m_linkedUnit == unit) {
-                box->m_linkedUnit = nullptr;
-            }
-        }
-    }
-    // The unit goes as `owned` leaves scope.
-}
-
-void PlayerEditor::RemoveBaseUnit(KRUnit* unit) {
-    RemoveFrom(m_baseUnits, unit, false);
-}
-
-void PlayerEditor::RemoveMerchantUnit(KRUnit* unit) {
-    RemoveFrom(m_merchantUnits, unit, false);
-}
-
-void PlayerEditor::RemovePurchasedUnit(KRUnit* unit) {
-    RemoveFrom(m_purchasedUnits, unit, true);
-}
-
 void PlayerEditor::ClearBaseUnits() {
     while (!m_baseUnits.empty()) {
         RemoveBaseUnit(m_baseUnits.front().get());
@@ -316,6 +278,9 @@ std::string PlayerEditor::FloatToString(float value) {
 }
 
 void PlayerEditor::DrawTextLine(const std::string& text, float x, float y, float z) {
+    if (m_onTextLine) {
+        m_onTextLine(text, x, y, z);
+    }
     m_text.SetText(text, {x, y, z});
     if (m_engine != nullptr) {
         m_text.DrawText(*m_engine);
@@ -342,8 +307,6 @@ std::string PlayerEditor::MakeEnemyCommanderName() {
 
 void PlayerEditor::UpdateEconomy(float) {}
 void PlayerEditor::UpdateMerchant(float) {}
-void PlayerEditor::RemoveExpiredMerchantUnits() {}
-void PlayerEditor::UpdateInvasions(float) {}
 void PlayerEditor::UpdateUnitInfoPanel() {}
 void PlayerEditor::UpdateTooltipText() {}
 void PlayerEditor::SyncHoverTooltip() {
@@ -381,8 +344,6 @@ void PlayerEditor::SyncHoverTooltip() {
     }
 }
 void PlayerEditor::DrawGameMessages() {}
-void PlayerEditor::DrawInvaderListPage() {}
 void PlayerEditor::DrawRaceLorePage() {}
 void PlayerEditor::DrawMasteryPage() {}
-void PlayerEditor::DrawNextEnemyCountdown() {}
 void PlayerEditor::DrawMerchantPage() {}

@@ -103,6 +103,24 @@ class PlayerEditor {
     void RemoveMerchantUnit(KRUnit* unit);
     void RemovePurchasedUnit(KRUnit* unit);
 
+    // Buys the technology of a unit type for its cost, once whatever the group size; an offer bought
+    // leaves the merchant roster and is deleted with it.
+    void CreateBaseUnit(KRUnit* unit);
+    // Puts a copy of the unit on sale for lifetime seconds.
+    void CreateMerchantUnit(KRUnit* unit, float lifetime);
+    // Buys one group of the purchase group size: its cost and every upkeep times the group size, or
+    // nothing at all when a stock falls short.
+    void CreatePurchasedUnit(KRUnit* unit);
+    // The box actions of the rosters: the group size stays within 1 to 9; buying and recruiting act on
+    // the selected unit only when it is an offer or a technology.
+    void IncreasePurchaseGroupSize();
+    void DecreasePurchaseGroupSize();
+    void BuySelectedFromMerchant();
+    void RecruitSelectedUnit();
+
+    // Appends a game message of at most 100 characters.
+    void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
+
     // The HUD box indexed under an action id, or null.
     BoxObject* LookupBox(int32_t actionId) const;
     // Puts the target where the source is, at its size, and shows it.
@@ -123,6 +141,8 @@ class PlayerEditor {
     // Told the name of each step of Update and DrawHudTexts as it begins, so that their fixed order can
     // be watched; empty in the game.
     std::function<void(const char* step)> m_onStep;
+    // Told every text line as it is drawn, with its origin; empty in the game.
+    std::function<void(const std::string& text, float x, float y, float z)> m_onTextLine;
 
     std::list<std::unique_ptr<KRUnit>> m_baseUnits;
     std::list<std::unique_ptr<KRUnit>> m_merchantUnits;
@@ -227,10 +247,19 @@ class PlayerEditor {
     void Step(const char* name);
     int Draw();
     void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
+    // A roster copy's box, chained before the end arrow of the roster under head.
+    BoxObject* AddRosterEntry(BoxObject* head, KRUnit* unit, size_t rosterSize, bool everyScreen);
+    // Frees the unit's channel group, if it has one, before the unit goes.
+    void ReleaseUnitSounds(KRUnit& unit);
+    // The group size, put back within 1 to 9 if anything set it outside.
+    float PurchaseGroupSize();
 
     // Made once, at construction: fifteen named commanders.
     void CreateEnemyCommanders();
     std::string MakeEnemyCommanderName();
+    int RandomRaceNumber();
+    // One new wave at the back of the queue, arriving base seconds after the newest one and a little.
+    void CreateInvasion(float base);
 
     // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
     // masteries, messages and info pages. They are called from their places in the order and do nothing

@@ -1,0 +1,226 @@
+// Enemy waves: built from a commander and a few rolled unit types, queued, counted down together while
+// the queue is full, announced 20 s ahead, and fought when a countdown runs out.
+#include "realm/playereditor.h"
+
+#include "engine/engine.h"
+#include "engine/krassetpaths.h"
+#include "flow/krscripts.h"
+#include "kingdom/gamedata.h"
+#include "scene/boxobject.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+constexpr size_t kFullQueue = 5;
+constexpr float kAlertAhead = 20.0f;
+constexpr uint32_t kAlertColour = 0xFFFFFFFF;
+// A rolled attack speed of 0 or below would stop a soldier's attacks or let it strike every frame.
+constexpr float kSlowestAttackSpeed = 0.1f;
+constexpr float kStrengthPerWave = 0.1f;
+constexpr size_t kInvaderRows = 11;
+
+struct InvaderType {
+    const char* m_typeName;
+    Race m_race;
+};
+
+// By invader race number 1 to 8.
+constexpr InvaderType kInvaderTypes[8] = {
+    {"Taipen Prowler", RACE_TAIPEN},      {"Angel", RACE_ANGEL},
+    {"Demon Spawn", RACE_DEMON},          {"Elven Warrior", RACE_ELVENKIND},
+    {"Watcher Golem", RACE_GOLEM},        {"Minor Elemental", RACE_ELEMENTAL},
+    {"Leviathian Magus", RACE_LEVIATHIAN}, {"Lesser Dragonkin", RACE_DRAGONKIN}};
+
+const InvaderType& InvaderTypeOf(int32_t raceNumber) {
+    return kInvaderTypes[std::clamp(raceNumber, 1, 8) - 1];
+}
+
+// Truncated toward zero; a value too large for an int gives the largest one.
+int32_t WholeNumber(float seconds) {
+    if (std::isnan(seconds)) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::clamp(seconds, -2147483520.0f, 2147483520.0f));
+}
+
+// h, m and s of a countdown, each followed by its word.
+std::string Countdown(float seconds, const char* hours, const char* minutes, const char* secs) {
+    const int32_t t = WholeNumber(seconds);
+    return PlayerEditor::IntToString(t / 3600) + hours + PlayerEditor::IntToString(t / 60 % 60) + minutes +
+           PlayerEditor::IntToString(t % 60) + secs;
+}
+
+} // namespace
+
+int PlayerEditor::RandomRaceNumber() {
+    return Draw() % 8 + 1;
+}
+
+void PlayerEditor::UpdateInvasions(float dt) {
+    const auto base = static_cast<float>(Draw() % 50 + 180);
+    // The oldest wave's battle is starting or running.
+    if (!m_invasions.empty() && m_invasions.front().m_countdown <= 0.0f) {
+        return;
+    }
+    if (m_invasions.size() < kFullQueue) {
+        if (Draw() % 10 == 5) {
+            CreateInvasion(base);
+        }
+        return;
+    }
+    int due = 0;
+    for (Invasion& wave : m_invasions) {
+        if (!m_tutorial) {
+            wave.m_countdown -= dt;
+        }
+        // Once per wave, even on a frame that jumps past zero.
+        if (wave.m_countdown <= kAlertAhead && wave.m_alertPending) {
+            AddGameMessage("ALERT!! Enemy " + wave.m_commanderName, 1, kAlertColour);
+            AddGameMessage("IS APPROACHING IN 20 SECONDS!!", 2, kAlertColour);
+            wave.m_alertPending = false;
+            if (m_engine != nullptr) {
+                m_engine->m_audio.PlayEffect(AssetPaths::kMusicValseFantasie);
+            }
+        }
+        if (wave.m_countdown <= 0.0f) {
+            ++due;
+        }
+    }
+    // Run once the queue is no longer walked: the battle takes its wave from it.
+    for (int i = 0; i < due && m_engine != nullptr; ++i) {
+        RunScript(m_engine->m_scripts, "Warring");
+    }
+}
+
+void PlayerEditor::CreateInvasion(float base) {
+    if (m_commanders.empty()) {
+        return;
+    }
+    const EnemyCommander& commander =
+        m_commanders[static_cast<size_t>(Draw() % kEnemyCommanderCount) % m_commanders.size()];
+    const int types = Draw() % 4 + 1;
+    Invasion wave;
+    wave.m_race = commander.m_race;
+    wave.m_commanderName = commander.m_name;
+    wave.m_alertPending = true;
+    const float newest = m_invasions.empty() ? 0.0f : m_invasions.back().m_countdown;
+    const auto spread = static_cast<float>(Draw() % 30);
+    // Absolute: every wave counts down from its own arrival time.
+    wave.m_countdown = spread + newest + base;
+
+    const float f = m_strengthFactor;
+    std::vector<std::unique_ptr<KRUnit>> rolled;
+    for (int i = 0; i < types; ++i) {
+        int32_t race = commander.m_race;
+        if (Draw() % 100 > 60) {
+            race = RandomRaceNumber();
+        }
+        const InvaderType& type = InvaderTypeOf(race);
+        auto unit = std::make_unique<KRUnit>(type.m_typeName);
+        unit->m_typeName = type.m_typeName;
+        unit->Initialize();
+        unit->m_name = type.m_typeName;
+        unit->m_race = type.m_race;
+        unit->m_playerSide = false;
+
+        const float damage = static_cast<float>(Draw() % 3 + 1) * 3.0f + f;
+        unit->m_damage = damage;
+        unit->STR = damage;
+        unit->MoveSpd = static_cast<float>(Draw() % 4 + 1) * 3.0f * 0.1f + 0.2f + f * 0.01f;
+        const float toughness = static_cast<float>(Draw() % 10 + 1) * f * 0.1f;
+        unit->HP = static_cast<float>(Draw() % 10 + 1) * 3.0f + 1.0f + toughness;
+        unit->m_battleHP = unit->HP;
+        unit->VIT = unit->HP;
+        unit->m_cooldown = 0.0f;
+        float speed = static_cast<float>(Draw() % 10 + 1) * f * 0.01f;
+        speed += static_cast<float>(Draw() % 10 + 1) * 3.0f * 0.1f;
+        const auto sign = static_cast<float>(1 - 2 * (Draw() % 2));
+        unit->AttkSpd = std::max(sign * speed + 3.0f, kSlowestAttackSpeed);
+        const int soldiers = Draw() % 8 + 1;
+        unit->Size = soldiers;
+        unit->m_soldierCount = static_cast<float>(soldiers);
+        const int reach = Draw() % 10 + 1;
+        const int extra = Draw() % 3;
+        unit->Range = reach >= 9 ? 1 + extra : 1;
+        rolled.push_back(std::move(unit));
+    }
+
+    // The second factor is drawn first.
+    const float strength = static_cast<float>(Draw() % 4 + 1) * f;
+    const auto scale = static_cast<float>(Draw() % 5 + 11);
+    float budget = scale * strength + m_invasionBudget;
+    m_invasionBudget = budget;
+    // At least one unit, whatever it costs.
+    do {
+        KRUnit& type = *rolled[static_cast<size_t>(Draw() % types)];
+        wave.m_units.push_back(std::make_unique<KRUnit>(type));
+        const float spent = type.ComputeCost() * type.m_soldierCount;
+        budget -= spent;
+        // A type that cost nothing would never use the budget up.
+        if (!(spent > 0.0f)) {
+            break;
+        }
+    } while (budget > 0.0f);
+
+    for (const auto& type : rolled) {
+        ReleaseUnitSounds(*type);
+    }
+    m_invasions.push_back(std::move(wave));
+    m_strengthFactor += kStrengthPerWave;
+}
+
+void PlayerEditor::DrawNextEnemyCountdown() {
+    if (m_invasions.empty()) {
+        return;
+    }
+    DrawTextLine("Next Enemy in : " + Countdown(m_invasions.front().m_countdown, " h ", " m ", " s"), 3.5f, 5.0f,
+                 4.75f);
+    DrawTextLine("Level : " + IntToString(m_level), 3.5f, 5.0f, 4.5f);
+}
+
+void PlayerEditor::DrawInvaderListPage() {
+    const bool window = m_messageWindowBox != nullptr && m_messageWindowBox->m_sprite.m_visible;
+    float z = 4.0f;
+    for (const Invasion& wave : m_invasions) {
+        DrawTextLine(window ? std::string() : wave.m_commanderName, -4.5f, 1.0f, z);
+        DrawTextLine(" Arrival in : " + Countdown(wave.m_countdown, " hrs ", " mins ", " seconds"), 0.5f, 1.0f, z);
+        z -= 0.5f;
+    }
+    if (!window) {
+        DrawTextLine("Next Invaders ::", -4.5f, 1.0f, 1.0f);
+        DrawTextLine("Unit Name", -4.5f, 1.0f, 0.5f);
+    }
+    static const struct {
+        const char* m_title;
+        float m_x;
+    } kColumns[] = {{"troops", -1.5f}, {"damage", -0.5f}, {"defense", 0.5f}, {"Aspeed", 2.0f},
+                    {"Mspeed", 3.5f},  {"Life", 5.0f},    {"Range", 6.0f}};
+    for (const auto& column : kColumns) {
+        DrawTextLine(column.m_title, column.m_x, 1.0f, 0.5f);
+    }
+    if (m_invasions.empty()) {
+        return;
+    }
+    z = 0.0f;
+    size_t rows = 0;
+    for (const auto& unit : m_invasions.front().m_units) {
+        if (rows++ == kInvaderRows) {
+            break;
+        }
+        if (!window) {
+            DrawTextLine(unit->m_typeName, -4.5f, 1.0f, z);
+        }
+        DrawTextLine(IntToString(unit->Size), -1.3f, 1.0f, z);
+        DrawTextLine(IntToString(WholeNumber(unit->m_damage)), -0.3f, 1.0f, z);
+        DrawTextLine(IntToString(WholeNumber(unit->DEF)), 0.7f, 1.0f, z);
+        DrawTextLine(FloatToString(unit->AttkSpd), 2.2f, 1.0f, z);
+        DrawTextLine(FloatToString(unit->MoveSpd), 3.7f, 1.0f, z);
+        DrawTextLine(IntToString(WholeNumber(unit->VIT)), 5.2f, 1.0f, z);
+        DrawTextLine(IntToString(unit->Range), 6.2f, 1.0f, z);
+        z -= 0.25f;
+    }
+}
