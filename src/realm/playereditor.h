@@ -76,6 +76,8 @@ struct Invasion {
     std::list<std::unique_ptr<KRUnit>> m_units;
     float m_countdown = 0.0f;
     bool m_alertPending = true;
+    // "Warring" was run while this wave was the oldest and its time had run out.
+    bool m_warRequested = false;
 };
 
 class PlayerEditor {
