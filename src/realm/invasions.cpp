@@ -6,11 +6,8 @@
 #include "engine/krassetpaths.h"
 #include "flow/krscripts.h"
 #include "kingdom/gamedata.h"
-#include "scene/boxobject.h"
 
 #include <algorithm>
-#include <cmath>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -21,7 +18,6 @@ constexpr uint32_t kAlertColour = 0xFFFFFFFF;
 // A rolled attack speed of 0 or below would stop a soldier's attacks or let it strike every frame.
 constexpr float kSlowestAttackSpeed = 0.1f;
 constexpr float kStrengthPerWave = 0.1f;
-constexpr size_t kInvaderRows = 11;
 
 struct InvaderType {
     const char* m_typeName;
@@ -37,21 +33,6 @@ constexpr InvaderType kInvaderTypes[8] = {
 
 const InvaderType& InvaderTypeOf(int32_t raceNumber) {
     return kInvaderTypes[std::clamp(raceNumber, 1, 8) - 1];
-}
-
-// Truncated toward zero; a value too large for an int gives the largest one.
-int32_t WholeNumber(float seconds) {
-    if (std::isnan(seconds)) {
-        return 0;
-    }
-    return static_cast<int32_t>(std::clamp(seconds, -2147483520.0f, 2147483520.0f));
-}
-
-// h, m and s of a countdown, each followed by its word.
-std::string Countdown(float seconds, const char* hours, const char* minutes, const char* secs) {
-    const int32_t t = WholeNumber(seconds);
-    return PlayerEditor::IntToString(t / 3600) + hours + PlayerEditor::IntToString(t / 60 % 60) + minutes +
-           PlayerEditor::IntToString(t % 60) + secs;
 }
 
 } // namespace
@@ -177,56 +158,4 @@ void PlayerEditor::CreateInvasion(float base) {
     }
     m_invasions.push_back(std::move(wave));
     m_strengthFactor += kStrengthPerWave;
-}
-
-void PlayerEditor::DrawNextEnemyCountdown() {
-    if (m_invasions.empty()) {
-        return;
-    }
-    DrawTextLine("Next Enemy in : " + Countdown(m_invasions.front().m_countdown, " h ", " m ", " s"), 3.5f, 5.0f,
-                 4.75f);
-    DrawTextLine("Level : " + IntToString(m_level), 3.5f, 5.0f, 4.5f);
-}
-
-void PlayerEditor::DrawInvaderListPage() {
-    const bool window = m_messageWindowBox != nullptr && m_messageWindowBox->m_sprite.m_visible;
-    float z = 4.0f;
-    for (const Invasion& wave : m_invasions) {
-        DrawTextLine(window ? std::string() : wave.m_commanderName, -4.5f, 1.0f, z);
-        DrawTextLine(" Arrival in : " + Countdown(wave.m_countdown, " hrs ", " mins ", " seconds"), 0.5f, 1.0f, z);
-        z -= 0.5f;
-    }
-    if (!window) {
-        DrawTextLine("Next Invaders ::", -4.5f, 1.0f, 1.0f);
-        DrawTextLine("Unit Name", -4.5f, 1.0f, 0.5f);
-    }
-    static const struct {
-        const char* m_title;
-        float m_x;
-    } kColumns[] = {{"troops", -1.5f}, {"damage", -0.5f}, {"defense", 0.5f}, {"Aspeed", 2.0f},
-                    {"Mspeed", 3.5f},  {"Life", 5.0f},    {"Range", 6.0f}};
-    for (const auto& column : kColumns) {
-        DrawTextLine(column.m_title, column.m_x, 1.0f, 0.5f);
-    }
-    if (m_invasions.empty()) {
-        return;
-    }
-    z = 0.0f;
-    size_t rows = 0;
-    for (const auto& unit : m_invasions.front().m_units) {
-        if (rows++ == kInvaderRows) {
-            break;
-        }
-        if (!window) {
-            DrawTextLine(unit->m_typeName, -4.5f, 1.0f, z);
-        }
-        DrawTextLine(IntToString(unit->Size), -1.3f, 1.0f, z);
-        DrawTextLine(IntToString(WholeNumber(unit->m_damage)), -0.3f, 1.0f, z);
-        DrawTextLine(IntToString(WholeNumber(unit->DEF)), 0.7f, 1.0f, z);
-        DrawTextLine(FloatToString(unit->AttkSpd), 2.2f, 1.0f, z);
-        DrawTextLine(FloatToString(unit->MoveSpd), 3.7f, 1.0f, z);
-        DrawTextLine(IntToString(WholeNumber(unit->VIT)), 5.2f, 1.0f, z);
-        DrawTextLine(IntToString(unit->Range), 6.2f, 1.0f, z);
-        z -= 0.25f;
-    }
 }

@@ -7,6 +7,7 @@
 #include "scene/worldobject.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <sstream>
@@ -305,10 +306,6 @@ std::string PlayerEditor::MakeEnemyCommanderName() {
     return std::string(kCommanderTitles[title]) + kCommanderNames[name];
 }
 
-void PlayerEditor::UpdateEconomy(float) {}
-void PlayerEditor::UpdateMerchant(float) {}
-void PlayerEditor::UpdateUnitInfoPanel() {}
-void PlayerEditor::UpdateTooltipText() {}
 void PlayerEditor::SyncHoverTooltip() {
     BoxObject* window = m_unitTooltipBox;
     auto close = [this, window] {
@@ -343,7 +340,3 @@ void PlayerEditor::SyncHoverTooltip() {
         close();
     }
 }
-void PlayerEditor::DrawGameMessages() {}
-void PlayerEditor::DrawRaceLorePage() {}
-void PlayerEditor::DrawMasteryPage() {}
-void PlayerEditor::DrawMerchantPage() {}

@@ -12,18 +12,9 @@
 #include <deque>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace realmtest {
-
-struct TextLine {
-    std::string text;
-    float x, y, z;
-    bool operator==(const TextLine& o) const {
-        return std::tie(text, x, y, z) == std::tie(o.text, o.x, o.y, o.z);
-    }
-};
 
 class RealmTest : public boxtest::BoxTest {
   protected:
@@ -45,9 +36,6 @@ class RealmTest : public boxtest::BoxTest {
             return value;
         });
         extraDraws = 0;
-        realm->m_onTextLine = [this](const std::string& text, float x, float y, float z) {
-            lines.push_back({text, x, y, z});
-        };
     }
     void TearDown() override {
         realm.reset();
@@ -81,7 +69,6 @@ class RealmTest : public boxtest::BoxTest {
 
     std::deque<int> draws;
     int extraDraws = 0;
-    std::vector<TextLine> lines;
     std::unique_ptr<PlayerEditor> realm;
 };
 

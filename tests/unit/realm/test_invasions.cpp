@@ -1,5 +1,5 @@
 // Enemy waves: their rolls in the order drawn, the queue that must be full before anything counts down,
-// one alert per wave, "Warring" when a countdown runs out, and the texts that show them.
+// one alert per wave, and "Warring" when a countdown runs out.
 #include "realm_support.h"
 
 #include "engine/engine.h"
@@ -11,7 +11,6 @@
 namespace {
 
 using realmtest::RealmTest;
-using realmtest::TextLine;
 
 int g_warring = 0;
 
@@ -20,6 +19,8 @@ class Invasions : public RealmTest {
     void SetUp() override {
         RealmTest::SetUp();
         g_warring = 0;
+        // No merchant comes while the waves are watched.
+        realm->m_merchantCountdown = 1e9f;
         engine->m_scripts.m_scripts["Warring"] = [] { ++g_warring; };
     }
 
@@ -35,13 +36,6 @@ class Invasions : public RealmTest {
         spritetest::CapturedLog log;
         realm->Update(dt);
         return log.Lines();
-    }
-
-    // The realm's texts of this frame, quietly.
-    void DrawTexts() {
-        spritetest::CapturedLog log;
-        lines.clear();
-        realm->DrawHudTexts();
     }
 
     std::vector<std::string> MessageTexts() const {
@@ -200,59 +194,6 @@ TEST_F(Invasions, AFrameThatJumpsPastZeroAlertsThenStartsTheWarForEveryEndedWave
     realm->m_invasions.front().m_countdown = -5.0f;
     Frame(0.0f);
     EXPECT_EQ(g_warring, 1);
-}
-
-TEST_F(Invasions, TheKingdomShowsTheNextCountdownAndTheEditorListsTheWaves) {
-    gameData.m_gameMode = GAME_MODE_KINGDOM;
-    DrawTexts();
-    EXPECT_TRUE(lines.empty());
-    Queue(3725.9f, "Lady Elowen");
-    Queue(7322.0f, "Lord Fenwold");
-    realm->m_level = 2;
-    DrawTexts();
-    EXPECT_EQ(lines, (std::vector<TextLine>{{"Next Enemy in : 1 h 2 m 5 s", 3.5f, 5.0f, 4.75f},
-                                            {"Level : 2", 3.5f, 5.0f, 4.5f}}));
-
-    // Twelve units in the oldest wave show as eleven rows.
-    for (int i = 0; i < 12; ++i) {
-        auto unit = Type(1.0f, 2, "Golem");
-        unit->m_typeName = "Watcher Golem";
-        unit->Size = 3;
-        unit->m_damage = 7.9f;
-        unit->DEF = 2.0f;
-        unit->AttkSpd = 3.31f;
-        unit->MoveSpd = 0.5f;
-        unit->VIT = 12.0f;
-        realm->m_invasions.front().m_units.push_back(std::move(unit));
-    }
-    gameData.m_gameMode = GAME_MODE_UNIT_EDITOR;
-    realm->m_panelMode = kPanelModeInvaders;
-    DrawTexts();
-    ASSERT_EQ(lines.size(), 4u + 2u + 7u + 11u * 8u);
-    EXPECT_EQ(lines[0], (TextLine{"Lady Elowen", -4.5f, 1.0f, 4.0f}));
-    EXPECT_EQ(lines[1], (TextLine{" Arrival in : 1 hrs 2 mins 5 seconds", 0.5f, 1.0f, 4.0f}));
-    EXPECT_EQ(lines[3], (TextLine{" Arrival in : 2 hrs 2 mins 2 seconds", 0.5f, 1.0f, 3.5f}));
-    EXPECT_EQ(lines[4], (TextLine{"Next Invaders ::", -4.5f, 1.0f, 1.0f}));
-    EXPECT_EQ(lines[12], (TextLine{"Range", 6.0f, 1.0f, 0.5f}));
-    const std::vector<TextLine> row(lines.begin() + 13, lines.begin() + 21);
-    EXPECT_EQ(row, (std::vector<TextLine>{{"Watcher Golem", -4.5f, 1.0f, 0.0f},
-                                          {"3", -1.3f, 1.0f, 0.0f},
-                                          {"7", -0.3f, 1.0f, 0.0f},
-                                          {"2", 0.7f, 1.0f, 0.0f},
-                                          {"3.31", 2.2f, 1.0f, 0.0f},
-                                          {"0.5", 3.7f, 1.0f, 0.0f},
-                                          {"12", 5.2f, 1.0f, 0.0f},
-                                          {"2", 6.2f, 1.0f, 0.0f}}));
-    EXPECT_FLOAT_EQ(lines.back().z, -2.5f);
-
-    // While the message window shows, names give way to it.
-    realm->m_messageWindowBox = NewBox();
-    realm->m_messageWindowBox->m_sprite.m_visible = true;
-    DrawTexts();
-    ASSERT_EQ(lines.size(), 4u + 7u + 11u * 7u);
-    EXPECT_EQ(lines[0], (TextLine{"", -4.5f, 1.0f, 4.0f}));
-    EXPECT_EQ(lines[4], (TextLine{"troops", -1.5f, 1.0f, 0.5f}));
-    EXPECT_EQ(lines[11], (TextLine{"3", -1.3f, 1.0f, 0.0f}));
 }
 
 } // namespace
