@@ -18,7 +18,9 @@
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,8 +45,9 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
 }
 
 // The Build menu's ids and their tools, and a stand-in for the unit editor's info pages: the Unit tab
-// lays the unit editor's panels over this screen, where its page buttons, the mastery boxes and the Log
-// button work. Everything else of the box actions is later work.
+// lays the unit editor's panels over this screen, where its page buttons, the mastery boxes, the Log
+// button and the buying and recruiting boxes work; it also fills the treasury, as of a realm that has
+// been playing a while. Everything else of the box actions is later work.
 class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
@@ -65,7 +68,20 @@ class HarnessBoxContext : public WorldBoxContext {
                 box->m_screenFlags.m_kingdom =
                     box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
             }
+            for (int r = 0; r < RESOURCE_COUNT; ++r) {
+                realm.m_stock[r] = std::max(realm.m_stock[r], 50.0f);
+            }
             LogLine("Unit editor panels shown");
+        } else if (id == 13) {
+            realm.IncreasePurchaseGroupSize();
+        } else if (id == 14) {
+            realm.DecreasePurchaseGroupSize();
+        } else if (id == 15) {
+            realm.BuySelectedFromMerchant();
+        } else if (id == 16) {
+            realm.RecruitSelectedUnit();
+        } else if (id >= 67 && id <= 70) {
+            realm.m_unitPanelPage = id - 66;
         } else if (id == 44) {
             realm.m_messageBoxVisible = !realm.m_messageBoxVisible;
         } else if (id == 47 || id == 48 || id == 50) {
@@ -119,6 +135,19 @@ class HarnessKingdom : public KingdomEditorState {
                 LogLine(pages);
             }
         }
+        if (PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            // As the unit editor's right click does: the first wave comes 30 s sooner.
+            if (engine.m_input.ButtonPressed(1) && !realm->m_invasions.empty()) {
+                realm->m_invasions.front().m_countdown -= 30.0f;
+            }
+            LogRealm(*realm);
+            // Roster boxes made after the Unit tab show over this screen too.
+            if (world.m_gameMode == GAME_MODE_UNIT_EDITOR) {
+                for (const auto& box : world.m_hudBoxes) {
+                    box->m_screenFlags.m_kingdom = box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
+                }
+            }
+        }
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
@@ -129,10 +158,36 @@ class HarnessKingdom : public KingdomEditorState {
     }
 
   private:
+    // The rosters, the selection, the queue of waves and every new game message, as they change.
+    void LogRealm(const PlayerEditor& realm) {
+        const std::string rosters = "Offers " + std::to_string(realm.m_merchantUnits.size()) + ", technologies " +
+                                    std::to_string(realm.m_baseUnits.size()) + ", groups " +
+                                    std::to_string(realm.m_purchasedUnits.size()) + ", waves " +
+                                    std::to_string(realm.m_invasions.size()) + ", selected " +
+                                    (realm.m_selectedUnit != nullptr ? realm.m_selectedUnit->m_name : "none");
+        if (rosters != m_loggedRosters) {
+            m_loggedRosters = rosters;
+            LogLine(rosters);
+        }
+        if (!realm.m_invasions.empty()) {
+            const int due = static_cast<int>(realm.m_invasions.front().m_countdown) / 10;
+            if (due != m_loggedDue) {
+                m_loggedDue = due;
+                LogLine("First wave in " + std::to_string(due * 10) + " s or more");
+            }
+        }
+        auto message = realm.m_messages.begin();
+        std::advance(message, std::min(m_loggedMessages, realm.m_messages.size()));
+        for (; message != realm.m_messages.end(); ++message) {
+            LogLine("Game message: " + message->m_text);
+        }
+        m_loggedMessages = realm.m_messages.size();
+    }
+
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
         for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
-                                   "../Assets/Buildings", "../Assets/Textures/Skybox"}) {
+                                   "../Assets/Buildings", "../Assets/Textures/Skybox", "../Assets/Units"}) {
             const std::filesystem::path path(folder);
             ListTextureConfigFiles(path.wstring(), world);
             LoadTextureConfigFiles(folder, world, engine);
@@ -183,6 +238,9 @@ class HarnessKingdom : public KingdomEditorState {
     const KRTile* m_loggedTile = nullptr;
     int m_loggedNature = -1;
     std::string m_loggedPages;
+    std::string m_loggedRosters;
+    int m_loggedDue = -1;
+    size_t m_loggedMessages = 0;
 };
 
 } // namespace
