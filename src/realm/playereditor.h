@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class ArmyConfig;
 class BoxObject;
 class Engine;
 class GameData;
@@ -57,6 +58,14 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+enum SaveScreenBox : int32_t {
+    kSaveSlotBox = 0,
+    kSaveGameTimeBox = 1,
+    kSaveDateBox = 2,
+    kSaveResourceRow1 = 3,
+    kSaveResourceRow2 = 4,
+    kSaveScreenDisplayBoxes = 5
+};
 
 struct GameMessage {
     std::string m_text; // at most 100 characters
@@ -113,6 +122,10 @@ class PlayerEditor {
     // Buys one group of the purchase group size: its cost and every upkeep times the group size, or
     // nothing at all when a stock falls short.
     void CreatePurchasedUnit(KRUnit* unit);
+    // A saved technology or group taken back into its roster as it is, with its box: nothing is charged
+    // and nothing refused.
+    void RestoreBaseUnit(std::unique_ptr<KRUnit> unit);
+    void RestorePurchasedUnit(std::unique_ptr<KRUnit> unit);
     // The box actions of the rosters: the group size stays within 1 to 9; buying and recruiting act on
     // the selected unit only when it is an offer or a technology.
     void IncreasePurchaseGroupSize();
@@ -144,6 +157,14 @@ class PlayerEditor {
     void HighlightButton(int32_t actionId);
     // Every pickable box with the id starts blinking.
     void BlinkBoxes(int32_t actionId);
+    // The realm into an army data file, its type the name followed by the calendar time; false, with a
+    // line, when the file was not written whole.
+    bool SaveArmyData(const std::string& type, const std::string& file) const;
+    // The realm from an army data file, over empty rosters; false, with a line, and nothing changed
+    // when the file is missing or damaged.
+    bool ApplyArmyData(const std::string& file);
+    // A checked file's realm; its units move into the rosters.
+    void ApplyArmyConfig(ArmyConfig& config);
 
     static std::string IntToString(int32_t value);
     static std::string FloatToString(float value);
@@ -250,6 +271,8 @@ class PlayerEditor {
     BoxObject* m_unitUpkeepTabBox = nullptr;
     BoxObject* m_trainUnitTabBox = nullptr;
     BoxObject* m_raceLogoBox = nullptr;
+    // The save screen's display boxes: slot, game time, save date and the two resource rows.
+    BoxObject* m_saveScreenBoxes[kSaveScreenDisplayBoxes] = {};
     // Two of m_worldMarkers.
     WorldObject* m_attentionMarker = nullptr;
     WorldObject* m_selectionMarker = nullptr;
@@ -263,6 +286,7 @@ class PlayerEditor {
 
   private:
     void Step(const char* name);
+    BoxObject* FirstBoxWithId(int32_t actionId) const;
     int Draw();
     void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
     // A roster copy's box, chained before the end arrow of the roster under head.

@@ -135,6 +135,24 @@ void PlayerEditor::CreatePurchasedUnit(KRUnit* unit) {
     AddRosterEntry(m_armyRosterBox, entry, m_purchasedUnits.size(), true);
 }
 
+void PlayerEditor::RestoreBaseUnit(std::unique_ptr<KRUnit> unit) {
+    if (unit == nullptr) {
+        return;
+    }
+    KRUnit* entry = unit.get();
+    m_baseUnits.push_back(std::move(unit));
+    AddRosterEntry(m_techRosterBox, entry, m_baseUnits.size(), false);
+}
+
+void PlayerEditor::RestorePurchasedUnit(std::unique_ptr<KRUnit> unit) {
+    if (unit == nullptr) {
+        return;
+    }
+    KRUnit* entry = unit.get();
+    m_purchasedUnits.push_back(std::move(unit));
+    AddRosterEntry(m_armyRosterBox, entry, m_purchasedUnits.size(), true);
+}
+
 BoxObject* PlayerEditor::AddRosterEntry(BoxObject* head, KRUnit* unit, size_t rosterSize, bool everyScreen) {
     if (head == nullptr || m_gameData == nullptr) {
         return nullptr;

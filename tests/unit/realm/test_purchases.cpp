@@ -126,6 +126,20 @@ TEST_F(Purchases, AGroupCostsCostAndUpkeepTimesItsSizeOrNothingAtAll) {
     EXPECT_EQ(realm->m_purchasedUnits.size(), before + 1);
 }
 
+TEST_F(Purchases, ASavedGroupComesBackUnchargedWithItsBox) {
+    realm->m_armyRosterBox = RosterHead();
+    std::fill(std::begin(realm->m_stock), std::end(realm->m_stock), 0.0f);
+    auto saved = Type(100.0f);
+    saved->m_upkeep[UPKEEP_FIRE] = 5.0f;
+    KRUnit* group = saved.get();
+    realm->RestorePurchasedUnit(std::move(saved));
+    ASSERT_EQ(realm->m_purchasedUnits.size(), 1u);
+    EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 0.0f);
+    const BoxObject* box = Chain(realm->m_armyRosterBox)[1];
+    EXPECT_EQ(box->m_linkedUnit, group);
+    EXPECT_EQ(box->m_numberSource, &group->m_soldierCount);
+}
+
 TEST_F(Purchases, TheGroupSizeActionsStayWithinOneToNine) {
     for (int i = 0; i < 8; ++i) {
         realm->IncreasePurchaseGroupSize();
