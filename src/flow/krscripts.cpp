@@ -1,11 +1,13 @@
 #include "flow/krscripts.h"
 
+#include "battle/warringstate.h"
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
 #include "flow/savescripts.h"
+#include "flow/gamescripts.h"
 
 #include <algorithm>
 
@@ -160,7 +162,7 @@ void ScriptToggleDisplayDebugInfo() {
 
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
-    {"StartGame", nullptr},
+    {"StartGame", ScriptStartGame},
     {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
@@ -191,7 +193,7 @@ const ScriptRow kScriptTable[52] = {
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", nullptr},
-    {"Warring", nullptr},
+    {"Warring", ScriptWarring},
     {"ReturnPrevState", ScriptPopState},
     {"UStatConfirm", nullptr},
     {"UStatReset", nullptr},
