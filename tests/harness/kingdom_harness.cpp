@@ -61,6 +61,8 @@ class HarnessBoxContext : public WorldBoxContext {
         for (float& stock : realm.m_stock) {
             stock = std::max(stock, 50.0f);
         }
+        // Enough for the dearest offer and a group of it.
+        realm.m_stock[RESOURCE_MONEY] = std::max(realm.m_stock[RESOURCE_MONEY], 5000.0f);
         LogLine("Unit editor panels shown");
     }
 };
@@ -118,7 +120,6 @@ class HarnessKingdom : public KingdomEditorState {
             if (engine.m_input.ButtonPressed(1) && !realm->m_invasions.empty()) {
                 realm->m_invasions.front().m_countdown -= 30.0f;
             }
-            LogRealm(*realm);
             // Roster boxes made after the Unit tab show over this screen too.
             if (world.m_gameMode == GAME_MODE_UNIT_EDITOR) {
                 for (const auto& box : world.m_hudBoxes) {
@@ -131,6 +132,13 @@ class HarnessKingdom : public KingdomEditorState {
         }
     }
 
+    // Logged after the realm's frame, which may leave this screen for the battle.
+    void Update(Engine& engine) override {
+        KingdomEditorState::Update(engine);
+        if (const PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            LogRealm(*realm);
+        }
+    }
     void Unload(Engine& engine) override {
         KingdomEditorState::Unload(engine);
         SetBoxContext(nullptr);
