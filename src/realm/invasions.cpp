@@ -26,9 +26,9 @@ struct InvaderType {
 
 // By invader race number 1 to 8.
 constexpr InvaderType kInvaderTypes[8] = {
-    {"Taipen Prowler", RACE_TAIPEN},      {"Angel", RACE_ANGEL},
-    {"Demon Spawn", RACE_DEMON},          {"Elven Warrior", RACE_ELVENKIND},
-    {"Watcher Golem", RACE_GOLEM},        {"Minor Elemental", RACE_ELEMENTAL},
+    {"Taipen Prowler", RACE_TAIPEN},       {"Angel", RACE_ANGEL},
+    {"Demon Spawn", RACE_DEMON},           {"Elven Warrior", RACE_ELVENKIND},
+    {"Watcher Golem", RACE_GOLEM},         {"Minor Elemental", RACE_ELEMENTAL},
     {"Leviathian Magus", RACE_LEVIATHIAN}, {"Lesser Dragonkin", RACE_DRAGONKIN}};
 
 const InvaderType& InvaderTypeOf(int32_t raceNumber) {
@@ -46,7 +46,8 @@ void PlayerEditor::UpdateInvasions(float dt) {
     // The oldest wave's battle is starting or running. A wave that became the oldest with its time run
     // out, or whose countdown was cut below zero from outside (the editor's right click), still starts its
     // battle below, or no wave would ever come again.
-    if (!m_invasions.empty() && m_invasions.front().m_countdown <= 0.0f && m_invasions.front().m_warRequested) {
+    if (!m_invasions.empty() && m_invasions.front().m_countdown <= 0.0f &&
+        m_invasions.front().m_warRequested) {
         return;
     }
     if (m_invasions.size() < kFullQueue) {

@@ -126,10 +126,8 @@ class PlayerEditor {
     // and nothing refused.
     void RestoreBaseUnit(std::unique_ptr<KRUnit> unit);
     void RestorePurchasedUnit(std::unique_ptr<KRUnit> unit);
-    // The box actions of the rosters: the group size stays within 1 to 9; buying and recruiting act on
-    // the selected unit only when it is an offer or a technology.
-    void IncreasePurchaseGroupSize();
-    void DecreasePurchaseGroupSize();
+    // The box actions of buying and recruiting: they act on the selected unit only when it is an offer
+    // or a technology.
     void BuySelectedFromMerchant();
     void RecruitSelectedUnit();
 

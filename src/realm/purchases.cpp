@@ -27,8 +27,8 @@ constexpr size_t kListMembersShown = 10;
 
 // The unit upkeep that each realm resource is charged from; Money is charged as the cost.
 constexpr UnitUpkeep kUpkeepOfResource[RESOURCE_COUNT] = {
-    UPKEEP_FIRE, UPKEEP_EARTH, UPKEEP_LIGHT, UPKEEP_NATURE, UPKEEP_ICE,
-    UPKEEP_METAL, UPKEEP_PSYCHIC, UPKEEP_DARK, UPKEEP_MONEY, UPKEEP_POP};
+    UPKEEP_FIRE,  UPKEEP_EARTH,   UPKEEP_LIGHT, UPKEEP_NATURE, UPKEEP_ICE,
+    UPKEEP_METAL, UPKEEP_PSYCHIC, UPKEEP_DARK,  UPKEEP_MONEY,  UPKEEP_POP};
 
 // The box a new entry follows: the last before the end arrow, or the chain's last.
 BoxObject* LastEntryBox(BoxObject* head) {
@@ -158,8 +158,8 @@ BoxObject* PlayerEditor::AddRosterEntry(BoxObject* head, KRUnit* unit, size_t ro
         return nullptr;
     }
     const RosterKind kind = everyScreen ? ROSTER_PURCHASED : ROSTER_TECH_OR_OFFER;
-    BoxObject* box = CreateHudBox(*m_gameData, 0.0f, 0.0f, 0.0f, 1.25f, 0.5f, 2, 1, 1.0f, 0.0f, 0.0f, everyScreen,
-                                  true, everyScreen, everyScreen, false, kind, 0);
+    BoxObject* box = CreateHudBox(*m_gameData, 0.0f, 0.0f, 0.0f, 1.25f, 0.5f, 2, 1, 1.0f, 0.0f, 0.0f,
+                                  everyScreen, true, everyScreen, everyScreen, false, kind, 0);
     box->m_actionId = unit->m_name == kMerchantUnitName ? kBoxActionMerchantOffer : kBoxActionRosterUnit;
     box->m_linkedUnit = unit;
     box->m_label.SetText(unit->m_name, {0.0f, 0.0f, 0.0f});
@@ -296,8 +296,8 @@ void PlayerEditor::RemoveExpiredMerchantUnits() {
     if (m_merchantRosterBox == nullptr) {
         return;
     }
-    const BoxObject* group = m_merchantRosterBox->m_group != nullptr ? m_merchantRosterBox->m_group
-                                                                       : m_merchantRosterBox;
+    const BoxObject* group =
+        m_merchantRosterBox->m_group != nullptr ? m_merchantRosterBox->m_group : m_merchantRosterBox;
     if (group->m_members.size() < 2) {
         return;
     }
@@ -311,18 +311,6 @@ void PlayerEditor::RemoveExpiredMerchantUnits() {
     }
     for (KRUnit* unit : expired) {
         RemoveMerchantUnit(unit);
-    }
-}
-
-void PlayerEditor::IncreasePurchaseGroupSize() {
-    if (PurchaseGroupSize() < kLargestGroup) {
-        m_purchaseGroupSize = std::min(m_purchaseGroupSize + 1.0f, kLargestGroup);
-    }
-}
-
-void PlayerEditor::DecreasePurchaseGroupSize() {
-    if (PurchaseGroupSize() > kSmallestGroup) {
-        m_purchaseGroupSize = std::max(m_purchaseGroupSize - 1.0f, kSmallestGroup);
     }
 }
 

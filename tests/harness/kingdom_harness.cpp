@@ -123,7 +123,8 @@ class HarnessKingdom : public KingdomEditorState {
             // Roster boxes made after the Unit tab show over this screen too.
             if (world.m_gameMode == GAME_MODE_UNIT_EDITOR) {
                 for (const auto& box : world.m_hudBoxes) {
-                    box->m_screenFlags.m_kingdom = box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
+                    box->m_screenFlags.m_kingdom =
+                        box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
                 }
             }
         }
@@ -147,9 +148,9 @@ class HarnessKingdom : public KingdomEditorState {
   private:
     // The rosters, the selection, the queue of waves and every new game message, as they change.
     void LogRealm(const PlayerEditor& realm) {
-        const std::string rosters = "Offers " + std::to_string(realm.m_merchantUnits.size()) + ", technologies " +
-                                    std::to_string(realm.m_baseUnits.size()) + ", groups " +
-                                    std::to_string(realm.m_purchasedUnits.size()) + ", waves " +
+        const std::string rosters = "Offers " + std::to_string(realm.m_merchantUnits.size()) +
+                                    ", technologies " + std::to_string(realm.m_baseUnits.size()) +
+                                    ", groups " + std::to_string(realm.m_purchasedUnits.size()) + ", waves " +
                                     std::to_string(realm.m_invasions.size()) + ", selected " +
                                     (realm.m_selectedUnit != nullptr ? realm.m_selectedUnit->m_name : "none");
         if (rosters != m_loggedRosters) {
