@@ -304,8 +304,7 @@ class PlayerEditor {
     bool MessageWindowShown() const;
 
     // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
-    // masteries, messages and info pages. They are called from their places in the order and do nothing
-    // until those parts of the realm are built.
+    // masteries, messages and info pages, called from their places in the order.
     void UpdateMerchant(float dt);
     void RemoveExpiredMerchantUnits();
     void UpdateInvasions(float dt);
