@@ -54,7 +54,8 @@ void ScriptStartGame() {
         realm->ClearMerchantUnits();
         realm->ClearPurchasedUnits();
     }
-    LogNotThereYet("SpawnPlayerUnits");
+    world->SpawnPlayerUnits();
+    world->WarpInPlayerUnits();
     TutorialController& tutorial = TutorialController::Instance();
     tutorial.Stop(*world);
     tutorial.Start(*world);

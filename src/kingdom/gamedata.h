@@ -127,6 +127,9 @@ class GameData {
     void CollectGates();
     void WarpInEnemies();
     void WarpInPlayerUnits();
+    // A new game's starting army: every default record bought, free of charge and of upkeep, and put on
+    // the map (battle/playerunits.cpp).
+    void SpawnPlayerUnits();
     void ResetBattleFlags();
     bool AdvanceToCapital(KRUnit* unit);
     bool PlayerUnitAdvance(KRUnit* unit);

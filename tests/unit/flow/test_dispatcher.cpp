@@ -195,7 +195,8 @@ TEST_F(Dispatcher, ANewGameIsTheTutorialMapWithNothingCarriedOver) {
     EXPECT_EQ(realm().m_level, 0);
     EXPECT_FLOAT_EQ(realm().m_strengthFactor, 1.0f);
     EXPECT_FLOAT_EQ(realm().m_invasionBudget, 25.0f);
-    EXPECT_TRUE(realm().m_purchasedUnits.empty());
+    // The unit left over is gone; the two of the starting army stand in its place.
+    EXPECT_EQ(realm().m_purchasedUnits.size(), 2u);
     const TileMap& map = world().m_tileMap;
     EXPECT_EQ(map.Rows(), 17u);
     EXPECT_EQ(map.Cols(), 17u);
