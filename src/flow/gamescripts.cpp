@@ -53,7 +53,8 @@ void ScriptStartGame() {
         realm->ClearMerchantUnits();
         realm->ClearPurchasedUnits();
     }
-    LogNotThereYet("SpawnPlayerUnits");
+    world->SpawnPlayerUnits();
+    world->WarpInPlayerUnits();
     LogNotThereYet("TutorialController");
     world->m_clickedTile = nullptr;
     world->m_tileMap.Clear();

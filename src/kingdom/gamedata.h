@@ -56,6 +56,9 @@ class GameData {
     void ResetForNewGame();
     // Appends the two units a new realm starts with to m_unitRecords.
     void BuildDefaultUnitRecords();
+    // The new game's starting army: every record bought into the purchased roster free of charge and put
+    // on the map, upkeep-free.
+    void SpawnPlayerUnits();
     // One Update of every HUD box. A box deleted meanwhile (an action may delete its own box) leaves its
     // chains and groups at once and is destroyed after the pass.
     void UpdateHudBoxes(float dt);
