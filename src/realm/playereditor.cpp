@@ -7,6 +7,7 @@
 #include "scene/worldobject.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <sstream>
@@ -153,9 +154,16 @@ void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit
     // Neither the map nor a box may go on reaching a deleted unit.
     if (m_gameData != nullptr) {
         m_gameData->m_playerUnits.remove(unit);
+        // Statistics shown from the unit fall back to nothing, so that no box reads it once it is gone.
+        const auto first = reinterpret_cast<std::uintptr_t>(unit);
+        const auto end = first + sizeof(KRUnit);
         for (const auto& box : m_gameData->m_hudBoxes) {
             if (box->m_linkedUnit == unit) {
                 box->m_linkedUnit = nullptr;
+            }
+            const auto source = reinterpret_cast<std::uintptr_t>(box->m_numberSource);
+            if (source >= first && source < end) {
+                box->m_numberSource = &m_zeroDisplay;
             }
         }
     }
