@@ -19,7 +19,8 @@ constexpr float kRightClickHurry = 30.0f;
 constexpr BoxActionId kBoxActionGameMessageBox = 43;
 constexpr int32_t kPanelModeUnitEdit = 1;
 
-const plat::Vector3 kFramePosition{1.25f, 0.5f, 0.5f};
+// Under the mails, which lie at height 0 until read, so that the backdrop never hides an envelope.
+const plat::Vector3 kFramePosition{1.25f, -0.5f, 0.5f};
 constexpr float kFrameScale[2] = {13.25f, 9.0f};
 
 struct Reaction {
