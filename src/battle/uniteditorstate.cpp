@@ -207,12 +207,22 @@ void UnitEditorState::Render(Engine& engine) {
     world->m_guiCamera.ApplyToDevice(engine);
     // Everything of this layer lies flat in the HUD plane under the camera that looks straight down.
     if (ShowsPreview(engine)) {
-        m_preview.m_boundingBox.m_position = kPreviewPosition;
-        m_preview.m_boundingBox.m_scale[0] = kPreviewScale;
-        m_preview.m_boundingBox.m_scale[1] = kPreviewScale;
+        // Placed for this draw only: a confirmation copies the preview into its unit, which must keep its
+        // own place and its own hidden body.
+        BoundingBox& box = m_preview.m_boundingBox;
+        const plat::Vector3 position = box.m_position;
+        const float scale[2] = {box.m_scale[0], box.m_scale[1]};
+        const bool visible = m_preview.m_sprite.m_visible;
+        box.m_position = kPreviewPosition;
+        box.m_scale[0] = kPreviewScale;
+        box.m_scale[1] = kPreviewScale;
         m_preview.m_sprite.m_visible = true;
         m_preview.m_rotationMatrix = MatrixSwapYZ();
         m_preview.Render(engine);
+        box.m_position = position;
+        box.m_scale[0] = scale[0];
+        box.m_scale[1] = scale[1];
+        m_preview.m_sprite.m_visible = visible;
     }
     for (auto it = world->m_hudBoxes.rbegin(); it != world->m_hudBoxes.rend(); ++it) {
         if ((*it)->m_screenFlags.m_unitEditor) {
