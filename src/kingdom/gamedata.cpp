@@ -49,6 +49,7 @@ GameData::GameData() : m_tileMap(kInitialMapSide, kInitialMapSide), m_activeCame
         face->m_scale[0] = kSkyboxFaceSize;
         face->m_scale[1] = kSkyboxFaceSize;
     }
+    BuildDefaultUnitRecords();
     m_tileSprites.reserve(std::size(kTileSpriteFiles));
     for (const char* file : kTileSpriteFiles) {
         m_tileSprites.emplace_back().InitWithXML(file, false);
@@ -105,6 +106,9 @@ void GameData::ResetForNewGame() {
     m_previewObject.reset();
     m_editSubMode = 0;
     m_activeCamera = &m_perspCamera;
+    // A new game starts from the default records, whatever became of them.
+    m_unitRecords.clear();
+    BuildDefaultUnitRecords();
 }
 
 void GameData::DrawSkybox(Engine& engine) {

@@ -52,6 +52,8 @@ class GameData {
     GameData& operator=(const GameData&) = delete;
 
     void ResetForNewGame();
+    // Appends the two units a new realm starts with to m_unitRecords.
+    void BuildDefaultUnitRecords();
     // The first Capital tile of the grid, or null when there is none.
     void FindCapitalTile();
     // The four faces around the active camera.
@@ -69,6 +71,8 @@ class GameData {
     KRTile* m_capitalTile = nullptr;
     std::unique_ptr<KRGameObject> m_previewObject;
     ToolMode m_toolMode = TOOL_SELECT;
+    // The default unit records, by value; a new game is given a copy of each.
+    std::vector<KRUnit> m_unitRecords;
     // The invading army of the running battle.
     std::list<std::unique_ptr<KRUnit>> m_enemyUnits;
     // The player's units standing on the map, borrowed from the realm's purchased roster, which takes

@@ -25,6 +25,46 @@ BoxObject* SingleBox(GameData& world, float x, float y, float z, float w, float 
     return CreateHudBox(world, x, y, z, w, h, 0, 1, 0.0f, 0.0f, 0.0f, true, true, true, true, true, 0, 0);
 }
 
+// The unit editor's boxes: drawn and picked on that screen only.
+BoxObject* EditorBox(GameData& world, float x, float y, float z, float w, float h, int32_t panel,
+                     int32_t subPanel) {
+    return CreateHudBox(world, x, y, z, w, h, 0, 1, 0.0f, 0.0f, 0.0f, false, true, false, false, true, panel,
+                        subPanel);
+}
+
+// A laid-out column of the stat editor, each box one height below the one before.
+BoxObject* EditorColumn(GameData& world, float x, float z, float w, int32_t count, int32_t subPanel) {
+    return CreateHudBox(world, x, 0.0f, z, w, 0.5f, 1, count, 0.0f, 0.0f, -1.0f, false, true, false, false,
+                        true, 1, subPanel);
+}
+
+void SetColumnPickable(BoxObject* head, bool pickable) {
+    head->m_pickable = pickable;
+    for (BoxObject* box : head->m_members) {
+        box->m_pickable = pickable;
+    }
+}
+
+const char* const kResourceAnimations[RESOURCE_COUNT] = {
+    "FireResource",  "EarthResource",   "LightResource", "NatureResource", "IceResource",
+    "MetalResource", "PsychicResource", "Force",         "Money",          "Unit"};
+
+// A head and ten resource boxes showing the given values when there are any.
+BoxObject* ResourceColumn(GameData& world, float x, const char* title, float* values) {
+    BoxObject* head = EditorColumn(world, x, 4.0f, 1.25f, RESOURCE_COUNT + 1, 3);
+    head->SetChainLabels({title});
+    head->SetTexture("../Assets/Boxes/PlainBorder.xml");
+    SetColumnPickable(head, false);
+    for (size_t k = 0; k < head->m_members.size() && k < RESOURCE_COUNT; ++k) {
+        BoxObject* box = head->m_members[k];
+        box->m_sprite.SetAnimation(kResourceAnimations[k]);
+        if (values != nullptr) {
+            box->m_numberSource = &values[k];
+        }
+    }
+    return head;
+}
+
 } // namespace
 
 void BuildKingdomHud(Engine& engine) {
@@ -41,8 +81,13 @@ void BuildKingdomHud(Engine& engine) {
     BuildArmyAndBuildMenus(engine, *realm);
     BuildLogPanel(engine);
     BuildMessageFrame(engine, *realm);
-    // Builders 8 to 14 (merchant and tech buttons, unit buttons, recruit panel, stat editor, war panel,
-    // logo panels, mastery panel) make the unit editor's panels and join here, in that order, with it.
+    BuildMerchantTechButtons(engine, *realm);
+    BuildUnitButtons(engine, *realm);
+    BuildRecruitPanel(engine, *realm);
+    BuildStatEditor(engine, *realm);
+    BuildWarPanel(engine, *realm);
+    BuildLogoPanels(engine, *realm);
+    BuildMasteryPanel(engine, *realm);
     for (const auto& box : world->m_hudBoxes) {
         if (box != nullptr) {
             realm->m_boxByActionId.emplace(box->m_actionId, box.get());
@@ -113,12 +158,9 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
                               "Ice Resource", "Metal Resource", "Psychic Resource", "Darkness Resource",
                               "Money Resource", "Population Resource"});
     counters->SetChainActionIds({82, 83, 84, 85, 86, 87, 88, 89, 91, 90});
-    static const char* const kAnimations[RESOURCE_COUNT] = {
-        "FireResource",  "EarthResource",   "LightResource", "NatureResource", "IceResource",
-        "MetalResource", "PsychicResource", "Force",         "Money",          "Unit"};
     BoxObject* counter = counters;
     for (int k = 0; k < RESOURCE_COUNT && counter != nullptr; ++k) {
-        counter->m_sprite.SetAnimation(kAnimations[k]);
+        counter->m_sprite.SetAnimation(kResourceAnimations[k]);
         counter->m_showLabel = false;
         counter->m_pickable = false;
         counter->m_numberSource = &realm.m_stock[k];
@@ -251,4 +293,221 @@ void BuildMessageFrame(Engine& engine, PlayerEditor& realm) {
     message->m_showLabel = false;
     message->m_pickable = false;
     realm.m_messageWindowBox = message;
+}
+
+void BuildMerchantTechButtons(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    struct Roster {
+        float z;
+        const char* label;
+        BoxActionId id;
+        BoxObject** field;
+    };
+    const Roster rosters[] = {{-1.5f, "Merchant", 77, &realm.m_merchantRosterBox},
+                              {-2.5f, "Tech", 73, &realm.m_techRosterBox}};
+    for (const Roster& roster : rosters) {
+        BoxObject* head =
+            CreateHudListBox(world, 0.5f, 0.0f, roster.z, 0.01f, 0.01f, 1, 1.0f, 0.0f, 0.0f, false, false,
+                             false, false, 1, -1.5f, 0.0f, roster.z - 0.5f, 0.75f, 0.75f);
+        SetLabel(head, roster.label);
+        head->m_actionId = roster.id;
+        ApplyOwnTexture(head, "../Assets/Buttons/ButtonDarkBlue.xml");
+        head->m_showLabel = false;
+        head->m_pickable = false;
+        *roster.field = head;
+    }
+}
+
+void BuildUnitButtons(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    struct Button {
+        float z;
+        const char* label;
+        BoxActionId id;
+        BoxObject** field;
+    };
+    const Button buttons[] = {{3.25f, "Show Unit Stats", 68, &realm.m_unitStatsTabBox},
+                              {2.75f, "Show Unit Upkeep", 69, &realm.m_unitUpkeepTabBox},
+                              {2.25f, "Train Unit", 70, &realm.m_trainUnitTabBox},
+                              {1.75f, "Buy From Merchant", 15, &realm.m_buyFromMerchantBox},
+                              {1.25f, "Disband Unit", 17, nullptr}};
+    for (const Button& button : buttons) {
+        BoxObject* box = EditorBox(world, 0.2f, 0.0f, button.z, 2.75f, 0.5f, 1, 0);
+        ApplyOwnTexture(box, "../Assets/Buttons/ButtonDarkBlue.xml");
+        SetLabel(box, button.label);
+        box->m_actionId = button.id;
+        if (button.field != nullptr) {
+            *button.field = box;
+        }
+    }
+}
+
+void BuildRecruitPanel(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    struct Button {
+        const char* label;
+        float x, z, w, h;
+        BoxActionId id;
+    };
+    static const Button kButtons[] = {{"Unit to buy Counter", 3.5f, 2.5f, 1.0f, 1.0f, 100},
+                                      {"Increase Units", 5.25f, 2.75f, 2.5f, 0.5f, 13},
+                                      {"Decrease Units", 5.25f, 2.25f, 2.5f, 0.5f, 14},
+                                      {"Confirm Recruitment", 4.75f, 1.75f, 3.5f, 0.5f, 16}};
+    for (const Button& button : kButtons) {
+        BoxObject* box = EditorBox(world, button.x, 0.0f, button.z, button.w, button.h, 1, 4);
+        SetLabel(box, button.label);
+        box->m_actionId = button.id;
+        box->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
+        if (button.id == 100) {
+            box->m_numberSource = &realm.m_purchaseGroupSize;
+            box->m_pickable = false;
+        }
+    }
+}
+
+void BuildStatEditor(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    const std::string plain = "../Assets/Boxes/PlainBorder.xml";
+
+    BoxObject* names = EditorColumn(world, 2.75f, 4.0f, 1.5f, 9, 2);
+    names->SetChainLabels({"Strength", "Agility", "Vitality", "Defense", "Energy", "Move Speed", "Range",
+                           "Accuracy", "Evasion"});
+    names->SetChainTexture(plain);
+    SetColumnPickable(names, false);
+    realm.m_statNameColumnBox = names;
+
+    BoxObject* now = EditorColumn(world, 4.0f, 4.5f, 1.0f, 10, 2);
+    now->SetChainLabels({"N O W", "Str", "Agi", "Vit", "Def", "Ene", "Mve", "Rge", "Acc", "Eva"});
+    now->SetChainTexture(plain);
+    SetColumnPickable(now, false);
+    realm.m_statNowColumnBox = now;
+
+    BoxObject* edited = EditorColumn(world, 5.0f, 4.5f, 1.0f, 10, 2);
+    edited->SetChainLabels({"N E W", "Str", "Agi", "Vit", "Def", "Ene", "Mve", "Rge", "Acc", "Eva"});
+    edited->SetChainTexture(plain);
+    SetColumnPickable(edited, false);
+    realm.m_statNewColumnBox = edited;
+
+    BoxObject* plus = EditorColumn(world, 5.77f, 4.0f, 0.5f, 9, 2);
+    plus->SetChainLabels({"+", "+", "+", "+", "+", "+", "+", "+", "+"});
+    plus->SetChainActionIds({21, 22, 23, 25, 29, 24, 26, 27, 28});
+    plus->SetChainTexture(plain);
+    plus->m_layoutType = 0;
+    realm.m_statPlusColumnBox = plus;
+
+    BoxObject* minus = EditorColumn(world, 6.3f, 4.0f, 0.5f, 9, 2);
+    minus->SetChainLabels({"-", "-", "-", "-", "-", "-", "-", "-", "-"});
+    minus->SetChainActionIds({30, 31, 32, 34, 38, 33, 35, 36, 37});
+    minus->SetChainTexture(plain);
+    minus->m_layoutType = 0;
+    realm.m_statMinusColumnBox = minus;
+
+    // The unit's own upkeep is bound to the edited unit by the info panel; the realm's totals are fixed.
+    realm.m_upkeepColumnBox = ResourceColumn(world, 2.75f, "Upkeep", nullptr);
+    ResourceColumn(world, 4.0f, "Income", realm.m_income);
+    ResourceColumn(world, 5.25f, "Tax", realm.m_upkeep);
+
+    BoxObject* confirm = EditorBox(world, 3.5f, 0.0f, -0.5f, 3.0f, 0.5f, 1, 2);
+    SetLabel(confirm, "Confirm Stat Change");
+    confirm->m_actionId = 39;
+    confirm->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
+
+    BoxObject* reset = EditorBox(world, 3.5f, 0.0f, -1.0f, 3.0f, 0.5f, 1, 2);
+    SetLabel(reset, "Reset Stat Change");
+    reset->m_actionId = 40;
+    reset->SetTexture("../Assets/Buttons/ButtonDarkBlue.xml");
+
+    BoxObject* name = EditorBox(world, -3.0f, 0.0f, 4.5f, 3.0f, 0.5f, 1, 0);
+    SetLabel(name, "Unit Name");
+    name->SetTexture("../Assets/Buttons/ButtonDarkBlue.xml");
+    name->m_pickable = false;
+    name->m_showLabel = true;
+    realm.m_unitNameBox = name;
+}
+
+void BuildWarPanel(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    const std::string texture = "../Assets/Buttons/ButtonDarkBlue.xml";
+    struct Tab {
+        float z;
+        const char* label;
+        BoxActionId id;
+        BoxObject** field;
+    };
+    const Tab tabs[] = {{4.5f, "Unit Edit", 47, &realm.m_unitEditTabBox},
+                        {4.0f, "Show War Data", 48, &realm.m_warDataTabBox},
+                        {3.5f, "Show Masteries", 50, nullptr}};
+    for (const Tab& tab : tabs) {
+        BoxObject* box = EditorBox(world, -6.63f, 0.0f, tab.z, 2.7f, 0.5f, 0, 0);
+        box->SetChainLabels({tab.label});
+        box->m_actionId = tab.id;
+        box->SetChainTexture(texture);
+        box->m_pickable = true;
+        box->m_showLabel = true;
+        if (tab.field != nullptr) {
+            *tab.field = box;
+        }
+    }
+    BoxObject* races = CreateHudBox(world, -6.63f, 0.0f, 3.0f, 2.7f, 0.5f, 1, 9, 0.0f, 0.0f, -1.0f, false,
+                                    true, false, false, true, 0, 0);
+    races->SetChainLabels({"Race Information", "--Angels", "--Demons", "--Dragonkin", "--Elementals",
+                           "--Taipens", "--Leviathians", "--Golems", "--Elves"});
+    races->SetChainActionIds({49, 54, 55, 52, 57, 58, 56, 53, 51});
+    races->SetChainTexture(texture);
+    races->m_pickable = false;
+}
+
+void BuildLogoPanels(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    BoxObject* logo = EditorBox(world, 1.5f, 0.0f, 2.5f, 4.0f, 4.0f, 3, 0);
+    logo->SetTexture("../Assets/Boxes/LogoElf.xml");
+    logo->m_showLabel = false;
+    logo->m_pickable = false;
+    realm.m_raceLogoBox = logo;
+
+    BoxObject* frame = EditorBox(world, -3.0f, 0.0f, 1.75f, 4.0f, 5.0f, 1, 0);
+    frame->SetTexture("../Assets/Boxes/PlainBorder.xml");
+    frame->m_showLabel = false;
+    frame->m_pickable = false;
+}
+
+void BuildMasteryPanel(Engine& engine, PlayerEditor& realm) {
+    GameData& world = *engine.m_gameData;
+    struct Entry {
+        const char* label;
+        float x, y, z, w, h;
+        BoxActionId id;
+        const char* texture;
+        int mastery; // -1: none
+    };
+    static const Entry kEntries[] = {
+        {"BioMastery", -1.0f, 1.0f, 2.5f, 1.0f, 1.0f, 59, "../Assets/Boxes/BioMastery.xml", MASTERY_BIO},
+        {"MagicMastery", -2.5f, 1.0f, 2.5f, 1.0f, 1.0f, 60, "../Assets/Boxes/MagicMastery.xml",
+         MASTERY_MAGIC},
+        {"Commander", 0.5f, 1.0f, 2.5f, 1.0f, 1.0f, 61, "../Assets/Boxes/MasteryCommander.xml",
+         MASTERY_COMMANDER},
+        {"Berserker", -1.0f, 1.0f, -0.5f, 1.0f, 1.0f, 62, "../Assets/Boxes/Berserker.xml", MASTERY_BERSERKER},
+        {"Fatality", 0.5f, 1.0f, -0.5f, 1.0f, 1.0f, 63, "../Assets/Boxes/Fatality.xml", MASTERY_FATALITY},
+        {"SharpenedAttacks", 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 64, "../Assets/Boxes/Sharpened.xml",
+         MASTERY_SHARPENED_ATTACKS},
+        {"HardenedSkin", -3.0f, 1.0f, 1.0f, 1.0f, 1.0f, 65, "../Assets/Boxes/HardenedSkin.xml",
+         MASTERY_HARDENED_SKIN},
+        {"background", -1.25f, -1.0f, 0.5f, 6.0f, 8.0f, 0, "../Assets/Boxes/MasterySkillTree.xml", -1},
+        {"Increase Mastery Level", 4.0f, 1.0f, -2.5f, 3.5f, 0.5f, 66, "../Assets/Buttons/ButtonDarkBlue.xml",
+         -1}};
+    for (const Entry& entry : kEntries) {
+        BoxObject* box = EditorBox(world, entry.x, entry.y, entry.z, entry.w, entry.h, 4, 0);
+        box->SetChainLabels({entry.label});
+        box->m_actionId = entry.id;
+        box->SetTexture(entry.texture);
+        if (entry.mastery >= 0) {
+            box->m_numberSource = &realm.m_masteryLevel[entry.mastery];
+            box->m_showLabel = false;
+        } else if (entry.id == 0) {
+            box->m_showLabel = false;
+            box->m_pickable = false;
+        } else {
+            realm.m_increaseMasteryBox = box;
+        }
+    }
 }

@@ -154,15 +154,15 @@ void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit
     // Neither the map nor a box may go on reaching a deleted unit.
     if (m_gameData != nullptr) {
         m_gameData->m_playerUnits.remove(unit);
-        // Statistics shown from the unit fall back to nothing, so that no box reads it once it is gone.
+        // A box showing one of the unit's values shows nothing instead.
         const auto first = reinterpret_cast<std::uintptr_t>(unit);
-        const auto end = first + sizeof(KRUnit);
+        const auto last = first + sizeof(KRUnit);
         for (const auto& box : m_gameData->m_hudBoxes) {
             if (box->m_linkedUnit == unit) {
                 box->m_linkedUnit = nullptr;
             }
             const auto source = reinterpret_cast<std::uintptr_t>(box->m_numberSource);
-            if (source >= first && source < end) {
+            if (source >= first && source < last) {
                 box->m_numberSource = &m_zeroDisplay;
             }
         }
@@ -324,6 +324,9 @@ std::string PlayerEditor::FloatToString(float value) {
 }
 
 void PlayerEditor::DrawTextLine(const std::string& text, float x, float y, float z) {
+    if (m_onTextLine) {
+        m_onTextLine(text, x, y, z);
+    }
     m_text.SetText(text, {x, y, z});
     if (m_engine != nullptr) {
         m_text.DrawText(*m_engine);
@@ -348,12 +351,9 @@ std::string PlayerEditor::MakeEnemyCommanderName() {
     return std::string(kCommanderTitles[title]) + kCommanderNames[name];
 }
 
-void PlayerEditor::UpdateEconomy(float) {}
 void PlayerEditor::UpdateMerchant(float) {}
 void PlayerEditor::RemoveExpiredMerchantUnits() {}
 void PlayerEditor::UpdateInvasions(float) {}
-void PlayerEditor::UpdateUnitInfoPanel() {}
-void PlayerEditor::UpdateTooltipText() {}
 void PlayerEditor::SyncHoverTooltip() {
     BoxObject* window = m_unitTooltipBox;
     auto close = [this, window] {
@@ -388,9 +388,3 @@ void PlayerEditor::SyncHoverTooltip() {
         close();
     }
 }
-void PlayerEditor::DrawGameMessages() {}
-void PlayerEditor::DrawInvaderListPage() {}
-void PlayerEditor::DrawRaceLorePage() {}
-void PlayerEditor::DrawMasteryPage() {}
-void PlayerEditor::DrawNextEnemyCountdown() {}
-void PlayerEditor::DrawMerchantPage() {}

@@ -115,14 +115,35 @@ class PlayerEditor {
     // A box is going: every pointer the realm keeps to it is cleared.
     void ForgetBox(const BoxObject* box);
 
+    // Spends a mastery point on the mastery of box id 59..65; without points nothing changes.
+    void BuyMasteryLevel(int32_t masteryId);
+    // A text of more than 100 characters is refused with a warning line.
+    void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
+    void ScrollGameMessages();
+    // The hover help text of an action id; ids outside the table give ".".
+    static const char* HelpText(int32_t actionId);
+    // The first box with the id greys out and stands still, or takes its own look again.
+    void UnhighlightButton(int32_t actionId);
+    void HighlightButton(int32_t actionId);
+    // Every pickable box with the id starts blinking.
+    void BlinkBoxes(int32_t actionId);
+
     static std::string IntToString(int32_t value);
     static std::string FloatToString(float value);
     // Draws one line through the realm's one text object; nothing stays between lines.
     void DrawTextLine(const std::string& text, float x, float y, float z);
 
+    // The economy's frame on the game delta: income and upkeep recomputed a few times a second, the
+    // stocks moved, a warning mail now and then, and no stock left below 0 or not finite.
+    void UpdateEconomy(float dt);
+    // Income and upkeep from the buildings on the map and the purchased units; may cap the population.
+    void RecomputeIncome();
+
     // Told the name of each step of Update and DrawHudTexts as it begins, so that their fixed order can
     // be watched; empty in the game.
     std::function<void(const char* step)> m_onStep;
+    // Told every text line as DrawTextLine draws it; empty in the game.
+    std::function<void(const std::string& text, float x, float y, float z)> m_onTextLine;
 
     std::list<std::unique_ptr<KRUnit>> m_baseUnits;
     std::list<std::unique_ptr<KRUnit>> m_merchantUnits;
@@ -231,11 +252,12 @@ class PlayerEditor {
     // Made once, at construction: fifteen named commanders.
     void CreateEnemyCommanders();
     std::string MakeEnemyCommanderName();
+    // True while the message window covers the info pages.
+    bool MessageWindowShown() const;
 
     // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
     // masteries, messages and info pages. They are called from their places in the order and do nothing
     // until those parts of the realm are built.
-    void UpdateEconomy(float dt);
     void UpdateMerchant(float dt);
     void RemoveExpiredMerchantUnits();
     void UpdateInvasions(float dt);

@@ -1,10 +1,11 @@
 """The kingdom screen under real input, on the kingdom harness (a realm and a 12 x 12 map with the
 Capital at row 8, column 5, a cross of path and a unit on it): the map is drawn, the camera keys move
 the view, a click on a tile selects it, a click on the unit and then on the road marches it there, the Build menu's Farm box chooses the tool that a click on a path tile then
-applies, and after scrolling the list its Path and Destroy rows lay a path and raze the farm."""
+applies, the farm's yield raises the Nature counter of the HUD while the others stand, and after scrolling the list its Path and Destroy rows lay a path and raze the farm."""
 
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -88,6 +89,13 @@ def same(a, b):
         return fa.read() == fb.read()
 
 
+def counter(path, index):
+    """The raw pixels of the index-th resource counter of the HUD's top row (Fire 0 .. Population 9)."""
+    box = "96x20+%d+37" % (round(6 + index * 102.3))
+    return subprocess.run(["convert", path, "-crop", box, "+repage", "-depth", "8", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
 def test_kingdom(binary):
     game = start(binary)
     try:
@@ -116,6 +124,14 @@ def test_kingdom(binary):
         click(game, top_view_tile(8, 3))
         game.wait_for("Placed Farm at Tile - Building | (Row: 8, Col: 3)", timeout=10.0)
         built = shot(game, "farm")
+
+        # The farm feeds the Nature stock at 0.6 a second; the counter follows it.
+        game.wait_for("Nature stock 3", timeout=20.0)
+        time.sleep(0.5)
+        fed = shot(game, "farm-yield")
+        expect(counter(built, 3) != counter(fed, 3), "the Nature counter did not change with the farm")
+        for other in (0, 6, 8):  # Fire, Psychic and Money stand still
+            expect(counter(built, other) == counter(fed, other), "counter %d changed" % other)
 
         # Path and Destroy are the list's last rows: two scrolls forward bring them into the window.
         click(game, hud(4.5, -5.0))

@@ -1,6 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
 // until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
-// the chosen tool and the clicked tile are logged for the end-to-end tests.
+// the chosen tool, the clicked tile and each whole number the Nature stock reaches are logged for the
+// end-to-end tests.
 //
 //   kingdom_harness
 
@@ -15,6 +16,7 @@
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
 #include "realm/playereditor.h"
+#include "scene/boxobject.h"
 
 #include <filesystem>
 #include <map>
@@ -40,7 +42,9 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
     return TILE_EMPTY;
 }
 
-// The Build menu's ids and their tools; everything else of the box actions is later work.
+// The Build menu's ids and their tools, and a stand-in for the unit editor's info pages: the Unit tab
+// lays the unit editor's panels over this screen, where its page buttons, the mastery boxes and the Log
+// button work. Everything else of the box actions is later work.
 class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
@@ -52,6 +56,26 @@ class HarnessBoxContext : public WorldBoxContext {
         auto found = kTools.find(id);
         if (found != kTools.end()) {
             found->second();
+            return;
+        }
+        PlayerEditor& realm = *m_world.m_playerEditor;
+        if (id == 3) {
+            m_world.m_gameMode = GAME_MODE_UNIT_EDITOR;
+            for (const auto& box : m_world.m_hudBoxes) {
+                box->m_screenFlags.m_kingdom =
+                    box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
+            }
+            LogLine("Unit editor panels shown");
+        } else if (id == 44) {
+            realm.m_messageBoxVisible = !realm.m_messageBoxVisible;
+        } else if (id == 47 || id == 48 || id == 50) {
+            realm.m_panelMode = id - 46;
+        } else if (id >= 51 && id <= 58) {
+            realm.m_panelMode = id - 46;
+        } else if (id >= 59 && id <= 65) {
+            realm.m_chosenMastery = id;
+        } else if (id == 66) {
+            realm.BuyMasteryLevel(realm.m_chosenMastery);
         }
     }
 };
@@ -80,6 +104,21 @@ class HarnessKingdom : public KingdomEditorState {
             m_loggedTile = world.m_clickedTile;
             LogLine("Clicked " + m_loggedTile->m_name);
         }
+        if (const PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            const int nature = static_cast<int>(realm->m_stock[RESOURCE_NATURE]);
+            if (nature != m_loggedNature) {
+                m_loggedNature = nature;
+                LogLine("Nature stock " + std::to_string(nature));
+            }
+            const std::string pages = "Panel mode " + std::to_string(realm->m_panelMode) +
+                                      ", chosen mastery " + std::to_string(realm->m_chosenMastery) +
+                                      ", mastery points " + std::to_string(realm->m_masteryPoints) +
+                                      ", message window " + (realm->m_messageBoxVisible ? "shown" : "hidden");
+            if (pages != m_loggedPages) {
+                m_loggedPages = pages;
+                LogLine(pages);
+            }
+        }
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
@@ -102,6 +141,7 @@ class HarnessKingdom : public KingdomEditorState {
         engine.m_playerEditor = world.m_playerEditor.get();
         engine.m_playerEditor->m_stock[RESOURCE_MONEY] = 1000.0f;
         engine.m_playerEditor->m_land = 20.0f;
+        engine.m_playerEditor->AddGameMessage("Welcome to the harness kingdom", 1, 0xFFFFFFFF);
         TileMap& map = world.m_tileMap;
         map.Clear();
         map.StartGrid(kSide, kSide);
@@ -141,6 +181,8 @@ class HarnessKingdom : public KingdomEditorState {
     std::unique_ptr<HarnessBoxContext> m_context;
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
+    int m_loggedNature = -1;
+    std::string m_loggedPages;
 };
 
 } // namespace

@@ -187,7 +187,7 @@ TEST_F(Realm, APausedFrameStandsTheClockStillAndLeavesTheHoverToolTipAlone) {
     EXPECT_EQ(journal.size(), 10u);
 }
 
-TEST_F(Realm, AFrameShowsTheLandForgetsTheChosenMasteryOffItsPageAndClearsTheHelpText) {
+TEST_F(Realm, AFrameShowsTheLandForgetsTheChosenMasteryOffItsPageAndSetsTheHelpText) {
     BoxObject* land = NewBox();
     BoxObject* helpText = NewBox();
     helpText->m_label.SetText("Build a farm", {1.0f, 2.0f, 3.0f});
@@ -204,13 +204,14 @@ TEST_F(Realm, AFrameShowsTheLandForgetsTheChosenMasteryOffItsPageAndClearsTheHel
     EXPECT_EQ(helpText->m_label.m_origin.y, 0.0f);
     EXPECT_EQ(helpText->m_label.m_origin.z, 0.0f);
 
-    // Off the mastery page the choice goes, paused or not; a help box keeps its text.
+    // Off the mastery page the choice goes, paused or not; a help box gives its id's help text.
     realm->m_panelMode = 2;
-    helpText->m_label.SetText("kept", {1.0f, 2.0f, 3.0f});
-    realm->m_helpBox = helpText;
+    BoxObject* pause = NewBox();
+    pause->m_actionId = kBoxActionPause;
+    realm->m_helpBox = pause;
     realm->Update(0.0f);
     EXPECT_EQ(realm->m_chosenMastery, 0);
-    EXPECT_EQ(helpText->m_label.m_text, "kept");
+    EXPECT_EQ(helpText->m_label.m_text, "Pauses or resumes the game");
 }
 
 TEST_F(Realm, TheHudTextsFollowTheViewAndThePanelMode) {
