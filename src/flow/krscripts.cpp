@@ -1,10 +1,12 @@
 #include "flow/krscripts.h"
 
 #include "engine/engine.h"
+#include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "battle/uniteditorscripts.h"
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
+#include "flow/savescripts.h"
 
 #include <algorithm>
 
@@ -160,13 +162,13 @@ void ScriptToggleDisplayDebugInfo() {
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
     {"StartGame", nullptr},
-    {"LoadGame", nullptr},
+    {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
     {"Pause", ScriptPause},
     {"Resume", ScriptResume},
     {"ChangeTileType", ScriptChangeTileType},
-    {"SaveMap", nullptr},
+    {"SaveMap", ScriptSaveMap},
     {"ResetMap", ScriptResetMap},
     {"ExpandMap", ScriptExpandMap},
     {"ToggleView", ScriptToggleView},
@@ -257,13 +259,17 @@ bool Engine::DoCommand(const int32_t* command) {
     case 3:
         return world != nullptr && world->m_clickedTile != nullptr;
     case 4:
-        // Writing map data arrives with the map files.
-        return false;
+        if (world != nullptr) {
+            world->m_tileMap.WriteMapData(
+                std::string(AssetPaths::kAssetsSaveDataFolder) + AssetPaths::kMapDataFile, "MapData");
+        }
+        return true;
     case 5:
         if (world == nullptr) {
             return false;
         }
         world->m_clickedTile = nullptr;
+        world->m_capitalTile = nullptr;
         world->m_tileMap.Clear();
         world->m_tileMap.CreateDefaultGrid();
         return true;

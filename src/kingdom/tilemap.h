@@ -9,6 +9,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class AudioSys;
@@ -65,6 +66,14 @@ class TileMap {
     void ResetMap();
     void ExpandMap();
     void CreateDefaultGrid();
+
+    // The map files, type stamped with the calendar time. A write reports whether the file is whole.
+    bool WriteMapData(const std::string& file, const std::string& type) const;
+    bool WriteBuildingData(const std::string& file, const std::string& type) const;
+    // A damaged or missing file is refused with a line and leaves the map as it was. The map's world
+    // takes its capital from the new grid.
+    bool LoadMapData(const std::string& file);
+    bool LoadBuildingData(const std::string& file);
     // Cracks one more cell next to the cracked ground around a gate. Without a draw the generator is
     // seeded with the calendar time and rand() is used. False when nothing cracked.
     bool SpreadCrack(AudioSys* audio, RandomDraw draw = nullptr);

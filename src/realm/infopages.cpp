@@ -348,32 +348,6 @@ void PlayerEditor::DrawInvaderListPage() {
     }
 }
 
-void PlayerEditor::UnhighlightButton(int32_t actionId) {
-    if (m_gameData == nullptr) {
-        return;
-    }
-    for (const auto& box : m_gameData->m_hudBoxes) {
-        if (box->m_actionId == actionId) {
-            box->Disable();
-            box->m_frozen = true;
-            return;
-        }
-    }
-}
-
-void PlayerEditor::HighlightButton(int32_t actionId) {
-    if (m_gameData == nullptr) {
-        return;
-    }
-    for (const auto& box : m_gameData->m_hudBoxes) {
-        if (box->m_actionId == actionId) {
-            box->Enable();
-            box->m_frozen = false;
-            return;
-        }
-    }
-}
-
 void PlayerEditor::BlinkBoxes(int32_t actionId) {
     if (m_gameData == nullptr) {
         return;

@@ -262,6 +262,11 @@ void PlayerEditor::ForgetBox(const BoxObject* box) {
     if (box == nullptr) {
         return;
     }
+    for (BoxObject*& display : m_saveScreenBoxes) {
+        if (display == box) {
+            display = nullptr;
+        }
+    }
     BoxObject** const kept[] = {&m_hoveredBox,
                                 &m_helpBox,
                                 &m_dismissRequest,

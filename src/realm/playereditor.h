@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class ArmyConfig;
 class BoxObject;
 class Engine;
 class GameData;
@@ -57,6 +58,14 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+enum SaveScreenBox : int32_t {
+    kSaveSlotBox = 0,
+    kSaveGameTimeBox = 1,
+    kSaveDateBox = 2,
+    kSaveResourceRow1 = 3,
+    kSaveResourceRow2 = 4,
+    kSaveScreenDisplayBoxes = 5
+};
 
 struct GameMessage {
     std::string m_text; // at most 100 characters
@@ -127,6 +136,14 @@ class PlayerEditor {
     void HighlightButton(int32_t actionId);
     // Every pickable box with the id starts blinking.
     void BlinkBoxes(int32_t actionId);
+    // The realm into an army data file, its type the name followed by the calendar time; false, with a
+    // line, when the file was not written whole.
+    bool SaveArmyData(const std::string& type, const std::string& file) const;
+    // The realm from an army data file, over empty rosters; false, with a line, and nothing changed
+    // when the file is missing or damaged.
+    bool ApplyArmyData(const std::string& file);
+    // A checked file's realm; its units move into the rosters.
+    void ApplyArmyConfig(ArmyConfig& config);
 
     static std::string IntToString(int32_t value);
     static std::string FloatToString(float value);
@@ -233,6 +250,8 @@ class PlayerEditor {
     BoxObject* m_unitUpkeepTabBox = nullptr;
     BoxObject* m_trainUnitTabBox = nullptr;
     BoxObject* m_raceLogoBox = nullptr;
+    // The save screen's display boxes: slot, game time, save date and the two resource rows.
+    BoxObject* m_saveScreenBoxes[kSaveScreenDisplayBoxes] = {};
     // Two of m_worldMarkers.
     WorldObject* m_attentionMarker = nullptr;
     WorldObject* m_selectionMarker = nullptr;
@@ -246,6 +265,7 @@ class PlayerEditor {
 
   private:
     void Step(const char* name);
+    BoxObject* FirstBoxWithId(int32_t actionId) const;
     int Draw();
     void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
 

@@ -1,7 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
-// until a new game can be started from the main menu. The Build menu's boxes choose their tools, and
-// the chosen tool, the clicked tile and each whole number the Nature stock reaches are logged for the
-// end-to-end tests.
+// until a new game can be started from the main menu. The Build menu's boxes choose their tools, the
+// Menu's Save box opens the save screen whose boxes save and load, and the chosen tool, the clicked tile
+// and each whole number the Nature stock reaches are logged for the end-to-end tests.
 //
 //   kingdom_harness
 
@@ -12,6 +12,7 @@
 #include "engine/krwinmain.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/kingdomscripts.h"
+#include "flow/savescripts.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
@@ -42,9 +43,9 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
     return TILE_EMPTY;
 }
 
-// The Build menu's ids and their tools, and a stand-in for the unit editor's info pages: the Unit tab
-// lays the unit editor's panels over this screen, where its page buttons, the mastery boxes and the Log
-// button work. Everything else of the box actions is later work.
+// The Build menu's ids and their tools, the save screen's, and a stand-in for the unit editor's info
+// pages: the Unit tab lays the unit editor's panels over this screen, where its page buttons, the mastery
+// boxes and the Log button work. Everything else of the box actions is later work.
 class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
@@ -53,6 +54,14 @@ class HarnessBoxContext : public WorldBoxContext {
             {4, SelectFarmTool},  {5, SelectHouseTool},    {6, SelectTowerTool}, {7, SelectBioLabTool},
             {8, SelectSmithTool}, {9, SelectSpireTool},    {10, SelectLabTool},  {11, SelectKeepTool},
             {18, SelectPathTool}, {19, SelectDemolishTool}};
+        static const std::map<BoxActionId, ScriptFunction> kSaveScreen = {
+            {80, OpenSaveScreen},    {107, SaveGameToSlot},
+            {108, LoadGameFromSlot}, {109, PreviousSaveSlot},
+            {110, NextSaveSlot},     {111, [] { RunScript(Engine::Instance().m_scripts, "PopState"); }}};
+        if (auto save = kSaveScreen.find(id); save != kSaveScreen.end()) {
+            save->second();
+            return;
+        }
         auto found = kTools.find(id);
         if (found != kTools.end()) {
             found->second();

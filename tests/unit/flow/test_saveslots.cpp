@@ -1,0 +1,215 @@
+// Saved-game slots: the documents folder, which folders are slots and in what order, the selected
+// index after a rescan, new slot names, and saving and loading through the scripts, damaged and failed
+// cases included.
+#include "flow/flow_support.h"
+#include "flow/saveloadstate.h"
+#include "flow/savescripts.h"
+#include "platform/documents.h"
+#include "realm/armyconfig.h"
+#include "save_support.h"
+#include "scene/boxobject.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using flowtest::Captured;
+using flowtest::Has;
+using savetest::EnvVar;
+using savetest::Scratch;
+
+TEST(DocumentsFolder, FollowsTheEnvironmentThenUserDirsThenHome) {
+    Scratch scratch;
+    EnvVar config("XDG_CONFIG_HOME", scratch.Folder().c_str());
+    EnvVar home("HOME", "/home/tester");
+    {
+        EnvVar docs("XDG_DOCUMENTS_DIR", "/srv/Dokumente Éloïse");
+        EXPECT_EQ(plat::DocumentsFolder(), "/srv/Dokumente Éloïse");
+    }
+    EnvVar docs("XDG_DOCUMENTS_DIR", "");
+    EXPECT_EQ(plat::DocumentsFolder(), "/home/tester/Documents");
+    savetest::WriteText(scratch.Folder() + "user-dirs.dirs",
+                        "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Papiers\"\n");
+    EXPECT_EQ(plat::DocumentsFolder(), "/home/tester/Papiers");
+    // Nothing absolute: no folder at all, rather than the working folder.
+    EnvVar relative("XDG_DOCUMENTS_DIR", "Documents");
+    EXPECT_EQ(plat::DocumentsFolder(), "");
+}
+
+class Slots : public testing::Test {
+  protected:
+    void SetUp() override {
+        flowtest::StartSingleton();
+        Engine& e = engine();
+        if (e.m_playerEditor == nullptr) {
+            e.m_gameData->m_playerEditor = std::make_unique<PlayerEditor>(&e, e.m_gameData.get());
+            e.m_playerEditor = e.m_gameData->m_playerEditor.get();
+        }
+        Captured([&] { BuildSaveSlotScreen(e); });
+        savedTarget = e.m_lastRequestedState;
+        savedRequest = e.m_request;
+        e.m_lastRequestedState = &screen();
+        e.m_request = REQUEST_RUN;
+        screen().m_selectedSlot = 0;
+    }
+    void TearDown() override {
+        engine().m_lastRequestedState = savedTarget;
+        engine().m_request = savedRequest;
+    }
+
+    static Engine& engine() { return Engine::Instance(); }
+    static SaveLoadState& screen() { return SaveLoadState::Instance(); }
+    static PlayerEditor& realm() { return *engine().m_playerEditor; }
+    std::string SaveFolder() const { return scratch.Folder() + "Thornvale Oriskar/SaveData/"; }
+    void MakeFolders(std::initializer_list<const char*> names) const {
+        for (const char* name : names) {
+            fs::create_directories(SaveFolder() + name);
+        }
+    }
+    // The first value shown beside a display box.
+    static std::string Shown(int box) { return realm().m_saveScreenBoxes[box]->m_next->m_label.m_text; }
+    static BoxObject* FirstLoadBox() {
+        for (const auto& box : engine().m_gameData->m_hudBoxes) {
+            if (box->m_actionId == kBoxActionLoadGame) {
+                return box.get();
+            }
+        }
+        return nullptr;
+    }
+    static void MakeMap(const std::vector<TileType>& cells, uint32_t cols) {
+        TileMap& map = engine().m_gameData->m_tileMap;
+        ASSERT_TRUE(map.StartGrid(static_cast<uint32_t>(cells.size()) / cols, cols));
+        for (size_t i = 0; i < cells.size(); ++i) {
+            ASSERT_TRUE(map.AppendTile(std::make_unique<KRTile>(i / cols, i % cols, cells[i])));
+        }
+    }
+
+    Scratch scratch;
+    EnvVar docs{"XDG_DOCUMENTS_DIR", scratch.Folder().c_str()};
+    KRState* savedTarget = nullptr;
+    uint32_t savedRequest = 0;
+};
+
+TEST_F(Slots, FoldersNamedWithDataAreSlotsInNameOrderAndTheIndexStaysInTheList) {
+    MakeFolders({"OldData", "Database", "data1", "Data10", "Data2"});
+    savetest::WriteText(SaveFolder() + "Data5", "a file");
+    Captured([] { EXPECT_TRUE(screen().ScanSaveFolder()); });
+    EXPECT_EQ(screen().m_slotPaths,
+              (std::vector<std::string>{SaveFolder() + "Data10/", SaveFolder() + "Data2/",
+                                        SaveFolder() + "Database/", SaveFolder() + "OldData/"}));
+    screen().m_selectedSlot = 4;
+    fs::remove(SaveFolder() + "OldData");
+    fs::remove(SaveFolder() + "Database");
+    Captured([] { screen().ScanSaveFolder(); });
+    EXPECT_EQ(screen().m_selectedSlot, 2u);
+    EXPECT_EQ(screen().SlotPath(), "");
+    EXPECT_FALSE(screen().SelectSlot(3));
+
+    const auto lines = Captured([] { EXPECT_FALSE(screen().SelectSlot(2)); });
+    EXPECT_TRUE(Has(lines, "Box Stuff Changing "));
+    EXPECT_EQ(Shown(kSaveSlotBox), "3");
+    EXPECT_EQ(Shown(kSaveGameTimeBox), "New Data");
+    EXPECT_FALSE(FirstLoadBox()->m_enabled);
+    EXPECT_TRUE(FirstLoadBox()->m_frozen);
+    // A slot whose army file cannot be read is not offered for loading either.
+    Captured([] { EXPECT_TRUE(screen().SelectSlot(0)); });
+    EXPECT_FALSE(FirstLoadBox()->m_enabled);
+}
+
+TEST_F(Slots, NewSlotsTakeTheFirstFreeNumberAndNothingIsMadeWithoutADocumentsFolder) {
+    MakeFolders({"Data0", "Data1"});
+    savetest::WriteText(SaveFolder() + "Data2", "a file in the way");
+    Captured([] { screen().ScanSaveFolder(); });
+    screen().m_selectedSlot = 2;
+    const auto lines =
+        Captured([] { EXPECT_EQ(screen().GetOrCreateSlotFolder(), screen().m_saveFolder + "Data3/"); });
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Data3"), 2);
+    EXPECT_TRUE(fs::is_directory(SaveFolder() + "Data3"));
+
+    EnvVar relative("XDG_DOCUMENTS_DIR", "relative");
+    Captured([] { EXPECT_FALSE(screen().ScanSaveFolder()); });
+    EXPECT_TRUE(screen().m_slotPaths.empty());
+    EXPECT_EQ(screen().GetOrCreateSlotFolder(), "");
+    const auto refused = Captured(SaveGameToSlot);
+    EXPECT_TRUE(Has(refused, "Game not saved: there is no save folder to write to"));
+}
+
+TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH, TILE_CAPITAL, TILE_GATE, TILE_EMPTY, TILE_CRACK, TILE_PATH}, 3);
+    realm().m_stock[RESOURCE_MONEY] = 321.5f;
+    realm().m_stock[RESOURCE_FIRE] = 12.9f;
+    const auto saved = Captured(SaveGameToSlot);
+    EXPECT_TRUE(Has(saved, "Game saved to " + SaveFolder() + "Data0/")) << saved.back();
+    for (const char* name : kSlotFiles) {
+        EXPECT_TRUE(fs::is_regular_file(SaveFolder() + "Data0/" + name)) << name;
+    }
+    EXPECT_EQ(screen().m_slotPaths.size(), 1u);
+    EXPECT_EQ(Shown(kSaveResourceRow1), "12");
+    EXPECT_TRUE(FirstLoadBox()->m_enabled);
+
+    // A second save within the same second, into a new slot: each slot shows its own game.
+    realm().m_stock[RESOURCE_FIRE] = 40.0f;
+    screen().m_selectedSlot = 1;
+    Captured(SaveGameToSlot);
+    Captured([] { screen().SelectSlot(0); });
+    EXPECT_EQ(Shown(kSaveResourceRow1), "12");
+    screen().m_selectedSlot = 0;
+
+    realm().m_stock[RESOURCE_MONEY] = 3.0f;
+    MakeMap({TILE_EMPTY}, 1);
+    const auto loaded = Captured(LoadGameFromSlot);
+    EXPECT_TRUE(Has(loaded, "Game loaded from " + SaveFolder() + "Data0/"));
+    EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 321.5f);
+    EXPECT_FALSE(realm().m_tutorial);
+    const TileMap& map = engine().m_gameData->m_tileMap;
+    ASSERT_EQ(map.Rows() * map.Cols(), 6u);
+    EXPECT_EQ(map.GetTile(1, 1)->m_type, TILE_CRACK);
+    EXPECT_EQ(engine().m_gameData->m_capitalTile, map.GetTile(0, 1));
+    EXPECT_EQ(engine().m_gameData->m_gameMode, GAME_MODE_KINGDOM);
+
+    engine().m_request = REQUEST_RUN;
+    engine().m_lastRequestedState = &screen();
+    savetest::WriteText(SaveFolder() + "Data0/mapdata.xml", "<Map type=\"MapData1\" rows=\"2\" cols=\"2\"/>");
+    realm().m_stock[RESOURCE_MONEY] = 5.0f;
+    const auto refused = Captured(LoadGameFromSlot);
+    EXPECT_TRUE(Has(refused, "Game not loaded from " + SaveFolder() + "Data0/"));
+    EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 5.0f);
+    EXPECT_EQ(map.GetTile(1, 1)->m_type, TILE_CRACK);
+}
+
+TEST_F(Slots, AFailedSaveSaysSoAndLeavesTheOldSlotWhole) {
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH}, 1);
+    realm().m_stock[RESOURCE_MONEY] = 100.0f;
+    Captured(SaveGameToSlot);
+    const std::string slot = SaveFolder() + "Data0/";
+    // The map cannot be staged: the army file is written, then must not replace the old one.
+    fs::create_directories(slot + "mapdata.xml.saving/in the way");
+    realm().m_stock[RESOURCE_MONEY] = 200.0f;
+    const auto lines = Captured(SaveGameToSlot);
+    EXPECT_TRUE(Has(lines, "Game not saved to " + slot));
+    std::unique_ptr<ArmyConfig> army;
+    Captured([&] { army = ReadArmyFile(slot + "armydata.xml", false); });
+    ASSERT_NE(army, nullptr);
+    EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], 100.0f);
+    EXPECT_FALSE(fs::exists(slot + "armydata.xml.saving"));
+}
+
+TEST_F(Slots, TheArrowsStopAtNewDataAndAtTheFirstSlot) {
+    MakeFolders({"Data0", "Data1"});
+    Captured([] { screen().ScanSaveFolder(); });
+    Captured([] {
+        for (int i = 0; i < 4; ++i) {
+            NextSaveSlot();
+        }
+    });
+    EXPECT_EQ(screen().m_selectedSlot, 2u);
+    Captured([] {
+        for (int i = 0; i < 4; ++i) {
+            PreviousSaveSlot();
+        }
+    });
+    EXPECT_EQ(screen().m_selectedSlot, 0u);
+}
+
+} // namespace
