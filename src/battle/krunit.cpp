@@ -85,6 +85,7 @@ KRMiniUnit::KRMiniUnit(KRUnit* owner, const std::string& spriteXmlFile)
 
 void KRMiniUnit::Initialize() {
     m_target = nullptr;
+    m_deathOver = false;
     m_sprite.m_visible = true;
     m_attackCooldown = 0.0f;
     m_formationSpot.x = 0.0f;
@@ -104,12 +105,16 @@ void KRMiniUnit::Initialize() {
 void KRMiniUnit::Update(const float* dt) {
     m_sprite.Animate(dt);
     if (HP <= 0.0f) {
-        if (m_sprite.m_currentFrame >= m_sprite.m_endFrame) {
+        if (m_sprite.m_currentFrame >= m_sprite.m_endFrame || !m_sprite.m_playing) {
+            m_deathOver = true;
+        }
+        if (m_deathOver) {
             m_sprite.m_visible = false;
         }
         return;
     }
     const float delta = dt != nullptr ? *dt : 0.0f;
+    BattleStep(delta);
     if (m_attackCooldown > 0.0f) {
         m_attackCooldown -= delta;
     }
@@ -321,7 +326,7 @@ void KRUnit::UpdateMiniUnits(const float* dt) {
         plat::Vector3& drawn = soldier.m_boundingBox.m_position;
         if (soldier.HP > 0.0f) {
             drawn = {soldier.m_position.x, kSoldierHeight, -soldier.m_position.z};
-        } else if (soldier.m_sprite.m_currentFrame < soldier.m_sprite.m_endFrame) {
+        } else if (!soldier.m_deathOver) {
             drawn.x += soldier.SoldierFling.x;
             drawn.y += soldier.SoldierFling.y;
             drawn.z += soldier.SoldierFling.z;

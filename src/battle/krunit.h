@@ -109,6 +109,20 @@ class KRMiniUnit : public KRGameObject {
     float m_radius = 0.4f;
     bool m_dead = false;
     Race m_race = RACE_ANGEL;
+
+    // ---- Battle (battle/unitbattle.cpp, battle/projectile.cpp) ----
+    // One hit by the race damage rule, with its two messages.
+    void TakeDamage(float damage, const std::string& attackerType, int32_t attackerCount, Race attackerRace,
+                    bool attackerIsPlayer);
+    bool KeepTarget();
+    bool InRange() const;
+    void StepToward(float dt);
+    void Attack(float dt);
+    void Move(float dt);
+    // Fighting or keeping formation, by the unit's battle state; nothing before the unit warps in.
+    void BattleStep(float dt);
+    // The "Dead" animation has reached its end. Remembered, since the one-shot then returns to frame 0.
+    bool m_deathOver = false;
 };
 
 class KRUnit : public KRGameObject {

@@ -368,8 +368,7 @@ KRConfig ReadConfig(const std::string& file) {
     config.m_elementName = root->Value();
     const char* type = root->Attribute("type");
     if (type == nullptr || *type == '\0') {
-        LogLine(std::string("Error Reading Attribute: ") + (type == nullptr ? "no" : "empty") +
-                " \"type\" in " + file);
+        LogLine("Error Reading Attribute");
     }
     config.SetType(type != nullptr ? type : "");
     config.m_attributesByElement[config.m_elementName] = AttributesOf(*root);

@@ -13,11 +13,12 @@
 //
 //     ConfigLoad outcome;
 //     std::unique_ptr<KRTextureConfig> texture = LoadTypedConfig<KRTextureConfig>(file, &outcome);
-//     if (!texture) { ... outcome tells why; the layer has already logged unreadable and untyped files }
+//     if (!texture) { ... outcome tells why; the layer has already logged unreadable files }
 //
 // LoadTypedConfig reads the file, offers a KRTextureConfig copy of the tree to the ConfigCache, which
-// keeps the first one stored for the file and its "type" until exit, and returns CreateTyped of the
-// cached configuration through a checked downcast. TypedConfig<T> does the same for a tree already read.
+// keeps the first one stored for the file and its "type" ("" when the root has none) until exit, and
+// returns CreateTyped of the cached configuration through a checked downcast. TypedConfig<T> does the
+// same for a tree already read.
 // Writers build a KRConfig (or a typed one) with the target path as its file name and call WriteConfig.
 #pragma once
 
@@ -141,7 +142,6 @@ template <class T> std::unique_ptr<T> ConfigCast(std::unique_ptr<KRConfig> confi
 enum class ConfigLoad {
     Loaded,
     Unreadable, // ReadConfig failed (and logged why)
-    Untyped,    // the root has no "type" (ReadConfig logged it); nothing is cached
     WrongClass  // the cached configuration's CreateTyped gave no T; the caller logs its own line
 };
 
@@ -152,8 +152,6 @@ template <class T> std::unique_ptr<T> TypedConfig(const KRConfig& read, ConfigLo
     std::unique_ptr<T> typed;
     if (read.m_fileName == kConfigErrorFile) {
         result = ConfigLoad::Unreadable;
-    } else if (read.m_type.empty()) {
-        result = ConfigLoad::Untyped;
     } else {
         const KRConfig* cached = ConfigCache::Instance().Offer(std::make_unique<T>(read));
         typed = ConfigCast<T>(cached->CreateTyped());

@@ -40,6 +40,7 @@ void DefaultStateUpdate(KRState& state, Engine& engine) {
 }
 
 void DefaultStateRender(KRState& state, Engine& engine) {
-    DrawDebugInfo(engine, state);
     state.m_gui.Draw(engine);
+    // After the GUI, so that a screen's full-window backdrop does not cover it.
+    DrawDebugInfo(engine, state);
 }

@@ -1,5 +1,6 @@
 #include "flow/krscripts.h"
 
+#include "battle/warringstate.h"
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
@@ -7,6 +8,7 @@
 #include "kingdom/kingdomscripts.h"
 #include "flow/frontendscripts.h"
 #include "flow/savescripts.h"
+#include "flow/gamescripts.h"
 
 #include <algorithm>
 
@@ -161,7 +163,7 @@ void ScriptToggleDisplayDebugInfo() {
 
 const ScriptRow kScriptTable[52] = {
     {"GoToStory", ScriptGoToStory},
-    {"StartGame", nullptr},
+    {"StartGame", ScriptStartGame},
     {"LoadGame", ScriptLoadGame},
     {"Options", ScriptOptions},
     {"PopState", ScriptPopState},
@@ -192,7 +194,7 @@ const ScriptRow kScriptTable[52] = {
     {"MainMenu", ScriptMainMenu},
     {"Kingdom", ScriptKingdom},
     {"Unit", ScriptUnit},
-    {"Warring", nullptr},
+    {"Warring", ScriptWarring},
     {"ReturnPrevState", ScriptPopState},
     {"UStatConfirm", ScriptUStatConfirm},
     {"UStatReset", ScriptUStatReset},

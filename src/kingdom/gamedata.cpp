@@ -94,6 +94,36 @@ void GameData::FindCapitalTile() {
     }
 }
 
+namespace {
+
+// The realm's new-game values.
+void ResetRealmForNewGame(PlayerEditor& realm) {
+    realm.m_selectedUnit = nullptr;
+    realm.m_tooltipKind = 0;
+    realm.m_tutorial = true;
+    for (float& stock : realm.m_stock) {
+        stock = 0.0f;
+    }
+    realm.m_stock[RESOURCE_MONEY] = 500.0f;
+    realm.m_land = 1.0f;
+    realm.m_masteryPoints = 1;
+    realm.m_messages.clear();
+    realm.m_firstVisibleMessage = 0;
+    if (realm.m_messageWindowBox != nullptr) {
+        realm.m_messageWindowBox->m_folded = true;
+    }
+    realm.m_messageBoxVisible = false;
+    realm.m_merchantCountdown = 0.1f;
+    // A game left paused from the HUD must not start the next one paused, with every box but Pause
+    // refusing clicks.
+    realm.m_paused = false;
+    if (realm.m_pauseBox != nullptr) {
+        realm.m_pauseBox->m_label.SetText("Pause", {0.0f, 0.0f, 0.0f});
+    }
+}
+
+} // namespace
+
 void GameData::ResetForNewGame() {
     m_mailList.m_showing = 0;
     m_mailList.Clear();
@@ -109,6 +139,26 @@ void GameData::ResetForNewGame() {
     // A new game starts from the default records, whatever became of them.
     m_unitRecords.clear();
     BuildDefaultUnitRecords();
+    if (PlayerEditor* realm = m_playerEditor.get()) {
+        ResetRealmForNewGame(*realm);
+    }
+}
+
+void GameData::UpdateHudBoxes(float dt) {
+    m_hudBoxPassRunning = true;
+    for (auto& box : m_hudBoxes) {
+        if (std::find(m_hudBoxesLeaving.begin(), m_hudBoxesLeaving.end(), box.get()) ==
+            m_hudBoxesLeaving.end()) {
+            box->Update(dt);
+        }
+    }
+    m_hudBoxPassRunning = false;
+    // Boxes deleted during the pass go now, when nothing runs inside them.
+    std::vector<BoxObject*> leaving;
+    leaving.swap(m_hudBoxesLeaving);
+    for (BoxObject* box : leaving) {
+        DeleteHudBox(*this, box);
+    }
 }
 
 void GameData::DrawSkybox(Engine& engine) {

@@ -1,7 +1,9 @@
 // The game world: tile map, cameras, skybox, mail, units, boxes and the realm.
 #pragma once
 
+#include "battle/gridpath.h"
 #include "battle/krunit.h"
+#include "battle/projectile.h"
 #include "kingdom/mail.h"
 #include "kingdom/tilemap.h"
 #include "platform/audio.h"
@@ -54,6 +56,9 @@ class GameData {
     void ResetForNewGame();
     // Appends the two units a new realm starts with to m_unitRecords.
     void BuildDefaultUnitRecords();
+    // One Update of every HUD box. A box deleted meanwhile (an action may delete its own box) leaves its
+    // chains and groups at once and is destroyed after the pass.
+    void UpdateHudBoxes(float dt);
     // The first Capital tile of the grid, or null when there is none.
     void FindCapitalTile();
     // The four faces around the active camera.
@@ -81,6 +86,9 @@ class GameData {
     // Every HUD box of the game screens, in drawing and picking order. Delete one with DeleteHudBox, which
     // clears the links other boxes keep to it.
     std::list<std::unique_ptr<BoxObject>> m_hudBoxes;
+    // While UpdateHudBoxes runs, DeleteHudBox only unlinks and lists the box here.
+    bool m_hudBoxPassRunning = false;
+    std::vector<BoxObject*> m_hudBoxesLeaving;
     std::list<std::unique_ptr<KRGameObject>> m_battleObjects;
     // The realm, made once by the loading screen; the engine borrows it.
     std::unique_ptr<PlayerEditor> m_playerEditor;
@@ -115,6 +123,27 @@ class GameData {
     int32_t m_editSubMode = 0;
     plat::Channel m_musicChannel; // the channel the music plays on; null until music first plays
 
+    // ---- The battle (battle/unitbattle.cpp) ----
+    void CollectGates();
+    void WarpInEnemies();
+    void WarpInPlayerUnits();
+    void ResetBattleFlags();
+    bool AdvanceToCapital(KRUnit* unit);
+    bool PlayerUnitAdvance(KRUnit* unit);
+    bool FindTargets(KRUnit* unit, bool searchPlayerUnits);
+    void MoveUnit(KRUnit* unit);
+    bool Fight(KRUnit* unit);
+    void LinkMiniUnitTargets(KRUnit* unit);
+    void AttackCapital(KRUnit* unit);
+    // One step of each side's state machine.
+    void EnemyUnitStep(KRUnit* unit);
+    void PlayerUnitStep(KRUnit* unit);
+    // Erases the squad's soldiers without health, first clearing every missile and soldier aimed at them.
+    void EraseDeadSoldiers(KRUnit& unit);
+    // Gates with a path to the capital, in grid order.
+    std::list<BattleGate> m_battleGates;
+    std::list<std::unique_ptr<KRProjectile>> m_projectiles;
+
   private:
     void TileReplaced(const KRTile* gone, KRTile* replacement);
 
@@ -123,7 +152,7 @@ class GameData {
 };
 
 // The boxes' view of a world: the game mode they are drawn for, the tool mode they choose, and the
-// realm's pause, selection and pages. Actions stay the default until a dispatcher answers them.
+// realm's pause, selection and pages, and what a click on a box does.
 class WorldBoxContext : public BoxContext {
   public:
     explicit WorldBoxContext(GameData& world) : m_world(world) {}
@@ -133,6 +162,8 @@ class WorldBoxContext : public BoxContext {
     void SetToolMode(int32_t mode) override;
     void PlaceSelectionMarker(KRUnit* unit) override;
     void SelectBox(BoxObject* box) override;
+    // The game's box action dispatcher.
+    void DispatchBoxAction(BoxActionId id, BoxObject* box) override;
     // Every deleted box, however it goes, leaves no realm pointer behind.
     void ForgetBox(const BoxObject* box) override;
     int32_t GameMode() const override;

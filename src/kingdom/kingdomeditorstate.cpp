@@ -40,7 +40,7 @@ const char* const kNoMoneyMail = "My Lord, our coffers are empty!";
 
 std::string CapitalMail() {
     const std::string tabs(18, '\t');
-    return "My Lord, are you crazy?!\n \n" + tabs + "Please don't destroy our capital\n" + tabs +
+    return "My Lord, are you crazy?!\n " + tabs + "Please don't destroy our capital\n" + tabs +
            "You are suppose to defend it";
 }
 
@@ -188,7 +188,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     const InputSys& input = engine.m_input;
     m_gui.HandleScreenInput(engine);
     if (input.KeyPressed(kKeyEsc)) {
-        RunScript(engine.m_scripts, "Pause");
+        // The push pauses the game itself, and only when the menu that resumes it is accepted.
         RunScript(engine.m_scripts, "PushPauseMenu");
     }
     if (world == nullptr) {
@@ -287,9 +287,7 @@ void KingdomEditorState::Update(Engine& engine) {
     for (KRUnit* unit : world->m_playerUnits) {
         unit->UpdateMiniUnits(&dt);
     }
-    for (auto& box : world->m_hudBoxes) {
-        box->Update(dt);
-    }
+    world->UpdateHudBoxes(dt);
     m_gui.Update(&raw);
     world->m_tileMap.m_hoverTile.Update(dt);
     for (const auto& tile : world->m_tileMap.Grid()) {
@@ -301,9 +299,9 @@ void KingdomEditorState::Update(Engine& engine) {
 }
 
 void KingdomEditorState::Render(Engine& engine) {
-    DrawDebugInfo(engine, *this);
     GameData* world = engine.m_gameData.get();
     if (world == nullptr) {
+        DrawDebugInfo(engine, *this);
         return;
     }
     if (world->m_activeCamera != nullptr) {
@@ -338,6 +336,8 @@ void KingdomEditorState::Render(Engine& engine) {
     for (auto& object : world->m_guiObjects) {
         object->Render(engine);
     }
+    // Last, so that no picture covers it.
+    DrawDebugInfo(engine, *this);
 }
 
 void KingdomEditorState::Cleanup(Engine& engine) {
@@ -392,9 +392,12 @@ MouseRay KingdomEditorState::CastMouseRay(Engine& engine) {
     return ray;
 }
 
+bool KingdomEditorState::IsBoxHoverable(const BoxObject& box) {
+    return box.m_hidden == 0 && box.m_sprite.m_visible && !box.m_folded && box.m_screenFlags.m_kingdom;
+}
+
 bool KingdomEditorState::IsBoxPickable(const BoxObject& box) {
-    return box.m_hidden == 0 && box.m_sprite.m_visible && !box.m_folded && box.m_pickable &&
-           box.m_screenFlags.m_kingdom;
+    return IsBoxHoverable(box) && box.m_pickable;
 }
 
 bool KingdomEditorState::BoxContainsGuiPoint(const GameData& world, const BoxObject& box,
@@ -415,11 +418,12 @@ void KingdomEditorState::UpdatePicking(Engine& engine) {
     PlayerEditor* realm = engine.m_playerEditor;
     if (realm != nullptr) {
         realm->m_hoveredBox = nullptr;
+        realm->m_helpBox = nullptr;
     }
     const MouseRay ray = CastMouseRay(engine);
     for (auto& owned : world->m_hudBoxes) {
         BoxObject& box = *owned;
-        if (!IsBoxPickable(box) || !BoxContainsGuiPoint(*world, box, ray.m_gui)) {
+        if (!IsBoxHoverable(box) || !BoxContainsGuiPoint(*world, box, ray.m_gui)) {
             continue;
         }
         if (!box.m_commands.empty() && box.m_commands.front().m_kind == BoxCommandKind::MoveTo) {
@@ -428,12 +432,12 @@ void KingdomEditorState::UpdatePicking(Engine& engine) {
             }
             continue;
         }
-        // Behind whatever is queued, so a click already waiting runs first.
-        if (box.m_commands.empty() || box.m_commands.back().m_kind != BoxCommandKind::PressPulse) {
-            box.QueueCommand(BoxCommandKind::PressPulse, 0.0f);
-        }
+        // One pulse every hovered frame holds the box enlarged; queued behind whatever waits, so that a
+        // click runs first.
+        box.QueueCommand(BoxCommandKind::PressPulse, 0.0f);
         if (realm != nullptr) {
             realm->m_hoveredBox = &box;
+            realm->m_helpBox = &box;
         }
         return;
     }
@@ -457,7 +461,7 @@ bool KingdomEditorState::PickObjectUnderMouse(Engine& engine) {
     const MouseRay ray = CastMouseRay(engine);
     if (!world->m_mailList.m_mails.empty()) {
         for (auto& mail : world->m_mailList.m_mails) {
-            if (mail->m_boundingBox.ContainsPointXZ(ray.m_gui) && mail->m_read == 0) {
+            if (mail->ContainsGuiPoint(ray.m_gui) && mail->m_read == 0) {
                 world->m_mailList.MarkRead(mail.get());
                 break;
             }
@@ -492,7 +496,7 @@ bool KingdomEditorState::PickObjectUnderCursor(Engine& engine) {
     MailList& column = world->m_mailList;
     size_t index = 0;
     for (auto& mail : column.m_mails) {
-        if (mail->m_boundingBox.ContainsPointXZ(ray.m_gui)) {
+        if (mail->ContainsGuiPoint(ray.m_gui)) {
             if (mail->m_read == 0) {
                 column.m_showing = 0;
             }

@@ -34,7 +34,10 @@ class KingdomEditorState : public KRState {
     void Unload(Engine& engine) override;
 
     static MouseRay CastMouseRay(Engine& engine);
-    // Shown, unfolded and pickable; group membership does not bar it.
+    // Shown and unfolded on this screen: hovered, so it selects its help text. Group membership does not
+    // bar it.
+    static bool IsBoxHoverable(const BoxObject& box);
+    // Hoverable and pickable: it takes clicks.
     static bool IsBoxPickable(const BoxObject& box);
     // The box's drawn rectangle in the HUD plane (x and z), edges included.
     static bool BoxContainsGuiPoint(const GameData& world, const BoxObject& box, const plat::Vector3& point);

@@ -42,14 +42,15 @@ void ScriptKingdom() {
 
 void ScriptChangeTileType() {
     Engine& engine = Engine::Instance();
-    KingdomEditorState& screen = KingdomEditorState::Instance();
+    // Any kingdom screen, a derived one included, is the current screen.
+    auto* screen = dynamic_cast<KingdomEditorState*>(engine.m_lastRequestedState);
     GameData* world = engine.m_gameData.get();
-    if (engine.m_lastRequestedState != &screen || world == nullptr) {
+    if (screen == nullptr || world == nullptr) {
         return;
     }
     world->m_toolMode = TOOL_SELECT;
-    KRGUIObject* button = screen.m_gui.FindByName("ChangeTileType");
-    if (button == nullptr || world->m_tileSprites.empty()) {
+    KRGUIObject* button = screen->m_gui.FindByName("ChangeTileType");
+    if (button == nullptr || screen->m_gui.FindByName("Overlay") == nullptr || world->m_tileSprites.empty()) {
         return;
     }
     int32_t index = world->m_typeToPlace;
@@ -61,21 +62,25 @@ void ScriptChangeTileType() {
     }
     world->m_editSubMode = 2;
     world->m_typeToPlace = index;
-    MarkButton(screen, *button);
+    MarkButton(*screen, *button);
     button->m_sprite = world->m_tileSprites[static_cast<size_t>(index)];
     world->m_previewObject = std::make_unique<KRTile>(0, 0, index);
 }
 
 void ScriptChangeUnitType() {
     Engine& engine = Engine::Instance();
-    KingdomEditorState& screen = KingdomEditorState::Instance();
+    // Any kingdom screen, a derived one included, is the current screen.
+    auto* screen = dynamic_cast<KingdomEditorState*>(engine.m_lastRequestedState);
     GameData* world = engine.m_gameData.get();
-    if (engine.m_lastRequestedState != &screen || world == nullptr) {
+    if (screen == nullptr || world == nullptr) {
         return;
     }
-    if (const KRGUIObject* button = screen.m_gui.FindByName("ChangeUnitType")) {
-        MarkButton(screen, *button);
+    // Only a layout with the editor's button and its overlay has a unit preview.
+    const KRGUIObject* button = screen->m_gui.FindByName("ChangeUnitType");
+    if (button == nullptr || screen->m_gui.FindByName("Overlay") == nullptr) {
+        return;
     }
+    MarkButton(*screen, *button);
     world->m_previewObject.reset();
     world->m_previewObject = std::make_unique<KRUnit>(kElementalUnitFile);
     world->m_editSubMode = 1;

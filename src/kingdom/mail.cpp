@@ -34,8 +34,8 @@ constexpr float kPopupWidth = 540.0f * kUnitsPerPixel;
 constexpr float kPopupHeight = 320.0f * kUnitsPerPixel;
 constexpr float kPopupTextSize = 0.27f;
 constexpr float kPopupLineStep = 0.35f;
-// Above the envelopes, below the HUD boxes.
-constexpr float kPopupLayerY = 2.5f;
+// Above the envelopes and the HUD boxes (3.0 to 3.1), so that no box hides part of a letter.
+constexpr float kPopupLayerY = 3.5f;
 
 std::vector<std::string> PopupLines(const std::string& text) {
     const auto columns = static_cast<size_t>(kPopupWidth / (kPopupTextSize / 1.9f));
@@ -88,6 +88,14 @@ void Mail::DrawPopup(Engine& engine) {
     for (HudTextBlock& line : m_popupLines) {
         line.DrawText(engine);
     }
+}
+
+bool Mail::ContainsGuiPoint(const plat::Vector3& point) const {
+    const plat::Vector3& centre = m_boundingBox.m_position;
+    const float halfWidth = m_boundingBox.m_scale[0] * 0.5f;
+    const float halfHeight = m_boundingBox.m_scale[1] * 0.5f;
+    return point.x >= centre.x - halfWidth && point.x <= centre.x + halfWidth &&
+           point.z >= centre.z - halfHeight && point.z <= centre.z + halfHeight;
 }
 
 void MailList::AddMail(const std::string& text, MailKind kind) {

@@ -34,6 +34,9 @@ class Mail : public KRGameObject {
     static std::string TextureConfigForKind(MailKind kind);
 
     void DrawPopup(Engine& engine);
+    // Over its whole picture, which lies flat in the HUD plane: position plus or minus half its scale in
+    // x and z, edges included.
+    bool ContainsGuiPoint(const plat::Vector3& point) const;
 
     std::string m_text;
     MailKind m_kind;

@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-std::string UnitInfoCardText(const KRUnit& unit) {
+std::string BuildUnitInfoCardText(const KRUnit& unit) {
     std::ostringstream text;
     text << "Unit Info Card :\t" << unit.m_name << "\n";
     text << "Damage : Defense : Health ---- " << unit.m_damage << " : " << unit.DEF << " : "
@@ -15,5 +15,5 @@ std::string UnitInfoCardText(const KRUnit& unit) {
 }
 
 void ShowUnitInfoCard(MailList& mails, const KRUnit& unit) {
-    mails.AddMail(UnitInfoCardText(unit), MAIL_HELP);
+    mails.AddMail(BuildUnitInfoCardText(unit), MAIL_HELP);
 }

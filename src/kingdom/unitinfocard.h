@@ -1,4 +1,4 @@
-// The short card of a clicked unit's main values, posted as a help mail.
+// The card a click on a unit in battle posts: its name and main values, as a help mail.
 #pragma once
 
 #include <string>
@@ -6,8 +6,7 @@
 class KRUnit;
 class MailList;
 
-// Three lines, each ended by a line feed: the name, then damage, defence and battle HP, then attack and
-// movement speed; numbers as a text stream writes a float.
-std::string UnitInfoCardText(const KRUnit& unit);
-// Posts the card; a mail still on show is replaced.
+// Three lines, each ended by a line feed; numbers as a stream writes floats.
+std::string BuildUnitInfoCardText(const KRUnit& unit);
+// Posts the card, replacing a mail still on show.
 void ShowUnitInfoCard(MailList& mails, const KRUnit& unit);

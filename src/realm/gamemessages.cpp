@@ -17,12 +17,14 @@ void PlayerEditor::AddGameMessage(const std::string& text, int32_t lines, uint32
         return;
     }
     m_messages.push_back({text, lines, colour});
+    // A battle adds two messages a hit: stop counting once the budget is passed.
     int32_t total = 0;
     for (const GameMessage& message : m_messages) {
         total += message.m_lineCount;
-    }
-    if (total > m_messageLineBudget) {
-        m_firstVisibleMessage += 1;
+        if (total > m_messageLineBudget) {
+            m_firstVisibleMessage += 1;
+            return;
+        }
     }
 }
 

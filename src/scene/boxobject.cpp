@@ -795,5 +795,13 @@ void DeleteHudBox(GameData& gameData, BoxObject* box) {
             other->RemoveMember(box);
         }
     }
+    if (gameData.m_hudBoxPassRunning) {
+        // The box may be the one whose update is running: it is destroyed after the pass.
+        auto& leaving = gameData.m_hudBoxesLeaving;
+        if (std::find(leaving.begin(), leaving.end(), box) == leaving.end()) {
+            leaving.push_back(box);
+        }
+        return;
+    }
     gameData.m_hudBoxes.erase(owned);
 }

@@ -140,7 +140,7 @@ bool Sprite::ApplyTextureConfigObject(const KRConfig& config) {
     ConfigLoad outcome = ConfigLoad::Loaded;
     std::unique_ptr<KRTextureConfig> typed = TypedConfig<KRTextureConfig>(config, &outcome);
     if (!typed) {
-        // Unreadable and untyped files were logged by the configuration layer.
+        // Unreadable files were logged by the configuration layer.
         if (outcome == ConfigLoad::WrongClass) {
             LogLine("Fail to load texture config");
         }
@@ -177,16 +177,9 @@ bool Sprite::ApplyTyped(const KRTextureConfig& config) {
         LogBadConfig(name, FormatString("Alpha %d", config.m_alpha));
         return false;
     }
+    // Any animation range is taken: one ending below its start never advances, and a frame past the
+    // table shows frame 0.
     const uint32_t frames = columns * rows;
-    for (const Animation& animation : config.m_animations) {
-        if (animation.m_startFrame < 0 || animation.m_endFrame < animation.m_startFrame ||
-            static_cast<uint32_t>(animation.m_endFrame) >= frames) {
-            LogBadConfig(name,
-                         FormatString("animation %s runs from frame %d to %d of %u", animation.m_name.c_str(),
-                                      animation.m_startFrame, animation.m_endFrame, frames));
-            return false;
-        }
-    }
 
     m_textureFile = config.m_file;
     m_width = width;
@@ -244,7 +237,7 @@ bool Sprite::SetAnimation(const std::string& name) {
         return false;
     }
     m_animTimer.Reset();
-    // Ranges were checked when their configuration was taken.
+    // A negative frame number reads as frame 0.
     m_startFrame = static_cast<uint32_t>(std::max(0, it->second.m_startFrame));
     m_currentFrame = m_startFrame;
     m_endFrame = static_cast<uint32_t>(std::max(0, it->second.m_endFrame));

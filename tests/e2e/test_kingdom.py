@@ -157,5 +157,59 @@ def test_kingdom(binary):
         stop(game)
 
 
+def differing(a, b, x, y, width, height):
+    """How many pixels of a rectangle differ noticeably between two screenshots."""
+    crop = ["-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage"]
+    result = subprocess.run(["convert", "(", a, *crop, ")", "(", b, *crop, ")", "-compose", "difference",
+                             "-composite", "-threshold", "10%", "-format", "%[fx:mean*w*h]", "info:"],
+                            capture_output=True, text=True, check=True)
+    return round(float(result.stdout.strip()))
+
+
+def test_hover_and_mail(binary):
+    game = start(binary)
+    try:
+        hold(game, "c", 0.3)  # the top view holds still
+        time.sleep(1.0)
+        game.xdotool("mousemove", *map(str, hud(4.0, 2.0)))  # over the map, away from every box
+        time.sleep(1.0)
+        plain = shot(game, "unhovered")
+        # The Build head (-7, -5), 1.25 x 0.5, is held at 1.5 x 0.6 while hovered: its right edge moves
+        # from pixel 104 to 112.
+        game.xdotool("mousemove", *map(str, hud(-7.0, -5.0)))
+        time.sleep(1.0)
+        hovered = shot(game, "hovered")
+        grown = differing(plain, hovered, 105, 696, 4, 16)
+        beyond = differing(plain, hovered, 116, 696, 4, 16)
+        expect(grown > 30 and beyond < 4, "the hovered box did not grow (%d, %d)" % (grown, beyond))
+
+        # Demolishing the Capital posts the three-line warning over the Game Message Box.
+        click(game, hud(-7.0, -5.0))  # the Build list opens
+        time.sleep(1.5)
+        click(game, hud(4.5, -5.0))
+        time.sleep(1.0)
+        click(game, hud(4.5, -5.0))
+        time.sleep(1.5)
+        click(game, hud(3.5, -5.0))
+        game.wait_for("Tool mode 10", timeout=10.0)
+        click(game, top_view_tile(8, 5))
+        game.xdotool("mousemove", *map(str, hud(4.0, 2.0)))
+        time.sleep(1.0)
+        letter = shot(game, "letter")
+        # Near the left edge of the 6 x 3 envelope at (5, -1.5), far from its middle.
+        click(game, hud(2.3, -1.5))
+        game.wait_for("Read a mail", timeout=10.0)
+        game.xdotool("mousemove", *map(str, hud(4.0, 2.0)))
+        time.sleep(1.0)
+        read = shot(game, "read")
+        # The letter's first line and the starts of the other two lie over the Game Message Box.
+        first = differing(letter, read, 173, 186, 205, 21)
+        others = differing(letter, read, 339, 210, 41, 40)
+        expect(first > 150 and others > 40,
+               "the letter is hidden behind the boxes (%d, %d)" % (first, others))
+    finally:
+        stop(game)
+
+
 if __name__ == "__main__":
-    run([test_kingdom])
+    run([test_kingdom, test_hover_and_mail])

@@ -2,7 +2,9 @@
 intro goes on to the main menu, where Esc asks before quitting and Space quits."""
 
 import os
+import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -92,6 +94,23 @@ def test_closing_the_window_quits(binary):
         game.close()
 
 
+def test_without_a_display_the_game_says_so_and_exits_2(binary):
+    # No DISPLAY and no driver asked for: SDL would fall back to one that shows nothing.
+    env = {key: value for key, value in os.environ.items()
+           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+    started = time.time()
+    with tempfile.TemporaryDirectory(prefix="thornvale-e2e-") as home:
+        env.update({"SDL_AUDIODRIVER": "dummy", "HOME": home})
+        try:
+            done = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("the game ran on without a display")
+    expect(done.returncode == 2, "exit status %d, not 2" % done.returncode)
+    expect(time.time() - started < 10, "too slow to give up")
+    expect("Window wasn't created!" in done.stderr, "no message on standard error: %r" % done.stderr)
+    expect("No display" in done.stdout, "no log line says why: %r" % done.stdout)
+
+
 if __name__ == "__main__":
     run([test_escape_skips_the_intro_and_quits_from_the_menu, test_unregistered_keys_are_logged,
-         test_closing_the_window_quits])
+         test_closing_the_window_quits, test_without_a_display_the_game_says_so_and_exits_2])

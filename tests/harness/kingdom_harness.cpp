@@ -1,7 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
-// until a new game can be started from the main menu. The Build menu's boxes choose their tools, the
-// Menu's Save box opens the save screen whose boxes save and load, and the chosen tool, the clicked tile
-// and each whole number the Nature stock reaches are logged for the end-to-end tests.
+// for the end-to-end tests of the map. The HUD boxes act through the game's dispatcher; the chosen tool,
+// the clicked tile, each whole number the Nature stock reaches, the realm's pages and each mail read are
+// logged.
 //
 //   kingdom_harness
 
@@ -11,16 +11,14 @@
 #include "engine/krtexturescan.h"
 #include "engine/krwinmain.h"
 #include "kingdom/kingdomeditorstate.h"
-#include "kingdom/kingdomscripts.h"
-#include "flow/savescripts.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
 #include "platform/sdl/sdlwindow.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -43,49 +41,21 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
     return TILE_EMPTY;
 }
 
-// The Build menu's ids and their tools, the save screen's, and a stand-in for the unit editor's info
-// pages: the Unit tab lays the unit editor's panels over this screen, where its page buttons, the mastery
-// boxes and the Log button work. Everything else of the box actions is later work.
+// Until the unit editor screen exists, the Unit tab lays its panels over this screen, where its page
+// buttons, the mastery boxes and the Log button work; every other id goes to the game's dispatcher.
 class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
-    void DispatchBoxAction(BoxActionId id, BoxObject*) override {
-        static const std::map<BoxActionId, ScriptFunction> kTools = {
-            {4, SelectFarmTool},  {5, SelectHouseTool},    {6, SelectTowerTool}, {7, SelectBioLabTool},
-            {8, SelectSmithTool}, {9, SelectSpireTool},    {10, SelectLabTool},  {11, SelectKeepTool},
-            {18, SelectPathTool}, {19, SelectDemolishTool}};
-        static const std::map<BoxActionId, ScriptFunction> kSaveScreen = {
-            {80, OpenSaveScreen},    {107, SaveGameToSlot},
-            {108, LoadGameFromSlot}, {109, PreviousSaveSlot},
-            {110, NextSaveSlot},     {111, [] { RunScript(Engine::Instance().m_scripts, "PopState"); }}};
-        if (auto save = kSaveScreen.find(id); save != kSaveScreen.end()) {
-            save->second();
+    void DispatchBoxAction(BoxActionId id, BoxObject* box) override {
+        if (id != 3) {
+            WorldBoxContext::DispatchBoxAction(id, box);
             return;
         }
-        auto found = kTools.find(id);
-        if (found != kTools.end()) {
-            found->second();
-            return;
+        m_world.m_gameMode = GAME_MODE_UNIT_EDITOR;
+        for (const auto& each : m_world.m_hudBoxes) {
+            each->m_screenFlags.m_kingdom = each->m_screenFlags.m_kingdom || each->m_screenFlags.m_unitEditor;
         }
-        PlayerEditor& realm = *m_world.m_playerEditor;
-        if (id == 3) {
-            m_world.m_gameMode = GAME_MODE_UNIT_EDITOR;
-            for (const auto& box : m_world.m_hudBoxes) {
-                box->m_screenFlags.m_kingdom =
-                    box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
-            }
-            LogLine("Unit editor panels shown");
-        } else if (id == 44) {
-            realm.m_messageBoxVisible = !realm.m_messageBoxVisible;
-        } else if (id == 47 || id == 48 || id == 50) {
-            realm.m_panelMode = id - 46;
-        } else if (id >= 51 && id <= 58) {
-            realm.m_panelMode = id - 46;
-        } else if (id >= 59 && id <= 65) {
-            realm.m_chosenMastery = id;
-        } else if (id == 66) {
-            realm.BuyMasteryLevel(realm.m_chosenMastery);
-        }
+        LogLine("Unit editor panels shown");
     }
 };
 
@@ -97,6 +67,8 @@ class HarnessKingdom : public KingdomEditorState {
             MakeWorld(engine);
         }
         KingdomEditorState::Load(engine);
+        m_context = std::make_unique<HarnessBoxContext>(*engine.m_gameData);
+        SetBoxContext(m_context.get());
     }
     void Initialize(Engine& engine) override {
         KingdomEditorState::Initialize(engine);
@@ -128,10 +100,18 @@ class HarnessKingdom : public KingdomEditorState {
                 LogLine(pages);
             }
         }
+        const auto read = static_cast<size_t>(
+            std::count_if(world.m_mailList.m_mails.begin(), world.m_mailList.m_mails.end(),
+                          [](const auto& mail) { return mail->m_read != 0; }));
+        if (read > m_readMails) {
+            LogLine("Read a mail");
+        }
+        m_readMails = read;
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
     }
+
     void Unload(Engine& engine) override {
         KingdomEditorState::Unload(engine);
         SetBoxContext(nullptr);
@@ -163,8 +143,6 @@ class HarnessKingdom : public KingdomEditorState {
         }
         map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
         StationUnit(engine, "Elvenkind", kUnitRow, kCapitalCol);
-        m_context = std::make_unique<HarnessBoxContext>(world);
-        SetBoxContext(m_context.get());
     }
 
     // A purchased unit standing on the map, as one placed from the Army list would.
@@ -192,6 +170,7 @@ class HarnessKingdom : public KingdomEditorState {
     const KRTile* m_loggedTile = nullptr;
     int m_loggedNature = -1;
     std::string m_loggedPages;
+    size_t m_readMails = 0;
 };
 
 } // namespace

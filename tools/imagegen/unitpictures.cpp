@@ -373,7 +373,22 @@ std::function<bool(Frame&)> SoldierSheet(const RaceLook& race) {
 
 } // namespace
 
+// The missile of ranged soldiers: an orb of violet energy with a white core, pulsing over the sheet. The
+// game sets frame 8 before it plays "Bullet", so every frame is an orb.
+bool EnergyOrb(Frame& f) {
+    float cx = f.cell.x + f.cell.w * 0.5f;
+    float cy = f.cell.y + f.cell.h * 0.5f;
+    float pulse = 0.5f + 0.5f * std::sin(static_cast<float>(f.index) * kPi / 6.0f);
+    float radius = f.cell.w * (0.26f + 0.06f * pulse);
+    f.canvas.Glow(Circle(cx, cy, radius), WithAlpha(Hex(0xb070ff), 0.8f), f.cell.w * 0.14f);
+    f.canvas.Draw(Circle(cx, cy, radius), RadialGradient(cx, cy, radius, Hex(0xffffff), Hex(0x7a3ae0)));
+    f.canvas.Draw(Circle(cx, cy, radius * 0.35f), Solid(Hex(0xfff8ff)));
+    return true;
+}
+
 void AppendUnitPictures(std::vector<Picture>& table) {
+    table.push_back({"../Assets/projectile.xml", "Projectile", "../Assets/projectile.png", 32, 32, 4, 3,
+                     {{"Bullet", 8, 11}}, EnergyOrb});
     for (const RaceLook& race : kRaces) {
         std::string name = std::string("../Assets/Units/") + race.file + "_unit";
         table.push_back({name + ".xml", race.type, name + ".png", kUnitFrame, kUnitFrame, kUnitColumns,

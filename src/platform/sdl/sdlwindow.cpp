@@ -85,6 +85,15 @@ bool SdlWindow::Create(const WindowDesc& desc) {
         std::printf("SDL_Init failed: %s\n", SDL_GetError());
         return false;
     }
+    // With no display SDL quietly falls back to a driver that shows nothing, and the game would run
+    // unseen: that counts as no window unless such a driver was asked for.
+    const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if ((driver == "offscreen" || driver == "dummy") && (asked == nullptr || *asked == '\0')) {
+        std::printf("No display: only the %s video driver is available\n", driver.c_str());
+        SDL_Quit();
+        return false;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);

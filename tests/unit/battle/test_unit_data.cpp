@@ -41,14 +41,16 @@ TEST_F(UnitTest, BlueprintsAreReadByElementAndTheCopyOfTheLastOfATypeIsShownAtIt
     EXPECT_FALSE(HasLineStarting(log.Lines(), kFailLine));
 }
 
-TEST_F(UnitTest, AMissingBlueprintFileGivesNullQuietlyAndAnUntypedOneSaysItFailed) {
+TEST_F(UnitTest, AMissingBlueprintFileGivesNullQuietlyAndAnUntypedOneStillReads) {
     CapturedLog missing;
     EXPECT_EQ(CreateUnitFromBlueprint("Golem"), nullptr);
     EXPECT_FALSE(HasLineStarting(missing.Lines(), kFailLine));
-    assets.Write("BaseUnitBluePrint.xml", "<BluePrint><Golem><Range>1</Range></Golem></BluePrint>");
+    assets.Write("BaseUnitBluePrint.xml", "<BluePrint><Golem><Range>3</Range></Golem></BluePrint>");
     CapturedLog untyped;
-    EXPECT_EQ(CreateUnitFromBlueprint("Golem"), nullptr);
-    EXPECT_TRUE(HasLineStarting(untyped.Lines(), kFailLine));
+    std::unique_ptr<KRUnit> golem = CreateUnitFromBlueprint("Golem");
+    ASSERT_NE(golem, nullptr);
+    EXPECT_EQ(golem->Range, 3);
+    EXPECT_FALSE(HasLineStarting(untyped.Lines(), kFailLine));
 }
 
 TEST_F(UnitTest, AWorldStartsWithTheGuardianAndTheMageAndANewGameRestoresThem) {

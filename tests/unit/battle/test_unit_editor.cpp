@@ -1,10 +1,9 @@
 // The unit editor on the engine singleton, as its scripts reach it: statistics edited a point at a time,
 // paid for in tech points or taken back, the preview following the selection, clicks on its boxes and
-// mails, and the unit info card.
+// mails.
 #include "flow/flow_support.h"
 #include "battle/uniteditorstate.h"
 #include "kingdom/gamedata.h"
-#include "kingdom/unitinfocard.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
@@ -212,26 +211,6 @@ TEST_F(UnitEditor, BoxesShowingADeletedUnitFallBackToZero) {
     realm().RemoveMerchantUnit(offer);
     EXPECT_EQ(box->m_numberSource, &realm().m_zeroDisplay);
     EXPECT_EQ(other->m_numberSource, &editor.m_preview.DEF);
-}
-
-TEST(UnitInfoCard, ThreeLinesOfTheUnitsMainValuesAsAHelpMail) {
-    KRUnit unit;
-    unit.m_name = "Primal Mage";
-    unit.m_damage = 20.0f;
-    unit.DEF = 1.0f;
-    unit.m_battleHP = 10.0f;
-    unit.AttkSpd = 2.0f;
-    unit.MoveSpd = 0.5f;
-    EXPECT_EQ(UnitInfoCardText(unit), "Unit Info Card :\tPrimal Mage\n"
-                                      "Damage : Defense : Health ---- 20 : 1 : 10\n"
-                                      "attackSpeed : MoveSpeed   ---- 2 : 0.5\n");
-    MailList mails;
-    mails.AddMail("older", MAIL_ALERT);
-    unit.m_damage = 1234567.0f;
-    ShowUnitInfoCard(mails, unit);
-    ASSERT_EQ(mails.m_mails.size(), 1u);
-    EXPECT_EQ(mails.MailAt(0)->m_kind, MAIL_HELP);
-    EXPECT_NE(mails.MailAt(0)->m_text.find("---- 1.23457e+06 : 1 : 10\n"), std::string::npos);
 }
 
 } // namespace

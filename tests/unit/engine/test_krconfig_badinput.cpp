@@ -135,22 +135,22 @@ TEST_F(ReadLimitsTest, NestingIsTakenUpTo256ElementsAndFarDeeperFilesDoNotCrash)
     ExpectRefused(m_dir.Write("deep.xml", deep), "nested deeper than 256 elements");
 }
 
-TEST_F(ReadLimitsTest, AMissingTypeIsLoggedAndTheLoaderRefusesIt) {
+TEST_F(ReadLimitsTest, AMissingTypeIsLoggedAndTheFileLoadsUnderTheEmptyType) {
     const std::string path = DataFile("missing_type.xml");
     CapturedLog log;
     KRConfig config = ReadConfig(path);
-    ConfigLoad outcome = ConfigLoad::Loaded;
-    EXPECT_FALSE(LoadTypedConfig<KRConfig>(path, &outcome));
+    ConfigLoad outcome = ConfigLoad::Unreadable;
+    EXPECT_TRUE(LoadTypedConfig<KRConfig>(path, &outcome) == nullptr); // the base builds no typed object
     std::vector<std::string> lines = log.Lines();
 
     EXPECT_EQ(path, config.m_fileName);
     EXPECT_EQ("Texture", config.m_elementName);
     EXPECT_EQ("", config.m_type);
     EXPECT_EQ(2u, config.m_childValues.size());
-    EXPECT_EQ(ConfigLoad::Untyped, outcome);
-    EXPECT_EQ(0u, ConfigCache::Instance().Size());
+    EXPECT_EQ(ConfigLoad::WrongClass, outcome);
+    ASSERT_NE(nullptr, ConfigCache::Instance().Find(path, ""));
     ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ("Error Reading Attribute: no \"type\" in " + path, lines[0]);
+    EXPECT_EQ("Error Reading Attribute", lines[0]);
 }
 
 // Runs body in a child process, for what must not touch the test process itself (privileges, limits).

@@ -86,20 +86,26 @@ TEST_F(ConfigCacheTest, DifferentFilesWithTheSameTypeKeepTheirOwnData) {
     EXPECT_EQ(2u, Cache().Size());
 }
 
-TEST_F(ConfigCacheTest, FilesWithoutATypeAreRefusedAndNothingIsCached) {
+// Untyped files load under the type "", each file keeping its own entry.
+TEST_F(ConfigCacheTest, FilesWithoutATypeLoadUnderTheEmptyTypeEachOnItsOwn) {
     const std::string one = WriteValue("one.xml", "", 1);
     const std::string two = m_dir.Write("two.xml", "<Values type=\"\"><Value>2</Value></Values>");
     CapturedLog log;
-    ConfigLoad outcome = ConfigLoad::Loaded;
-    EXPECT_FALSE(LoadTypedConfig<ValueConfig>(one, &outcome));
-    EXPECT_EQ(ConfigLoad::Untyped, outcome);
-    EXPECT_FALSE(LoadTypedConfig<ValueConfig>(two, &outcome));
-    EXPECT_EQ(ConfigLoad::Untyped, outcome);
-    std::vector<std::string> lines = log.Lines();
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ("Error Reading Attribute: no \"type\" in " + one, lines[0]);
-    EXPECT_EQ("Error Reading Attribute: empty \"type\" in " + two, lines[1]);
-    EXPECT_EQ(0u, Cache().Size());
+    ConfigLoad outcome = ConfigLoad::Unreadable;
+    std::unique_ptr<ValueConfig> first = LoadTypedConfig<ValueConfig>(one, &outcome);
+    EXPECT_EQ(ConfigLoad::Loaded, outcome);
+    std::unique_ptr<ValueConfig> second = LoadTypedConfig<ValueConfig>(two, &outcome);
+    EXPECT_EQ(ConfigLoad::Loaded, outcome);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(1, first->m_value);
+    EXPECT_EQ(2, second->m_value);
+    EXPECT_EQ((std::vector<std::string>{"Error Reading Attribute", "Error Reading Attribute"}), log.Lines());
+    EXPECT_EQ(2u, Cache().Size());
+    const KRConfig* cached = Cache().Find(one, "");
+    ASSERT_NE(nullptr, cached);
+    EXPECT_TRUE(LoadTypedConfig<ValueConfig>(one));
+    EXPECT_EQ(cached, Cache().Find(one, ""));
+    EXPECT_EQ(2u, Cache().Size());
 }
 
 TEST_F(ConfigCacheTest, AFileSavedAnewIsReadAnew) {

@@ -11,6 +11,7 @@
 #include "flow/loadingstate.h"
 #include "flow/mainmenustate.h"
 #include "flow/storystate.h"
+#include "kingdom/kingdomeditorstate.h"
 #include "platform/null/nullaudio.h"
 #include "platform/null/nullgraphics.h"
 #include "platform/null/nullplatform.h"
@@ -299,6 +300,27 @@ TEST_F(FrontEnd, ThePauseMenuAndTheQuitConfirmationPauseOnlyWhenTheirPushIsTaken
         EXPECT_FLOAT_EQ(MusicVolume(), 0.3f) << name;
         Captured([] { Run("Resume"); });
     }
+}
+
+// The kingdom screen's Esc pauses as the script does: only when the pause menu is on its way.
+TEST_F(FrontEnd, EscOnTheKingdomPausesOnlyWhenThePauseMenuIsTaken) {
+    KingdomEditorState& kingdom = KingdomEditorState::Instance();
+    InputSys& input = engine().m_input;
+    const auto esc = [&] {
+        input.keys[KEY_ESCAPE] = 1;
+        input.prevKeys[KEY_ESCAPE] = 0;
+        Captured([&] { kingdom.HandleInput(engine()); });
+        input.keys[KEY_ESCAPE] = 0;
+    };
+    engine().m_request = REQUEST_CHANGE;
+    esc();
+    EXPECT_EQ(engine().m_request, REQUEST_CHANGE);
+    EXPECT_FALSE(TimePaused());
+    engine().m_request = REQUEST_RUN;
+    esc();
+    EXPECT_EQ(engine().m_lastRequestedState, &PauseMenuState::Instance());
+    EXPECT_TRUE(TimePaused());
+    Captured([] { Run("Resume"); });
 }
 
 TEST_F(FrontEnd, ReturningToTheGameResumesEvenWhenThePopIsRefused) {

@@ -103,11 +103,22 @@ TEST_F(Scripts, TheRegistryHoldsTheBuiltScriptsUnderTheirNamesWithTheTwoPairsSha
     EXPECT_EQ(scripts.at("PopState"), scripts.at("ReturnPrevState"));
     EXPECT_EQ(scripts.at("MainMenu"), scripts.at("ExitToMainMenu"));
     EXPECT_NE(scripts.at("PopState"), scripts.at("MainMenu"));
-    // The order of registration is the game's: a few fixed points of it.
-    EXPECT_STREQ(kScriptTable[0].m_name, "GoToStory");
-    EXPECT_STREQ(kScriptTable[25].m_name, "UStatMinusMovSpd");
-    EXPECT_STREQ(kScriptTable[33].m_name, "ReturnPrevState");
-    EXPECT_STREQ(kScriptTable[51].m_name, "SkipLumbrakeSplash");
+    // The order of registration is the game's.
+    std::string order;
+    for (const ScriptRow& row : kScriptTable) {
+        order += std::string(row.m_name) + " ";
+    }
+    EXPECT_EQ(order,
+              "GoToStory StartGame LoadGame Options PopState Pause Resume ChangeTileType SaveMap ResetMap "
+              "ExpandMap ToggleView TimeMultiplierOn TimeMultiplierOff TimeMultiplierIncrement "
+              "TimeMultiplierDecrement UStatAddHp UStatMinusHp UStatAddStr UStatMinusStr UStatAddVit "
+              "UStatMinusVit UStatAddDef UStatMinusDef UStatAddMoveSpd UStatMinusMovSpd UStatAddRange "
+              "UStatMinusRange ChangeUnitType MainMenu Kingdom Unit Warring ReturnPrevState UStatConfirm "
+              "UStatReset Resolution800x600 Resolution1024x768 Resolution1440x900 FullScreenToggle "
+              "ToggleMuteMusic ToggleDisplayDebugInfo PushPauseMenu PauseMenuReturnToGame ExitToMainMenu "
+              "ExitGame PushCredits PushHowToPlay PushQuitConfirmation AddMoney SkipCorvessaSplash "
+              "SkipLumbrakeSplash ");
+    EXPECT_EQ(registered.count("StartGame"), 1u);
 }
 
 TEST_F(Scripts, ANameThatIsNotRegisteredIsReportedWithoutItselfAndRunsNothing) {
@@ -365,9 +376,17 @@ TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTh
     EXPECT_EQ(world().m_editSubMode, 0);
 
     const std::string picture = "../Assets/defaulttexture.xml";
-    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
     screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    // A layout without the overlay has no previews.
+    engine().m_lastRequestedState = &screen;
+    Captured([] {
+        Run("ChangeUnitType");
+        Run("ChangeTileType");
+    });
+    EXPECT_EQ(world().m_previewObject, nullptr);
+    EXPECT_EQ(world().m_editSubMode, 0);
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
     KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
     KRGUIObject* unitButton = screen.m_gui.FindByName("ChangeUnitType");
     KRGUIObject* tileButton = screen.m_gui.FindByName("ChangeTileType");
@@ -403,6 +422,34 @@ TEST_F(ScriptsOnTheMap, TheMapEditorScriptsPreviewAUnitOrTheNextTileTypeOnlyOnTh
     world().m_typeToPlace = 0;
     world().m_toolMode = TOOL_SELECT;
     screen.m_gui.m_items.clear();
+    engine().m_lastRequestedState = requested;
+}
+
+// The scripts test the current screen's class, not its address: a screen derived from the kingdom
+// screen is a kingdom screen.
+TEST_F(ScriptsOnTheMap, TheMapEditorScriptsActOnAScreenDerivedFromTheKingdomScreen) {
+    class EditorScreen : public KingdomEditorState {};
+    EditorScreen screen;
+    const std::string picture = "../Assets/defaulttexture.xml";
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("Overlay", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeTileType", picture, 10.0f, 10.0f));
+    screen.m_gui.m_items.push_back(std::make_unique<KRGUIObject>("ChangeUnitType", picture, 10.0f, 10.0f));
+    KRGUIObject* overlay = screen.m_gui.FindByName("Overlay");
+    overlay->m_active = false;
+    KRState* requested = engine().m_lastRequestedState;
+    engine().m_lastRequestedState = &screen;
+    world().m_editSubMode = 0;
+    Captured([] { Run("ChangeUnitType"); });
+    EXPECT_EQ(world().m_editSubMode, 1);
+    Captured([] { Run("ChangeTileType"); });
+    EXPECT_EQ(world().m_editSubMode, 2);
+    EXPECT_TRUE(overlay->m_active);
+    EXPECT_NE(dynamic_cast<const KRTile*>(world().m_previewObject.get()), nullptr);
+
+    world().m_previewObject.reset();
+    world().m_editSubMode = 0;
+    world().m_typeToPlace = 0;
+    world().m_toolMode = TOOL_SELECT;
     engine().m_lastRequestedState = requested;
 }
 

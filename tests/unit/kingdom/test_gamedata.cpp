@@ -1,5 +1,6 @@
 // The world aggregate: what a fresh world holds, a new game's reset, and the tile pointers it borrows
 // from the map, which must never outlive their tiles (the sanitizer build reads them after every change).
+#include "kingdom/kingdomhud.h"
 #include "kingdom_support.h"
 
 namespace {
@@ -218,3 +219,86 @@ TEST_F(GameDataInEngine, ShutdownGivesBackOnlyTheTemplateTexturesItTook) {
 }
 
 } // namespace
+
+class GameDataRealm : public KingdomEngineTest {
+  protected:
+    void SetUp() override {
+        KingdomEngineTest::SetUp();
+        world().m_playerEditor = std::make_unique<PlayerEditor>(engine.get(), &world(), [] { return 0; });
+        engine->m_playerEditor = world().m_playerEditor.get();
+        BuildKingdomHud(*engine);
+    }
+    PlayerEditor& realm() { return *engine->m_playerEditor; }
+};
+
+TEST_F(GameDataRealm, ANewGameGivesTheRealmItsStartingValuesAndNoPause) {
+    PlayerEditor& r = realm();
+    KRUnit unit("Demon");
+    r.m_selectedUnit = &unit;
+    r.m_tooltipKind = 2;
+    r.m_tutorial = false;
+    for (float& stock : r.m_stock) {
+        stock = 77.0f;
+    }
+    r.m_land = 9.0f;
+    r.m_masteryPoints = 6;
+    r.m_messages.push_back({"old news", 1, 0xFFFFFFFF});
+    r.m_firstVisibleMessage = 4;
+    ASSERT_NE(r.m_messageWindowBox, nullptr);
+    r.m_messageWindowBox->m_folded = false;
+    r.m_messageBoxVisible = true;
+    r.m_merchantCountdown = 30.0f;
+    r.m_paused = true;
+
+    world().ResetForNewGame();
+    EXPECT_EQ(r.m_selectedUnit, nullptr);
+    EXPECT_EQ(r.m_tooltipKind, 0);
+    EXPECT_TRUE(r.m_tutorial);
+    for (int k = 0; k < RESOURCE_COUNT; ++k) {
+        EXPECT_FLOAT_EQ(r.m_stock[k], k == RESOURCE_MONEY ? 500.0f : 0.0f) << k;
+    }
+    EXPECT_FLOAT_EQ(r.m_land, 1.0f);
+    EXPECT_EQ(r.m_masteryPoints, 1);
+    EXPECT_TRUE(r.m_messages.empty());
+    EXPECT_EQ(r.m_firstVisibleMessage, 0);
+    EXPECT_TRUE(r.m_messageWindowBox->m_folded);
+    EXPECT_FALSE(r.m_messageBoxVisible);
+    EXPECT_FLOAT_EQ(r.m_merchantCountdown, 0.1f);
+    EXPECT_FALSE(r.m_paused);
+    ASSERT_NE(r.m_pauseBox, nullptr);
+    EXPECT_EQ(r.m_pauseBox->m_label.m_text, "Pause");
+}
+
+// Purchases and roster removals delete boxes from inside a click: the box whose action runs, and
+// others, go after the pass over the boxes (the sanitizer build catches any use after delete).
+class DeletingContext : public WorldBoxContext {
+  public:
+    using WorldBoxContext::WorldBoxContext;
+    void DispatchBoxAction(BoxActionId, BoxObject* box) override {
+        DeleteHudBox(m_world, box);
+        DeleteHudBox(m_world, other);
+    }
+    BoxObject* other = nullptr;
+};
+
+TEST_F(GameDataRealm, AClickThatDeletesItsOwnBoxAndAnotherIsSafe) {
+    DeletingContext context(world());
+    SetBoxContext(&context);
+    BoxObject* clicked = realm().m_kingdomTabBox;
+    context.other = realm().m_warTabBox;
+    ASSERT_TRUE(clicked != nullptr && context.other != nullptr);
+    const size_t before = world().m_hudBoxes.size();
+    clicked->QueueCommand(BoxCommandKind::Click, 0.0f);
+    realm().m_hoveredBox = clicked;
+
+    world().UpdateHudBoxes(0.016f);
+    SetBoxContext(nullptr);
+    EXPECT_EQ(world().m_hudBoxes.size(), before - 2);
+    EXPECT_TRUE(world().m_hudBoxesLeaving.empty());
+    EXPECT_EQ(realm().m_hoveredBox, nullptr);
+    EXPECT_EQ(realm().m_kingdomTabBox, nullptr);
+    EXPECT_EQ(realm().m_warTabBox, nullptr);
+    // Outside the pass a deletion is immediate.
+    DeleteHudBox(world(), realm().m_unitTabBox);
+    EXPECT_EQ(world().m_hudBoxes.size(), before - 3);
+}

@@ -92,13 +92,67 @@ TEST_F(Picking, BoxesAreHitInTheirOwnPlaneAndGroupMembersTakeClicks) {
     ASSERT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
     EXPECT_EQ(farm->m_commands.front().m_kind, BoxCommandKind::Click);
 
-    // Hovering queues the pulse behind the click and marks the box hovered.
+    // Hovering queues a pulse each frame behind the click and marks the box hovered and helped.
     KingdomEditorState::UpdatePicking(*engine);
     KingdomEditorState::UpdatePicking(*engine);
     EXPECT_EQ(realm().m_hoveredBox, farm);
-    ASSERT_EQ(farm->m_commands.size(), 2u);
+    EXPECT_EQ(realm().m_helpBox, farm);
+    ASSERT_EQ(farm->m_commands.size(), 3u);
     EXPECT_EQ(farm->m_commands.front().m_kind, BoxCommandKind::Click);
     EXPECT_EQ(farm->m_commands.back().m_kind, BoxCommandKind::PressPulse);
+}
+
+// Counters, the Helper Text bar, the frames and the Game Message Box take no clicks but are hovered,
+// so that they select their help text.
+TEST_F(Picking, BoxesThatTakeNoClicksAreStillHovered) {
+    BuildKingdomHud(*engine);
+    world().m_activeCamera = &world().m_kingdomCamera;
+    BoxObject* money = realm().m_resourceCounterBoxes[RESOURCE_MONEY];
+    ASSERT_NE(money, nullptr);
+    ASSERT_FALSE(money->m_pickable);
+    Cursor(512 + static_cast<int>(money->m_layoutPosition.x * 64), 384 - static_cast<int>(5.25f * 64));
+    KingdomEditorState::UpdatePicking(*engine);
+    EXPECT_EQ(realm().m_hoveredBox, money);
+    EXPECT_EQ(realm().m_helpBox, money);
+    EXPECT_FALSE(KingdomEditorState::PickObjectUnderMouse(*engine));
+    money->Update(0.016f); // a pulse on a box that takes no clicks ends at once, at its own size
+    EXPECT_TRUE(money->m_commands.empty());
+    EXPECT_FLOAT_EQ(money->m_boundingBox.m_scale[0], money->m_baseWidth);
+
+    Cursor(512 + 4 * 64, 384 - static_cast<int>(5.75f * 64)); // the Helper Text bar
+    KingdomEditorState::UpdatePicking(*engine);
+    EXPECT_EQ(realm().m_hoveredBox, realm().m_tooltipTextBox);
+    Cursor(512 - 5 * 64, 384); // the Game Message Box
+    KingdomEditorState::UpdatePicking(*engine);
+    EXPECT_EQ(realm().m_hoveredBox, realm().m_messageWindowBox);
+
+    // While the message box slides open it is passed over, and nothing under it is hovered.
+    realm().m_messageWindowBox->m_commands.clear();
+    realm().m_messageWindowBox->QueueCommand(BoxCommandKind::MoveTo, 1.0f, {-5.0f, 0.0f, 0.75f});
+    KingdomEditorState::UpdatePicking(*engine);
+    EXPECT_EQ(realm().m_hoveredBox, nullptr);
+    EXPECT_EQ(realm().m_helpBox, nullptr);
+}
+
+// A mail is hit anywhere on its picture, 6 x 3 at first, and only there.
+TEST_F(Picking, AMailIsHitOverItsWholePicture) {
+    world().m_activeCamera = &world().m_kingdomCamera;
+    MailList& column = world().m_mailList;
+    column.AddMail("My Lord, our coffers are empty!", MAIL_ALERT);
+    Mail& mail = *column.m_mails.front();
+    mail.m_boundingBox.m_position = {1.0f, 0.0f, -1.0f};
+    // Inside near the right and top edges: (3.9, -1.0) and (1.0, 0.45).
+    for (const auto& [x, y] : {std::pair{512 + 250, 384 + 64}, std::pair{512 + 64, 384 - 29}}) {
+        Cursor(x, y);
+        mail.m_read = 0;
+        ASSERT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
+        EXPECT_EQ(mail.m_read, 1) << x << "," << y;
+    }
+    // Just outside the right edge the click is taken (a mail is up) but the mail stays unread.
+    mail.m_read = 0;
+    Cursor(512 + 260, 384 + 64);
+    EXPECT_TRUE(KingdomEditorState::PickObjectUnderMouse(*engine));
+    EXPECT_EQ(mail.m_read, 0);
 }
 
 TEST_F(Picking, AClickOnAMailIsTakenBeforeTheMap) {

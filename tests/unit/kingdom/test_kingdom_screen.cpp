@@ -243,4 +243,35 @@ TEST_F(BuildMenu, ClicksOpenTheListChooseAFarmScrollToPathAndDestroyAndUseThem) 
     EXPECT_EQ(build->m_windowStart, 2u);
 }
 
+// Hovered, a box is held at 1.2 times its size and back at its own once the cursor leaves; a box that
+// takes no clicks is hovered too and shields the map beneath it from a held button.
+TEST_F(BuildMenu, AHoveredBoxGrowsAndAnyHoveredBoxShieldsTheMapFromAHeldButton) {
+    BoxObject* build = realm().m_buildMenuBox;
+    Frames(512 - 7 * 64, 384 + 5 * 64, false, 4);
+    EXPECT_EQ(realm().m_hoveredBox, build);
+    EXPECT_FLOAT_EQ(build->m_boundingBox.m_scale[0], build->m_baseWidth * 1.2f);
+    EXPECT_FLOAT_EQ(build->m_boundingBox.m_scale[1], build->m_baseHeight * 1.2f);
+    Frames(512 + 4 * 64, 384 + 64, false, 3); // away, over the map
+    EXPECT_EQ(realm().m_hoveredBox, nullptr);
+    EXPECT_FLOAT_EQ(build->m_boundingBox.m_scale[0], build->m_baseWidth);
+    EXPECT_TRUE(build->m_commands.empty());
+
+    // A counter laid over tile (1, 5), next to the kingdom's path: holding the button there lays none.
+    BoxObject* money = realm().m_resourceCounterBoxes[RESOURCE_MONEY];
+    money->m_layoutPosition = {0.0f, 0.0f, 1.0f};
+    world().m_toolMode = TOOL_PATH;
+    Frames(512, 384 - 64, false, 2);
+    ASSERT_EQ(realm().m_hoveredBox, money);
+    engine->m_input.buttons[0] = 1;
+    engine->m_input.prevButtons[0] = 1;
+    screen.HandleInput(*engine);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....#.....");
+    money->m_layoutPosition = {9.0f, 0.0f, 9.0f};
+    Frames(512, 384 - 64, false, 1);
+    engine->m_input.buttons[0] = 1;
+    engine->m_input.prevButtons[0] = 1;
+    screen.HandleInput(*engine);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....##....");
+}
+
 } // namespace

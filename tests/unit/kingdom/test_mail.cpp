@@ -177,6 +177,8 @@ TEST(MailPopup, TheTextIsLaidOutInLinesThatFitThePopup) {
     EXPECT_GT(mail.m_popupLines[0].m_origin.z, mail.m_popupLines[1].m_origin.z);
     EXPECT_EQ(mail.m_popupLines[0].m_origin.x, mail.m_popupLines[2].m_origin.x);
     EXPECT_GT(mail.m_popupLines[0].m_origin.y, mail.m_boundingBox.m_position.y);
+    // Nearer the HUD camera than any box (drawn at heights 3.0 to 3.1), so none hides a letter.
+    EXPECT_GT(mail.m_popupLines[0].m_origin.y, 3.1f);
 
     // A long text wraps at the pop-up's width (540 of 800 across 16 units) and stops at its height.
     const float width = 540.0f / 800.0f * 16.0f;

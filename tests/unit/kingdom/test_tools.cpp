@@ -115,7 +115,8 @@ TEST_F(Tools, DemolishingLeavesPathKeepsACopyAndSparesTheCapital) {
     Click(TOOL_DEMOLISH, 0, 0);
     EXPECT_EQ(Picture(world().m_tileMap)[0], "C#.");
     const std::string tabs(18, '\t');
-    EXPECT_EQ(MailTexts(), (std::vector<std::string>{"My Lord, are you crazy?!\n \n" + tabs +
+    // Three lines: the second starts with a blank before its tabs.
+    EXPECT_EQ(MailTexts(), (std::vector<std::string>{"My Lord, are you crazy?!\n " + tabs +
                                                      "Please don't destroy our capital\n" + tabs +
                                                      "You are suppose to defend it"}));
 }

@@ -126,7 +126,7 @@ TEST_F(GUILayout, MissingPlacementIsZeroAndSaidAndUnusablePlacementMakesNoItem) 
     EXPECT_EQ(gui.m_mainWindow->m_children.size(), 2u);
 }
 
-TEST_F(GUILayout, AFileThatCannotBeReadOrIsNoLayoutAddsNothing) {
+TEST_F(GUILayout, AFileThatCannotBeReadOrIsNoLayoutAddsNothingButAnUntypedLayoutLoads) {
     {
         CapturedLog log;
         EXPECT_FALSE(gui.LoadFromXML("../Assets/nothing-here.xml"));
@@ -143,15 +143,15 @@ TEST_F(GUILayout, AFileThatCannotBeReadOrIsNoLayoutAddsNothing) {
         EXPECT_FALSE(gui.LoadFromXML(sheet));
         EXPECT_EQ(log.Lines(), Lines{"Fail to load GUI from XML"});
     }
-    {
-        std::string untyped = assets.Write("untyped.xml", "<GUI><Lone type=\"image\" x=\"1\" y=\"1\" w=\"1\" "
-                                                          "h=\"1\"/></GUI>\n");
-        CapturedLog log;
-        EXPECT_FALSE(gui.LoadFromXML(untyped));
-        EXPECT_TRUE(spritetest::HasLineStarting(log.Lines(), "Fail to load GUI from XML"));
-    }
     EXPECT_TRUE(gui.m_items.empty());
     EXPECT_TRUE(gui.m_mainWindow->m_children.empty());
+    // A layout without a type is read under the type "", as any file is.
+    std::string untyped = assets.Write("untyped.xml", "<GUI><Lone type=\"image\" x=\"1\" y=\"1\" w=\"1\" "
+                                                      "h=\"1\"/></GUI>\n");
+    CapturedLog log;
+    EXPECT_TRUE(gui.LoadFromXML(untyped));
+    EXPECT_EQ(log.Lines().front(), "Error Reading Attribute");
+    EXPECT_EQ(gui.m_items.size(), 1u);
 }
 
 TEST_F(GUILayout, WithoutAMainWindowNoItemIsKept) {

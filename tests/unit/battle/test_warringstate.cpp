@@ -1,0 +1,145 @@
+// The battle screen's start and end: the wave's units have one owner however the battle ends, the
+// end is paid once however often the screen change is refused, a paused battle does not end, and
+// leaving the screen leaves no target behind and the screen tabs working.
+#include "battle/battle_support.h"
+#include "battle/warringstate.h"
+#include "scene/boxobject.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using battletest::BattleTest;
+
+int g_kingdomRuns = 0;
+int g_menuRuns = 0;
+
+class WarringStateTest : public BattleTest {
+  protected:
+    void SetUp() override {
+        BattleTest::SetUp();
+        g_kingdomRuns = g_menuRuns = 0;
+        DrawMap({"G###C"});
+        realm().m_warTabBox = &warTab;
+        Invasion wave;
+        wave.m_commanderName = "General Test";
+        wave.m_units.push_back(MakeUnit(false, 0.0f, 0.0f, 2));
+        waveUnit = wave.m_units.front().get();
+        realm().m_invasions.push_back(std::move(wave));
+        guard = MakeUnit(true, 3.0f, 0.0f);
+        guard->m_targets.push_back(waveUnit);
+        realm().m_invasions.push_back(Invasion{});
+    }
+    void TearDown() override {
+        realm().m_warTabBox = nullptr;
+        BattleTest::TearDown();
+    }
+    void Register(bool kingdom) {
+        engine->m_scripts.m_scripts["Kingdom"] = [] { ++g_kingdomRuns; };
+        engine->m_scripts.m_scripts["MainMenu"] = [] { ++g_menuRuns; };
+        if (!kingdom) {
+            engine->m_scripts.m_scripts.erase("Kingdom");
+        }
+    }
+    void Frames(int count, float dt) {
+        engine->m_timer.gameDelta = dt;
+        for (int i = 0; i < count; ++i) {
+            state.Update(*engine);
+        }
+    }
+
+    WarringState state;
+    BoxObject warTab;
+    KRUnit* waveUnit = nullptr;
+    std::unique_ptr<KRUnit> guard;
+};
+
+TEST_F(WarringStateTest, TheBattleFightsCopiesAndTheWonWaveIsLetGoOncePaidOnce) {
+    Register(false); // the change to the kingdom is refused at first
+    state.Initialize(*engine);
+    ASSERT_EQ(world().m_enemyUnits.size(), 1u);
+    EXPECT_NE(world().m_enemyUnits.front().get(), waveUnit);
+    EXPECT_EQ(world().m_enemyUnits.front()->m_soldiers.size(), 2u);
+    EXPECT_FALSE(warTab.m_enabled);
+    EXPECT_EQ(realm().m_level, 1);
+    for (KRMiniUnit& soldier : world().m_enemyUnits.front()->m_soldiers) {
+        soldier.HP = 0.0f;
+        soldier.m_dead = true;
+    }
+    Frames(1, 0.0f); // paused: the battle is won but nothing advances
+    const int points = realm().m_masteryPoints;
+    Frames(20, 0.0f);
+    EXPECT_EQ(realm().m_masteryPoints, points);
+    EXPECT_EQ(realm().m_invasions.size(), 2u);
+    Frames(40, 0.05f);
+    EXPECT_EQ(realm().m_masteryPoints, points + 1);
+    EXPECT_FLOAT_EQ(realm().m_land, 1.0f);
+    EXPECT_EQ(world().m_wins, 1);
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+    EXPECT_TRUE(warTab.m_enabled);
+    Register(true);
+    Frames(1, 0.05f);
+    EXPECT_GE(g_kingdomRuns, 1);
+    EXPECT_EQ(realm().m_masteryPoints, points + 1);
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+    state.Cleanup(*engine);
+    EXPECT_TRUE(world().m_enemyUnits.empty());
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+}
+
+TEST_F(WarringStateTest, ADefeatSaysGameOverOnceAndLetsTheSpentWaveGo) {
+    Register(true);
+    state.Initialize(*engine);
+    world().m_wins = 3;
+    world().m_battleResult = BATTLE_DEFEAT;
+    logtest::CapturedLog log;
+    Frames(30, 0.05f);
+    EXPECT_EQ(g_menuRuns, 1);
+    EXPECT_EQ(world().m_wins, 0);
+    world().m_battleResult = BATTLE_DEFEAT; // the capital is struck again before the screen goes
+    Frames(5, 0.05f);
+    int gameOver = 0;
+    for (const std::string& line : log.Lines()) {
+        gameOver += line == "Game Over";
+    }
+    EXPECT_EQ(gameOver, 1);
+    EXPECT_EQ(realm().m_invasions.size(), 2u);
+    state.Cleanup(*engine);
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+    EXPECT_TRUE(warTab.m_enabled);
+}
+
+TEST_F(WarringStateTest, LeavingMidBattleForgetsEveryTargetAndFreesEachUnitOnce) {
+    Register(true);
+    realm().m_purchasedUnits.push_back(std::move(guard));
+    KRUnit* defender = realm().m_purchasedUnits.back().get();
+    world().AddPlayerUnit(defender);
+    state.Initialize(*engine);
+    EXPECT_TRUE(defender->m_targets.empty()); // warping in forgot the last battle
+    KRUnit* invader = world().m_enemyUnits.front().get();
+    defender->m_targets.push_back(invader);
+    defender->m_chaseTarget = invader;
+    defender->m_soldiers.front().m_target = &invader->m_soldiers.front();
+    defender->m_battleState = UNIT_FIGHT;
+    state.Cleanup(*engine);
+    EXPECT_TRUE(defender->m_targets.empty());
+    EXPECT_EQ(defender->m_chaseTarget, nullptr);
+    EXPECT_EQ(defender->m_soldiers.front().m_target, nullptr);
+    EXPECT_EQ(defender->m_battleState, UNIT_ADVANCE);
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+    EXPECT_TRUE(warTab.m_enabled);
+    // The realm still frees its own queue and roster at the end, each unit once (see the sanitizer).
+}
+
+TEST_F(WarringStateTest, WithNoWaveQueuedNothingIsTakenFromTheQueue) {
+    Register(true);
+    realm().m_invasions.clear();
+    state.Initialize(*engine);
+    EXPECT_TRUE(world().m_enemyUnits.empty());
+    Frames(20, 0.05f);
+    EXPECT_NEAR(g_kingdomRuns, 20 - 10, 1); // won at once, the kingdom asked for every frame after 0.5 s
+    EXPECT_TRUE(realm().m_invasions.empty());
+    state.Cleanup(*engine);
+}
+
+} // namespace
