@@ -76,28 +76,6 @@ class UnitEditor : public ::testing::Test {
     KRUnit* unit = nullptr;
 };
 
-TEST_F(UnitEditor, EnteringShowsTheSelectedUnitAndLogsTheSharedTextsOfTheMainMenu) {
-    Engine& e = engine();
-    e.m_stack.push_back(&editor);
-    Lines lines = Captured([&] {
-        editor.Cleanup(e);
-        editor.Unload(e);
-        editor.Load(e);
-        editor.Initialize(e);
-    });
-    e.m_stack.clear();
-    std::erase_if(lines,
-                  [](const std::string& line) { return line.find("MainMenuState") == std::string::npos; });
-    EXPECT_EQ(lines, (Lines{"Cleanup MainMenuState", "Unloading MainMenuState", "Loading MainMenuState",
-                            "Initializing MainMenuState"}));
-    EXPECT_EQ(world().m_gameMode, GAME_MODE_UNIT_EDITOR);
-    EXPECT_EQ(world().m_activeCamera, &world().m_kingdomCamera);
-    // Cleanup let go of the selection, so Initialize found nothing to copy this time.
-    EXPECT_EQ(realm().m_selectedUnit, nullptr);
-    EXPECT_FLOAT_EQ(editor.m_preview.STR, 4.0f);
-    EXPECT_EQ(realm().m_editedUnit, &editor.m_preview);
-}
-
 TEST_F(UnitEditor, PointsGoUpFreelyAndComeDownOnlyAsFarAsTheyWentUp) {
     Run("UStatAddStr");
     Run("UStatAddStr");
@@ -197,20 +175,6 @@ TEST_F(UnitEditor, AClickReadsAMailFirstElseClicksTheBoxAndThePreviewFollowsItsU
     box->m_commands.clear();
     editor.OnClick(engine());
     EXPECT_TRUE(box->m_commands.empty());
-}
-
-TEST_F(UnitEditor, BoxesShowingADeletedUnitFallBackToZero) {
-    realm().m_merchantUnits.push_back(std::make_unique<KRUnit>("Angel"));
-    KRUnit* offer = realm().m_merchantUnits.back().get();
-    BoxObject* box = CreateHudBox(world(), 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0, 1, 0.0f, 0.0f, 0.0f, false, true,
-                                  false, false, true, 0, 0);
-    box->m_numberSource = &offer->DEF;
-    BoxObject* other = CreateHudBox(world(), 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0, 1, 0.0f, 0.0f, 0.0f, false,
-                                    true, false, false, true, 0, 0);
-    other->m_numberSource = &editor.m_preview.DEF;
-    realm().RemoveMerchantUnit(offer);
-    EXPECT_EQ(box->m_numberSource, &realm().m_zeroDisplay);
-    EXPECT_EQ(other->m_numberSource, &editor.m_preview.DEF);
 }
 
 } // namespace
