@@ -6,8 +6,14 @@
 
 namespace {
 
+// The editor when it was requested last, or when it is on top again: a pop (leaving the pause menu)
+// leaves the popped screen as the one last requested, and the editor's buttons must still work.
 UnitEditorState* CurrentEditor() {
-    return dynamic_cast<UnitEditorState*>(Engine::Instance().m_lastRequestedState);
+    Engine& engine = Engine::Instance();
+    if (auto* editor = dynamic_cast<UnitEditorState*>(engine.m_lastRequestedState)) {
+        return editor;
+    }
+    return dynamic_cast<UnitEditorState*>(engine.Top());
 }
 
 void AddPoint(StatIndex index) {

@@ -2,7 +2,7 @@
 psychic stock), the Unit tab, a merchant's offer bought as a technology and picked, five Strength points
 too many refused with an alert mail, the change reset, one point raised with the "+" box and confirmed
 once a point is earned: the unit takes it and the psychic counter pays. Esc brings the pause menu and
-back; the Kingdom tab leaves the editor."""
+back, where the "+" box still works; the Kingdom tab leaves the editor."""
 
 import os
 import sys
@@ -113,6 +113,9 @@ def test_unit_editor(binary):
         game.wait_for("Unloading PauseMenuState")
         back = look(game, "back")
         expect(changed_share(confirmed, back, PREVIEW) < 0.02, "the editor did not come back")
+        click(game, PLUS_STRENGTH)
+        again = look(game, "raised-again")
+        expect(changed_share(back, again, STRENGTH_NEW) > 0.02, "the editor's boxes stopped after the pause menu")
 
         click(game, KINGDOM_TAB)
         game.wait_for("Cleanup MainMenuState")

@@ -3,6 +3,7 @@
 // mails.
 #include "flow/flow_support.h"
 #include "battle/uniteditorstate.h"
+#include "flow/frontendstates.h"
 #include "kingdom/gamedata.h"
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
@@ -91,10 +92,16 @@ TEST_F(UnitEditor, PointsGoUpFreelyAndComeDownOnlyAsFarAsTheyWentUp) {
     Run("UStatMinusRange");
     EXPECT_EQ(editor.m_preview.Range, 0);
     EXPECT_EQ(editor.m_statCounters[STAT_RANGE], 0);
-    // On another screen the scripts do nothing.
-    engine().m_lastRequestedState = nullptr;
+    // On another screen the scripts do nothing; back on top after the pause menu, the editor works again.
+    PauseMenuState& pause = PauseMenuState::Instance();
+    engine().m_lastRequestedState = &pause;
+    engine().m_stack = {&editor, &pause};
     Run("UStatAddHp");
     EXPECT_EQ(editor.m_statCounters[STAT_BATTLE_HP], 0);
+    engine().m_stack.pop_back();
+    Run("UStatAddHp");
+    EXPECT_EQ(editor.m_statCounters[STAT_BATTLE_HP], 1);
+    engine().m_stack.clear();
 }
 
 TEST_F(UnitEditor, ConfirmingPaysTheChargedStatisticsAndGivesTheUnitThePreview) {
