@@ -16,7 +16,6 @@ namespace {
 constexpr int kButtonLeft = 0;
 constexpr int kButtonRight = 1;
 constexpr float kRightClickHurry = 30.0f;
-constexpr BoxActionId kBoxActionGameMessageBox = 43;
 constexpr int32_t kPanelModeUnitEdit = 1;
 
 // Under the mails, which lie at height 0 until read, so that the backdrop never hides an envelope.
@@ -268,9 +267,13 @@ void UnitEditorState::Unload(Engine& engine) {
     m_gui.UnloadScreen(engine);
 }
 
-bool UnitEditorState::IsBoxReachable(const BoxObject& box) {
+bool UnitEditorState::IsBoxShown(const BoxObject& box) {
     return box.m_screenFlags.m_unitEditor && box.m_hidden == 0 && box.m_sprite.m_visible && !box.m_folded &&
-           box.m_pickable && box.m_enabled && box.ShownOnCurrentPage();
+           box.m_enabled && box.ShownOnCurrentPage();
+}
+
+bool UnitEditorState::IsBoxReachable(const BoxObject& box) {
+    return IsBoxShown(box) && box.m_pickable;
 }
 
 bool UnitEditorState::HitTestMail(Engine& engine) {
@@ -280,7 +283,7 @@ bool UnitEditorState::HitTestMail(Engine& engine) {
     }
     const plat::Vector3 point = KingdomEditorState::CastMouseRay(engine).m_gui;
     for (auto& mail : world->m_mailList.m_mails) {
-        if (mail->m_boundingBox.ContainsPointXZ(point)) {
+        if (mail->ContainsGuiPoint(point)) {
             if (mail->m_read == 0) {
                 world->m_mailList.MarkRead(mail.get());
             }
@@ -297,24 +300,26 @@ void UnitEditorState::UpdateHover(Engine& engine) {
     }
     PlayerEditor* realm = engine.m_playerEditor;
     if (realm != nullptr) {
+        realm->m_tooltipKind = 0;
         realm->m_hoveredBox = nullptr;
+        realm->m_helpBox = nullptr;
     }
     const MouseRay ray = KingdomEditorState::CastMouseRay(engine);
     for (auto& owned : world->m_hudBoxes) {
         BoxObject& box = *owned;
-        if (!IsBoxReachable(box) || !IsIdle(box) ||
+        // Boxes that take no click are hovered too: they still name a help text.
+        if (!IsBoxShown(box) || !IsIdle(box) ||
             !KingdomEditorState::BoxContainsGuiPoint(*world, box, ray.m_gui)) {
-            continue;
-        }
-        if (box.m_actionId == kBoxActionGameMessageBox && box.m_folded) {
             continue;
         }
         // Behind the pulse already running, so that the box stays raised while the cursor is on it.
         if (box.m_commands.empty() || box.m_commands.back().m_kind != BoxCommandKind::PressPulse) {
             box.QueueCommand(BoxCommandKind::PressPulse, 0.0f);
         }
+        // The first one under the cursor names its help text and carries the unit tool-tip window.
         if (realm != nullptr && realm->m_hoveredBox == nullptr) {
             realm->m_hoveredBox = &box;
+            realm->m_helpBox = &box;
         }
     }
     if (world->m_activeCamera != &world->m_kingdomCamera) {

@@ -57,7 +57,8 @@ class UnitEditorState : public KRState {
     // The preview becomes the selected unit again; the counters stay.
     void ResetPreview(Engine& engine);
 
-    // Is the box one the editor draws and lets the cursor reach on the page being shown?
+    // Does the editor draw the box on the page being shown, and may a click reach it?
+    static bool IsBoxShown(const BoxObject& box);
     static bool IsBoxReachable(const BoxObject& box);
     static bool ShowsPreview(const Engine& engine);
 
