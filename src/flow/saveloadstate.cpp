@@ -192,6 +192,7 @@ void SaveLoadState::Cleanup(Engine& engine) {
         realm->m_selectedUnit = nullptr;
     }
     if (world != nullptr) {
+        world->m_clickedTile = nullptr;
         world->m_toolMode = TOOL_SELECT;
     }
 }

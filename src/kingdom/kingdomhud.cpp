@@ -101,6 +101,9 @@ void BuildWorldMarkers(Engine&, PlayerEditor& realm) {
     arrow->m_boundingBox.m_position = {0.0f, 1.0f, 1.0f};
     arrow->m_bobBase = {0.0f, 1.0f, 1.0f};
     arrow->SetLabel("ATTENTION");
+    // Its label names the place it points at, so it stands in the map rather than on the HUD.
+    arrow->m_showLabel = true;
+    arrow->m_label.m_worldFlag = 1;
     arrow->m_standing = 1;
     arrow->m_frozen = 0;
     arrow->m_sprite.m_visible = false;
@@ -111,6 +114,7 @@ void BuildWorldMarkers(Engine&, PlayerEditor& realm) {
     glow->m_sprite.ApplyTextureConfig("../Assets/worldselect.xml");
     glow->m_boundingBox.m_position = {0.0f, 0.45f, 1.0f};
     glow->SetLabel("");
+    glow->m_label.m_worldFlag = 1;
     glow->m_standing = 1;
     glow->m_sprite.SetAnimation("UnitSelectGlow");
     glow->m_sprite.m_visible = false;

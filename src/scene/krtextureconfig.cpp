@@ -1,11 +1,31 @@
 #include "scene/krtextureconfig.h"
 
+#include "engine/krfilestamp.h"
 #include "engine/krlog.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <unordered_map>
+
+namespace {
+
+// A texture file as it was read: its stamp, the type it carried, the cached configuration for that
+// type (borrowed, only compared) and the typed configuration made from it.
+struct ReadTexture {
+    FileStamp stamp;
+    std::string type;
+    const KRConfig* cached = nullptr;
+    std::shared_ptr<const KRTextureConfig> typed;
+};
+
+std::unordered_map<std::string, ReadTexture>& ReadTextures() {
+    static std::unordered_map<std::string, ReadTexture> read;
+    return read;
+}
+
+} // namespace
 
 int32_t ConfigInt(const std::string& text) {
     long long value = std::strtoll(text.c_str(), nullptr, 10);
@@ -77,6 +97,33 @@ std::unique_ptr<KRConfig> KRTextureConfig::CreateTyped() const {
                                                ConfigInt(child->GetChildValue("EndFrame"))});
             }
         }
+    }
+    return typed;
+}
+
+std::shared_ptr<const KRTextureConfig> LoadTextureConfig(const std::string& file, ConfigLoad* outcome) {
+    auto& readTextures = ReadTextures();
+    FileStamp stamp;
+    const bool settled = SettledFileStamp(file, stamp);
+    if (settled) {
+        auto known = readTextures.find(file);
+        // Unchanged bytes read to the same type, and the cache answers a type it still holds with the
+        // configuration the typed one was made from; a file written since is forgotten there and read
+        // anew here.
+        if (known != readTextures.end() && known->second.stamp == stamp &&
+            ConfigCache::Instance().Find(file, known->second.type) == known->second.cached) {
+            if (outcome != nullptr) {
+                *outcome = ConfigLoad::Loaded;
+            }
+            return known->second.typed;
+        }
+    }
+    KRConfig read = ReadConfig(file);
+    std::shared_ptr<const KRTextureConfig> typed = TypedConfig<KRTextureConfig>(read, outcome);
+    if (typed && settled) {
+        readTextures[file] = {stamp, read.m_type, ConfigCache::Instance().Find(file, read.m_type), typed};
+    } else {
+        readTextures.erase(file);
     }
     return typed;
 }

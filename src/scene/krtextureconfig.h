@@ -37,6 +37,11 @@ class KRTextureConfig : public KRConfig {
     std::vector<Animation> m_animations;
 };
 
+// The loader pattern for a texture file. Many sprites share a few files, so a file already read that
+// has settled and not changed since is not read again: the typed configuration made from it, which
+// sprites only read, is handed out again. Single-threaded, like every sprite.
+std::shared_ptr<const KRTextureConfig> LoadTextureConfig(const std::string& file, ConfigLoad* outcome);
+
 // atoi and atof as the files were written for, without their undefined results: an integer past the
 // int32 range is clamped, a number past the float range becomes an infinity.
 int32_t ConfigInt(const std::string& text);

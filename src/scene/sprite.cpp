@@ -1,12 +1,14 @@
 #include "scene/sprite.h"
 
 #include "engine/engine.h"
+#include "engine/krfilestamp.h"
 #include "engine/krlog.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,8 +24,19 @@ void LogBadConfig(const std::string& xmlFile, const std::string& reason) {
 
 // The image must be there and be a PNG; a texture that cannot be read is found here, where the
 // sprite can still fall back, rather than as a blank quad at draw time. Non-blocking, so that a pipe
-// in place of a file cannot hang the game.
+// in place of a file cannot hang the game. An image that passed and has not changed since passes
+// again without being opened.
 bool CheckImageFile(const std::string& file, std::string& reason) {
+    static std::unordered_map<std::string, FileStamp> passed;
+    FileStamp stamp;
+    const bool settled = SettledFileStamp(file, stamp);
+    if (settled) {
+        auto known = passed.find(file);
+        if (known != passed.end() && known->second == stamp) {
+            return true;
+        }
+    }
+    passed.erase(file);
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         reason = "no image " + file;
@@ -37,6 +50,8 @@ bool CheckImageFile(const std::string& file, std::string& reason) {
     ::close(fd);
     if (!ok) {
         reason = "image " + file + " is not a PNG";
+    } else if (settled) {
+        passed[file] = stamp;
     }
     return ok;
 }
@@ -76,6 +91,19 @@ int32_t FadeLevelAlpha(int32_t fadeLevel) {
         return 255;
     }
 }
+
+namespace {
+
+// Drawing names a quad for every sprite every frame; the names are made once.
+const std::string& FadeQuadName(int32_t fadeLevel) {
+    static const std::string names[] = {
+        FormatString("Quad.%d", FadeLevelAlpha(0)), FormatString("Quad.%d", FadeLevelAlpha(1)),
+        FormatString("Quad.%d", FadeLevelAlpha(2)), FormatString("Quad.%d", FadeLevelAlpha(3)),
+        FormatString("Quad.%d", FadeLevelAlpha(-1))};
+    return fadeLevel >= 0 && fadeLevel <= 3 ? names[fadeLevel] : names[4];
+}
+
+} // namespace
 
 Sprite::Sprite(plat::Clock* clock) : m_animTimer(clock) {
     m_quad.InitQuad();
@@ -129,11 +157,16 @@ void Sprite::InitWithXMLConfigObject(const KRConfig& config, bool billboard) {
 bool Sprite::ApplyTextureConfig(const std::string& xmlFile) {
     // Set before reading: owners compare it to tell which configuration they last applied.
     m_xmlName = xmlFile;
-    KRConfig read = ReadConfig(xmlFile);
-    if (read.m_fileName == kConfigErrorFile) {
+    ConfigLoad outcome = ConfigLoad::Loaded;
+    std::shared_ptr<const KRTextureConfig> typed = LoadTextureConfig(xmlFile, &outcome);
+    if (!typed) {
+        // Unreadable files were logged by the configuration layer.
+        if (outcome == ConfigLoad::WrongClass) {
+            LogLine("Fail to load texture config");
+        }
         return false;
     }
-    return ApplyTextureConfigObject(read);
+    return ApplyTyped(*typed);
 }
 
 bool Sprite::ApplyTextureConfigObject(const KRConfig& config) {
@@ -294,7 +327,7 @@ void Sprite::Draw(Engine& engine) {
         return;
     }
     plat::Device& device = *renderer->device;
-    m_quad.name = FormatString("Quad.%d", FadeLevelAlpha(m_fadeLevel));
+    m_quad.name = FadeQuadName(m_fadeLevel);
 
     plat::Matrix callerWorld;
     bool restoreWorld = false;

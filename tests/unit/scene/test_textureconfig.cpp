@@ -1,3 +1,4 @@
+#include "engine/krfilestamp.h"
 #include "scene/krtextureconfig.h"
 #include "sprite_support.h"
 
@@ -90,6 +91,35 @@ TEST_F(SpriteTest, AWrongClassInTheCacheIsRefusedWithItsLine) {
     EXPECT_FALSE(sprite.ApplyTextureConfig(file));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Fail to load texture config"}));
     EXPECT_EQ(sprite.m_xmlName, file);
+}
+
+// Sprites skip reading files that have not changed; a change made right after a read, at the same
+// size and within one tick of the file system's clock, must still be seen.
+TEST_F(SpriteTest, AFileChangedInPlaceRightAfterItWasReadIsReadAnew) {
+    std::string image = assets.WritePng("r.png");
+    auto sheet = [&](const std::string& type, const std::string& width) {
+        return assets.Write("r.xml",
+                            TextureXml(type, "<File>" + image + "</File><Width>" + width + "</Width>"));
+    };
+    std::string file = sheet("OldA", "10");
+    FileStamp stamp;
+    EXPECT_FALSE(SettledFileStamp(file, stamp));
+    EXPECT_FALSE(SettledFileStamp(file + ".missing", stamp));
+    Sprite first(&clock);
+    first.InitWithXML(file, false);
+    EXPECT_EQ(first.m_width, 10);
+    sheet("NewB", "20");
+    Sprite second(&clock);
+    second.InitWithXML(file, false);
+    EXPECT_EQ(second.m_width, 20);
+
+    // The picture is looked for again too.
+    fs::remove(assets.Root() / "Assets" / "r.png");
+    Sprite third(&clock);
+    CapturedLog log;
+    third.InitWithXML(file, false);
+    EXPECT_EQ(third.m_textureFile, kDefaultTextureFile);
+    EXPECT_TRUE(HasLineStarting(log.Lines(), "Sprite InitWithXML couldn't load"));
 }
 
 } // namespace

@@ -1,0 +1,204 @@
+// Measures what one kingdom-screen frame costs the main thread: the real engine on SDL and OpenGL (run
+// it on a display; gamebench.py starts one), the kingdom screen over a 32 x 32 map with roads, buildings,
+// twenty stationed units and the full HUD. Per frame it times input, update and the draw calls; the
+// present, which waits for the display and the rasteriser's own threads, is left out. The figure is
+// the main thread's CPU time, which other programs on the machine do not inflate; wall time is shown
+// beside it. After a warm-up it measures the given number of frames, prints the costs and quits.
+//
+//   kingdom_benchmark [frames]
+
+#include "battle/krunit.h"
+#include "engine/engine.h"
+#include "engine/krlog.h"
+#include "engine/krtexturescan.h"
+#include "engine/krwinmain.h"
+#include "kingdom/kingdomeditorstate.h"
+#include "platform/sdl/sdlaudio.h"
+#include "platform/sdl/sdlgraphics.h"
+#include "platform/sdl/sdlwindow.h"
+#include "realm/playereditor.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kSide = 32;
+constexpr uint32_t kCapital = 16;
+constexpr int kUnits = 20;
+constexpr int kWarmUpFrames = 60;
+
+using Clock = std::chrono::steady_clock;
+
+// CPU time of the calling thread: unlike the wall clock, it does not grow while other programs have the
+// core.
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Roads every fourth row and column, gates where they meet the top and left edges, buildings beside
+// the roads.
+TileType BenchTileType(uint32_t row, uint32_t col) {
+    if (row == kCapital && col == kCapital) {
+        return TILE_CAPITAL;
+    }
+    if ((row == 0 && col % 4 == 0) || (col == 0 && row % 4 == 0)) {
+        return TILE_GATE;
+    }
+    return row % 4 == 0 || col % 4 == 0 ? TILE_PATH : TILE_EMPTY;
+}
+
+class BenchKingdom : public KingdomEditorState {
+  public:
+    explicit BenchKingdom(int frames) : m_frames(frames) { m_costs.reserve(static_cast<size_t>(frames)); }
+
+    void Load(Engine& engine) override {
+        if (!m_made) {
+            m_made = true;
+            MakeWorld(engine);
+        }
+        KingdomEditorState::Load(engine);
+    }
+    void HandleInput(Engine& engine) override {
+        m_start = Clock::now();
+        m_startCpu = ThreadCpuMs();
+        KingdomEditorState::HandleInput(engine);
+    }
+    void Update(Engine& engine) override {
+        KingdomEditorState::Update(engine);
+        m_updated = Clock::now();
+    }
+    void Render(Engine& engine) override {
+        KingdomEditorState::Render(engine);
+        const double draw = std::chrono::duration<double, std::milli>(Clock::now() - m_updated).count();
+        const double cost = std::chrono::duration<double, std::milli>(Clock::now() - m_start).count();
+        const double cpu = ThreadCpuMs() - m_startCpu;
+        if (++m_seen > kWarmUpFrames && static_cast<int>(m_costs.size()) < m_frames) {
+            if (m_costs.empty()) {
+                m_first = m_start;
+            }
+            m_costs.push_back(cost);
+            m_drawTotal += draw;
+            m_cpuTotal += cpu;
+            if (static_cast<int>(m_costs.size()) == m_frames) {
+                Report();
+                engine.Quit();
+            }
+        }
+    }
+
+  private:
+    void MakeWorld(Engine& engine) {
+        GameData& world = *engine.m_gameData;
+        for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
+                                   "../Assets/Buildings", "../Assets/Units", "../Assets/Textures/Skybox"}) {
+            ListTextureConfigFiles(std::filesystem::path(folder).wstring(), world);
+            LoadTextureConfigFiles(folder, world, engine);
+        }
+        world.m_playerEditor = std::make_unique<PlayerEditor>(&engine, &world);
+        engine.m_playerEditor = world.m_playerEditor.get();
+        PlayerEditor& realm = *engine.m_playerEditor;
+        realm.m_stock[RESOURCE_MONEY] = 1000.0f;
+        realm.m_land = 20.0f;
+        realm.AddGameMessage("Benchmark kingdom", 1, 0xFFFFFFFF);
+        TileMap& map = world.m_tileMap;
+        map.Clear();
+        map.StartGrid(kSide, kSide);
+        for (uint32_t row = 0; row < kSide; ++row) {
+            for (uint32_t col = 0; col < kSide; ++col) {
+                auto tile = std::make_unique<KRTile>(row, col, BenchTileType(row, col));
+                tile->Load(engine);
+                map.AppendTile(std::move(tile));
+            }
+        }
+        map.PlaceBuilding(kCapital, kCapital, BUILDING_CAPITAL);
+        // One building in every other empty cell beside a road: about two hundred.
+        int placed = 0;
+        for (uint32_t row = 1; row < kSide; ++row) {
+            for (uint32_t col = 1; col < kSide; ++col) {
+                if (BenchTileType(row, col) == TILE_EMPTY && (row % 4 == 1 || col % 4 == 1) &&
+                    (row + col) % 2 == 0) {
+                    map.PlaceBuilding(row, col, BUILDING_BARRACKS + placed++ % 8);
+                }
+            }
+        }
+        for (int i = 0; i < kUnits; ++i) {
+            StationUnit(engine, RaceToName(static_cast<Race>(i % 8)), 4 * static_cast<uint32_t>(1 + i % 7),
+                        static_cast<uint32_t>(2 + i));
+        }
+    }
+
+    static void StationUnit(Engine& engine, const std::string& type, uint32_t row, uint32_t col) {
+        PlayerEditor& realm = *engine.m_playerEditor;
+        realm.m_purchasedUnits.push_back(std::make_unique<KRUnit>(type));
+        KRUnit* unit = realm.m_purchasedUnits.back().get();
+        unit->m_typeName = type;
+        unit->Load(engine);
+        for (KRMiniUnit& soldier : unit->m_soldiers) {
+            soldier.Load(engine);
+        }
+        unit->m_pos = {static_cast<float>(col), 0.0f, static_cast<float>(row)};
+        unit->Initialize();
+        unit->m_homePos = unit->m_pos;
+        unit->m_lifeState = UNIT_ACTIVE;
+        KRUnit::RemoveDeadMiniUnits(unit);
+        unit->m_boundingBox.m_position = {unit->m_pos.x, 0.0f, -unit->m_pos.z};
+        engine.m_gameData->AddPlayerUnit(unit);
+    }
+
+    void Report() const {
+        std::vector<double> sorted = m_costs;
+        std::sort(sorted.begin(), sorted.end());
+        double total = 0.0;
+        for (double cost : m_costs) {
+            total += cost;
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - m_first).count();
+        const double frames = static_cast<double>(sorted.size());
+        std::printf(
+            "kingdom frame, %ux%u map, %d units, full HUD, %zu frames: main thread %.3f ms CPU time per "
+            "frame; wall time mean %.3f ms (%.3f ms of it drawing), median %.3f ms, p99 %.3f ms, max "
+            "%.3f ms; %.1f frames a second\n",
+            kSide, kSide, kUnits, sorted.size(), m_cpuTotal / frames, total / frames, m_drawTotal / frames,
+            sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(), frames / seconds);
+        std::fflush(stdout);
+    }
+
+    int m_frames;
+    bool m_made = false;
+    int m_seen = 0;
+    Clock::time_point m_start;
+    Clock::time_point m_updated;
+    Clock::time_point m_first;
+    double m_drawTotal = 0.0;
+    double m_startCpu = 0.0;
+    double m_cpuTotal = 0.0;
+    std::vector<double> m_costs;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 600;
+    InitLog();
+    EnterExecutableFolder();
+    static plat::SdlWindow window;
+    static plat::SteadyClock clock;
+    static plat::SdlMessageBox messageBox;
+    static plat::SdlAudioOutput audio;
+    static plat::SdlGraphics graphics;
+    plat::Install({&window, &clock, &messageBox, &graphics, &audio});
+    static BenchKingdom screen(frames);
+    return RunGame(
+        window, []() -> Engine& { return Engine::Instance(); }, []() -> KRState& { return screen; });
+}
