@@ -123,14 +123,10 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         }
         break;
     case 15:
-        if (SelectedUnitIs(realm, "New Merchant Unit")) {
-            LogNotThereYet("CreateBaseUnit");
-        }
+        realm.BuySelectedFromMerchant();
         break;
     case 16:
-        if (SelectedUnitIs(realm, "New Base Unit")) {
-            LogNotThereYet("CreatePurchasedUnit");
-        }
+        realm.RecruitSelectedUnit();
         // The Army list closes after a recruitment, whatever came of it.
         if (BoxObject* army = realm.LookupBox(kBoxActionArmyMenu); army != nullptr && army->m_folded) {
             army->QueueCommand(BoxCommandKind::Click, 0.0f);

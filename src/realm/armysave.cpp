@@ -71,14 +71,14 @@ void PlayerEditor::ApplyArmyConfig(ArmyConfig& config) {
     for (auto& unit : block.Tech) {
         m_purchaseGroupSize = unit->m_soldierCount;
         unit->m_name = kRestoredBaseUnitName;
-        m_baseUnits.push_back(std::move(unit));
+        RestoreBaseUnit(std::move(unit));
     }
     for (auto& unit : block.Unit) {
         // A group of no soldiers would divide upkeep by zero in later purchases.
         m_purchaseGroupSize = std::clamp(unit->m_soldierCount, 1.0f, static_cast<float>(kMaxSquadSize));
         unit->m_name = kRestoredPurchasedUnitName;
         KRUnit& placed = *unit;
-        m_purchasedUnits.push_back(std::move(unit));
+        RestorePurchasedUnit(std::move(unit));
         if (!placed.m_sprite.m_visible || placed.m_pos.x == 0.0f || placed.m_pos.z == 0.0f) {
             continue;
         }

@@ -137,51 +137,6 @@ void PlayerEditor::DrawHudTexts() {
     }
 }
 
-void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect) {
-    auto held = std::find_if(roster.begin(), roster.end(),
-                             [unit](const std::unique_ptr<KRUnit>& entry) { return entry.get() == unit; });
-    if (held == roster.end()) {
-        return;
-    }
-    std::unique_ptr<KRUnit> owned = std::move(*held);
-    roster.erase(held);
-    if (alwaysDeselect || m_selectedUnit == unit) {
-        m_selectedUnit = nullptr;
-    }
-    if (m_editedUnit == unit) {
-        m_editedUnit = nullptr;
-    }
-    // Neither the map nor a box may go on reaching a deleted unit.
-    if (m_gameData != nullptr) {
-        m_gameData->m_playerUnits.remove(unit);
-        // A box showing one of the unit's values shows nothing instead.
-        const auto first = reinterpret_cast<std::uintptr_t>(unit);
-        const auto last = first + sizeof(KRUnit);
-        for (const auto& box : m_gameData->m_hudBoxes) {
-            if (box->m_linkedUnit == unit) {
-                box->m_linkedUnit = nullptr;
-            }
-            const auto source = reinterpret_cast<std::uintptr_t>(box->m_numberSource);
-            if (source >= first && source < last) {
-                box->m_numberSource = &m_zeroDisplay;
-            }
-        }
-    }
-    // The unit goes as `owned` leaves scope.
-}
-
-void PlayerEditor::RemoveBaseUnit(KRUnit* unit) {
-    RemoveFrom(m_baseUnits, unit, false);
-}
-
-void PlayerEditor::RemoveMerchantUnit(KRUnit* unit) {
-    RemoveFrom(m_merchantUnits, unit, false);
-}
-
-void PlayerEditor::RemovePurchasedUnit(KRUnit* unit) {
-    RemoveFrom(m_purchasedUnits, unit, true);
-}
-
 void PlayerEditor::ClearBaseUnits() {
     while (!m_baseUnits.empty()) {
         RemoveBaseUnit(m_baseUnits.front().get());
@@ -356,9 +311,6 @@ std::string PlayerEditor::MakeEnemyCommanderName() {
     return std::string(kCommanderTitles[title]) + kCommanderNames[name];
 }
 
-void PlayerEditor::UpdateMerchant(float) {}
-void PlayerEditor::RemoveExpiredMerchantUnits() {}
-void PlayerEditor::UpdateInvasions(float) {}
 void PlayerEditor::SyncHoverTooltip() {
     BoxObject* window = m_unitTooltipBox;
     auto close = [this, window] {

@@ -85,6 +85,8 @@ struct Invasion {
     std::list<std::unique_ptr<KRUnit>> m_units;
     float m_countdown = 0.0f;
     bool m_alertPending = true;
+    // "Warring" was run while this wave was the oldest and its time had run out.
+    bool m_warRequested = false;
 };
 
 class PlayerEditor {
@@ -111,6 +113,23 @@ class PlayerEditor {
     void RemoveBaseUnit(KRUnit* unit);
     void RemoveMerchantUnit(KRUnit* unit);
     void RemovePurchasedUnit(KRUnit* unit);
+
+    // Buys the technology of a unit type for its cost, once whatever the group size; an offer bought
+    // leaves the merchant roster and is deleted with it.
+    void CreateBaseUnit(KRUnit* unit);
+    // Puts a copy of the unit on sale for lifetime seconds.
+    void CreateMerchantUnit(KRUnit* unit, float lifetime);
+    // Buys one group of the purchase group size: its cost and every upkeep times the group size, or
+    // nothing at all when a stock falls short.
+    void CreatePurchasedUnit(KRUnit* unit);
+    // A saved technology or group taken back into its roster as it is, with its box: nothing is charged
+    // and nothing refused.
+    void RestoreBaseUnit(std::unique_ptr<KRUnit> unit);
+    void RestorePurchasedUnit(std::unique_ptr<KRUnit> unit);
+    // The box actions of buying and recruiting: they act on the selected unit only when it is an offer
+    // or a technology.
+    void BuySelectedFromMerchant();
+    void RecruitSelectedUnit();
 
     // The HUD box indexed under an action id, or null.
     BoxObject* LookupBox(int32_t actionId) const;
@@ -268,16 +287,24 @@ class PlayerEditor {
     BoxObject* FirstBoxWithId(int32_t actionId) const;
     int Draw();
     void RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit* unit, bool alwaysDeselect);
+    // A roster copy's box, chained before the end arrow of the roster under head.
+    BoxObject* AddRosterEntry(BoxObject* head, KRUnit* unit, size_t rosterSize, bool everyScreen);
+    // Frees the unit's channel group, if it has one, before the unit goes.
+    void ReleaseUnitSounds(KRUnit& unit);
+    // The group size, put back within 1 to 9 if anything set it outside.
+    float PurchaseGroupSize();
 
     // Made once, at construction: fifteen named commanders.
     void CreateEnemyCommanders();
     std::string MakeEnemyCommanderName();
+    int RandomRaceNumber();
+    // One new wave at the back of the queue, arriving base seconds after the newest one and a little.
+    void CreateInvasion(float base);
     // True while the message window covers the info pages.
     bool MessageWindowShown() const;
 
     // The steps of Update and DrawHudTexts that belong to the economy, rosters, merchants, invasions,
-    // masteries, messages and info pages. They are called from their places in the order and do nothing
-    // until those parts of the realm are built.
+    // masteries, messages and info pages, called from their places in the order.
     void UpdateMerchant(float dt);
     void RemoveExpiredMerchantUnits();
     void UpdateInvasions(float dt);

@@ -144,6 +144,8 @@ class BoxObject : public KRGameObject {
     void SetLifetime(float seconds);
     float Lifetime() const { return m_lifetime; }
     bool HasLifetime() const { return m_hasLifetime; }
+    // For a number source that counts the lifetime down on the box.
+    const float* LifetimeSource() const { return &m_lifetime; }
 
     // On a group head: a member leaves (order kept) and the list window is kept inside the rest.
     void RemoveMember(BoxObject* member);

@@ -1,7 +1,7 @@
 // Runs the real engine on SDL straight onto the kingdom screen, with a realm and a small map made here,
 // for the end-to-end tests of the map. The HUD boxes act through the game's dispatcher; the chosen tool,
-// the clicked tile, each whole number the Nature stock reaches, the realm's pages and each mail read are
-// logged.
+// the clicked tile, each whole number the Nature stock reaches, the realm's pages, each mail read, the
+// rosters, the waves and every new game message are logged.
 //
 //   kingdom_harness
 
@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -43,7 +44,8 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
 }
 
 // Until the unit editor screen exists, the Unit tab lays its panels over this screen, where its page
-// buttons, the mastery boxes and the Log button work; every other id goes to the game's dispatcher.
+// buttons, the mastery boxes, the Log button and the buying and recruiting boxes work, and fills the
+// treasury as of a realm that has been playing a while; every other id goes to the game's dispatcher.
 // With THORNVALE_HARNESS_UNIT_EDITOR set, the Unit tab opens the real unit editor instead, and the
 // tech points left after each confirmation are logged.
 bool RealUnitEditor() {
@@ -67,6 +69,12 @@ class HarnessBoxContext : public WorldBoxContext {
         for (const auto& each : m_world.m_hudBoxes) {
             each->m_screenFlags.m_kingdom = each->m_screenFlags.m_kingdom || each->m_screenFlags.m_unitEditor;
         }
+        PlayerEditor& realm = *m_world.m_playerEditor;
+        for (float& stock : realm.m_stock) {
+            stock = std::max(stock, 50.0f);
+        }
+        // Enough for the dearest offer and a group of it.
+        realm.m_stock[RESOURCE_MONEY] = std::max(realm.m_stock[RESOURCE_MONEY], 5000.0f);
         LogLine("Unit editor panels shown");
     }
 };
@@ -123,11 +131,31 @@ class HarnessKingdom : public KingdomEditorState {
             LogLine("Read a mail");
         }
         m_readMails = read;
+        if (PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            // As the unit editor's right click does: the first wave comes 30 s sooner.
+            if (engine.m_input.ButtonPressed(1) && !realm->m_invasions.empty()) {
+                realm->m_invasions.front().m_countdown -= 30.0f;
+            }
+            // Roster boxes made after the Unit tab show over this screen too.
+            if (world.m_gameMode == GAME_MODE_UNIT_EDITOR) {
+                for (const auto& box : world.m_hudBoxes) {
+                    box->m_screenFlags.m_kingdom =
+                        box->m_screenFlags.m_kingdom || box->m_screenFlags.m_unitEditor;
+                }
+            }
+        }
         if (engine.m_input.KeyPressed(KEY_ESCAPE)) {
             engine.Quit();
         }
     }
 
+    // Logged after the realm's frame, which may leave this screen for the battle.
+    void Update(Engine& engine) override {
+        KingdomEditorState::Update(engine);
+        if (const PlayerEditor* realm = engine.m_playerEditor; realm != nullptr) {
+            LogRealm(*realm);
+        }
+    }
     void Unload(Engine& engine) override {
         KingdomEditorState::Unload(engine);
         // The unit editor's boxes go on acting through it.
@@ -137,10 +165,36 @@ class HarnessKingdom : public KingdomEditorState {
     }
 
   private:
+    // The rosters, the selection, the queue of waves and every new game message, as they change.
+    void LogRealm(const PlayerEditor& realm) {
+        const std::string rosters = "Offers " + std::to_string(realm.m_merchantUnits.size()) +
+                                    ", technologies " + std::to_string(realm.m_baseUnits.size()) +
+                                    ", groups " + std::to_string(realm.m_purchasedUnits.size()) + ", waves " +
+                                    std::to_string(realm.m_invasions.size()) + ", selected " +
+                                    (realm.m_selectedUnit != nullptr ? realm.m_selectedUnit->m_name : "none");
+        if (rosters != m_loggedRosters) {
+            m_loggedRosters = rosters;
+            LogLine(rosters);
+        }
+        if (!realm.m_invasions.empty()) {
+            const int due = static_cast<int>(realm.m_invasions.front().m_countdown) / 10;
+            if (due != m_loggedDue) {
+                m_loggedDue = due;
+                LogLine("First wave in " + std::to_string(due * 10) + " s or more");
+            }
+        }
+        auto message = realm.m_messages.begin();
+        std::advance(message, std::min(m_loggedMessages, realm.m_messages.size()));
+        for (; message != realm.m_messages.end(); ++message) {
+            LogLine("Game message: " + message->m_text);
+        }
+        m_loggedMessages = realm.m_messages.size();
+    }
+
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
         for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
-                                   "../Assets/Buildings", "../Assets/Textures/Skybox"}) {
+                                   "../Assets/Buildings", "../Assets/Textures/Skybox", "../Assets/Units"}) {
             const std::filesystem::path path(folder);
             ListTextureConfigFiles(path.wstring(), world);
             LoadTextureConfigFiles(folder, world, engine);
@@ -209,6 +263,9 @@ class HarnessKingdom : public KingdomEditorState {
     int m_loggedNature = -1;
     std::string m_loggedPages;
     size_t m_readMails = 0;
+    std::string m_loggedRosters;
+    int m_loggedDue = -1;
+    size_t m_loggedMessages = 0;
 };
 
 } // namespace

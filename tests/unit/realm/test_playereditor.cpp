@@ -380,7 +380,9 @@ TEST_F(Realm, AUnitLeavingItsRosterLeavesTheMapTheSelectionAndItsBox) {
     realm->RemovePurchasedUnit(placed);
     EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
     EXPECT_EQ(realm->m_selectedUnit, nullptr);
-    EXPECT_EQ(placedBox->m_linkedUnit, nullptr);
+    // Its box goes with it; the other unit's stays.
+    ASSERT_EQ(gameData.m_hudBoxes.size(), 1u);
+    EXPECT_EQ(gameData.m_hudBoxes.front().get(), otherBox);
     EXPECT_EQ(otherBox->m_linkedUnit, other);
     realm->RemoveBaseUnit(tech);
     EXPECT_EQ(gameData.m_playerUnits, (std::list<KRUnit*>{other}));
