@@ -18,7 +18,6 @@
 #include "scene/boxobject.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <memory>
@@ -46,23 +45,12 @@ TileType HarnessTileType(uint32_t row, uint32_t col) {
 // Until the unit editor screen exists, the Unit tab lays its panels over this screen, where its page
 // buttons, the mastery boxes, the Log button and the buying and recruiting boxes work, and fills the
 // treasury as of a realm that has been playing a while; every other id goes to the game's dispatcher.
-// With THORNVALE_HARNESS_UNIT_EDITOR set, the Unit tab opens the real unit editor instead, and the
-// tech points left after each confirmation are logged.
-bool RealUnitEditor() {
-    const char* value = std::getenv("THORNVALE_HARNESS_UNIT_EDITOR");
-    return value != nullptr && *value != '\0';
-}
-
 class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
     void DispatchBoxAction(BoxActionId id, BoxObject* box) override {
-        if (id != 3 || RealUnitEditor()) {
+        if (id != 3) {
             WorldBoxContext::DispatchBoxAction(id, box);
-            if (id == 39 && RealUnitEditor()) {
-                const auto points = static_cast<int>(m_world.m_playerEditor->m_stock[RESOURCE_PSYCHIC]);
-                LogLine("Tech points " + std::to_string(points));
-            }
             return;
         }
         m_world.m_gameMode = GAME_MODE_UNIT_EDITOR;
@@ -92,10 +80,6 @@ class HarnessKingdom : public KingdomEditorState {
     }
     void Initialize(Engine& engine) override {
         KingdomEditorState::Initialize(engine);
-        if (RealUnitEditor() && !m_technology) {
-            m_technology = true;
-            AddTechnology(engine);
-        }
         LogLine("Initializing KingdomHarness");
     }
     void HandleInput(Engine& engine) override {
@@ -158,10 +142,7 @@ class HarnessKingdom : public KingdomEditorState {
     }
     void Unload(Engine& engine) override {
         KingdomEditorState::Unload(engine);
-        // The unit editor's boxes go on acting through it.
-        if (!RealUnitEditor()) {
-            SetBoxContext(nullptr);
-        }
+        SetBoxContext(nullptr);
     }
 
   private:
@@ -218,24 +199,6 @@ class HarnessKingdom : public KingdomEditorState {
         StationUnit(engine, "Elvenkind", kUnitRow, kCapitalCol);
     }
 
-    // A technology bought from a merchant: a Golem in the first row of the "Tech" list.
-    static void AddTechnology(Engine& engine) {
-        PlayerEditor& realm = *engine.m_playerEditor;
-        realm.m_baseUnits.push_back(std::make_unique<KRUnit>("Golem"));
-        KRUnit* unit = realm.m_baseUnits.back().get();
-        unit->m_typeName = "Golem";
-        unit->m_name = "New Base Unit";
-        unit->m_sprite.m_visible = false;
-        unit->Load(engine);
-        BoxObject* box = CreateHudBox(*engine.m_gameData, -0.75f, 0.0f, -3.0f, 0.75f, 0.75f, 2, 1, 1.0f, 0.0f,
-                                      0.0f, false, true, false, false, true, 1, 0);
-        box->m_actionId = 104;
-        box->m_panel = 1;
-        box->m_linkedUnit = unit;
-        box->m_showLabel = false;
-        box->SetTexture(unit->m_sprite.m_xmlName);
-    }
-
     // A purchased unit standing on the map, as one placed from the Army list would.
     static void StationUnit(Engine& engine, const std::string& type, uint32_t row, uint32_t col) {
         PlayerEditor& realm = *engine.m_playerEditor;
@@ -256,7 +219,6 @@ class HarnessKingdom : public KingdomEditorState {
     }
 
     bool m_made = false;
-    bool m_technology = false;
     std::unique_ptr<HarnessBoxContext> m_context;
     ToolMode m_loggedTool = -1;
     const KRTile* m_loggedTile = nullptr;
