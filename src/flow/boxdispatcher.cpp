@@ -1,5 +1,6 @@
 #include "flow/boxdispatcher.h"
 
+#include "battle/uniteditorscripts.h"
 #include "engine/engine.h"
 #include "flow/gamescripts.h"
 #include "flow/krscripts.h"
@@ -148,7 +149,7 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         Script(realm, "UStatAddStr");
         break;
     case 22:
-        LogNotThereYet("UStatAddAttkSpd");
+        UStatAddAttkSpd();
         break;
     case 23:
         Script(realm, "UStatAddVit");
@@ -163,19 +164,19 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         Script(realm, "UStatAddRange");
         break;
     case 27:
-        LogNotThereYet("UStatAddAccuracy");
+        UStatAddAccuracy();
         break;
     case 28:
-        LogNotThereYet("UStatAddEvade");
+        UStatAddEvade();
         break;
     case 29:
-        LogNotThereYet("UStatAddEnergy");
+        UStatAddEnergy();
         break;
     case 30:
         Script(realm, "UStatMinusStr");
         break;
     case 31:
-        LogNotThereYet("UStatMinusAttkSpd");
+        UStatMinusAttkSpd();
         break;
     case 32:
         Script(realm, "UStatMinusVit");
@@ -190,13 +191,13 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         Script(realm, "UStatMinusRange");
         break;
     case 36:
-        LogNotThereYet("UStatMinusAccuracy");
+        UStatMinusAccuracy();
         break;
     case 37:
-        LogNotThereYet("UStatMinusEvade");
+        UStatMinusEvade();
         break;
     case 38:
-        LogNotThereYet("UStatMinusEnergy");
+        UStatMinusEnergy();
         break;
     case 39:
         if (SelectedUnitIs(realm, "New Base Unit")) {

@@ -56,6 +56,9 @@ class GameData {
     void ResetForNewGame();
     // Appends the two units a new realm starts with to m_unitRecords.
     void BuildDefaultUnitRecords();
+    // The new game's starting army: every record bought into the purchased roster free of charge and put
+    // on the map, upkeep-free.
+    void SpawnPlayerUnits();
     // One Update of every HUD box. A box deleted meanwhile (an action may delete its own box) leaves its
     // chains and groups at once and is destroyed after the pass.
     void UpdateHudBoxes(float dt);
@@ -127,9 +130,6 @@ class GameData {
     void CollectGates();
     void WarpInEnemies();
     void WarpInPlayerUnits();
-    // A new game's starting army: every default record bought, free of charge and of upkeep, and put on
-    // the map (battle/playerunits.cpp).
-    void SpawnPlayerUnits();
     void ResetBattleFlags();
     bool AdvanceToCapital(KRUnit* unit);
     bool PlayerUnitAdvance(KRUnit* unit);

@@ -2,6 +2,7 @@
 #include "battle/unit_support.h"
 #include "battle/unitblueprint.h"
 #include "kingdom/gamedata.h"
+#include "realm/playereditor.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,27 @@ TEST_F(UnitTest, AWorldStartsWithTheGuardianAndTheMageAndANewGameRestoresThem) {
         world.m_unitRecords[0].STR = 99.0f;
         world.m_unitRecords.pop_back();
         world.ResetForNewGame();
+    }
+}
+
+TEST_F(UnitTest, ANewGameBuysTheRecordsFreeAndPutsThemOnTheMapWithoutUpkeep) {
+    GameData world;
+    world.m_playerEditor = std::make_unique<PlayerEditor>(nullptr, &world);
+    PlayerEditor& realm = *world.m_playerEditor;
+    realm.m_stock[RESOURCE_MONEY] = 12.0f;
+    world.SpawnPlayerUnits();
+    EXPECT_EQ(realm.m_stock[RESOURCE_MONEY], 12.0f);
+    EXPECT_EQ(realm.m_purchaseGroupSize, 1.0f);
+    ASSERT_EQ(realm.m_purchasedUnits.size(), 2u);
+    ASSERT_EQ(world.m_playerUnits.size(), 2u);
+    const KRUnit& guardian = *realm.m_purchasedUnits.front();
+    EXPECT_EQ(world.m_playerUnits.front(), &guardian);
+    EXPECT_EQ(guardian.Size, 7);
+    EXPECT_EQ(guardian.m_homePos, world.m_unitRecords[0].m_homePos);
+    for (const auto& unit : realm.m_purchasedUnits) {
+        for (float upkeep : unit->m_upkeep) {
+            EXPECT_EQ(upkeep, 0.0f);
+        }
     }
 }
 

@@ -195,8 +195,9 @@ TEST_F(Dispatcher, ANewGameIsTheTutorialMapWithNothingCarriedOver) {
     EXPECT_EQ(realm().m_level, 0);
     EXPECT_FLOAT_EQ(realm().m_strengthFactor, 1.0f);
     EXPECT_FLOAT_EQ(realm().m_invasionBudget, 25.0f);
-    // The unit left over is gone; the two of the starting army stand in its place.
-    EXPECT_EQ(realm().m_purchasedUnits.size(), 2u);
+    // Only the starting army, on the map.
+    ASSERT_EQ(realm().m_purchasedUnits.size(), world().m_unitRecords.size());
+    EXPECT_EQ(world().m_playerUnits.size(), world().m_unitRecords.size());
     const TileMap& map = world().m_tileMap;
     EXPECT_EQ(map.Rows(), 17u);
     EXPECT_EQ(map.Cols(), 17u);

@@ -341,8 +341,8 @@ TEST_F(Tutorial, SkippingHandsEveryBoxBackAndTakesTheSkipBoxAway) {
     EXPECT_FALSE(realm().m_attentionMarker->m_sprite.m_visible);
 }
 
-// The game's own wiring, on the engine singleton: a new game starts the tutorial with its army, and the Skip
-// Tutorial box ends it onto the default kingdom only while it runs.
+// The game's own wiring, on the engine singleton: a new game starts the tutorial, and the Skip Tutorial
+// box ends it onto the default kingdom only while it runs.
 class TutorialGame : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -368,17 +368,6 @@ TEST_F(TutorialGame, TheSkipBoxSwapsTheTutorialMapForTheDefaultKingdomOnlyWhileT
     flowtest::Captured([] { RunScript(Engine::Instance().m_scripts, "StartGame"); });
     ASSERT_TRUE(realm().m_tutorial);
     EXPECT_EQ(TutorialController::Instance().CurrentStep(), "Mail");
-    // The starting army is bought for nothing, stands on the map and costs no upkeep.
-    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_MONEY], 500.0f);
-    EXPECT_FLOAT_EQ(realm().m_purchaseGroupSize, 1.0f);
-    ASSERT_EQ(realm().m_purchasedUnits.size(), 2u);
-    EXPECT_EQ(world().m_playerUnits.size(), 2u);
-    for (const auto& unit : realm().m_purchasedUnits) {
-        EXPECT_EQ(unit->m_name, "New Purchased Unit");
-        for (float upkeep : unit->m_upkeep) {
-            EXPECT_EQ(upkeep, 0.0f);
-        }
-    }
     EXPECT_TRUE(realm().m_skipTutorialBox->m_sprite.m_visible);
     const TileMap& map = world().m_tileMap;
     EXPECT_EQ(map.GetTile(5, 11)->m_type, TILE_EMPTY);

@@ -1,0 +1,131 @@
+"""The unit editor in the real game: a new game with a TechLab on the road to earn tech points (the
+psychic stock), the Unit tab, a merchant's offer bought as a technology and picked, five Strength points
+too many refused with an alert mail, the change reset, one point raised with the "+" box and confirmed
+once a point is earned: the unit takes it and the psychic counter pays. Esc brings the pause menu and
+back, where the "+" box still works; the Kingdom tab leaves the editor."""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+from driver import Failure, Game, run  # noqa: E402
+from test_newgame import (BUILD_MENU, ROAD, SCREEN, changed_share, click, expect, hud, new_game, shot,  # noqa: E402
+                          tap, tile)
+
+UNIT_TAB = hud(7.0, -4.5)
+KINGDOM_TAB = hud(7.0, -4.0)
+TECHLAB = hud(2.5, -5.0)  # the Build list's seventh row
+OFFER = hud(-0.75, -2.0)  # the first row of the "Merchant" list
+TECH = hud(-0.75, -3.0)  # the first row of the "Tech" list
+BUY = hud(0.2, 1.75)
+STATS_PAGE = hud(0.2, 3.25)
+PLUS_STRENGTH = hud(5.77, 4.0)
+CONFIRM = hud(3.5, -0.5)
+RESET = hud(3.5, -1.0)
+ENVELOPE = hud(5.0, -1.5)
+AWAY = ("900", "200")
+# One TechLab earns a tech point in about 20 s of game time.
+EARNING = 45.0
+
+
+def box(pos, half_w, half_h):
+    return (pos[0] - half_w, pos[1] - half_h, 2 * half_w, 2 * half_h)
+
+
+PSYCHIC = (612, 36, 48, 24)  # the number of the seventh resource counter
+STRENGTH_NOW = box(hud(4.0, 4.0), 28, 12)
+STRENGTH_NEW = box(hud(5.0, 4.0), 28, 12)
+PREVIEW = box(hud(-3.0, 2.0), 64, 64)
+TECH_ROW = box(TECH, 22, 22)
+POPUP = box(hud(0.0, 0.0), 300, 150)
+
+
+def look(game, name):
+    game.xdotool("mousemove", *AWAY)
+    return shot(game, "unit-" + name)
+
+
+def buy_an_offer(game, empty):
+    """The merchant comes about a second into the game; his offer is bought once it is there."""
+    deadline = time.time() + 60.0
+    while time.time() < deadline:
+        click(game, OFFER)
+        click(game, BUY)
+        bought = look(game, "bought")
+        if changed_share(empty, bought, TECH_ROW) > 0.2:
+            return bought
+        time.sleep(2.0)
+    raise Failure("no merchant offer became a technology")
+
+
+def test_unit_editor(binary):
+    game = Game(binary, screen=SCREEN)
+    try:
+        game.wait_for("Initializing IntroState")
+        game.window_id()
+        game.settle(0.8)
+        tap(game, "space")
+        game.wait_for("Initializing MainMenuState", timeout=60.0)
+        new_game(game, "kingdom")
+        click(game, BUILD_MENU)
+        time.sleep(1.5)
+        click(game, TECHLAB)
+        click(game, tile(*ROAD))
+        game.wait_for("Placed TechLab at Tile - Building | (Row: %d, Col: %d)" % ROAD, timeout=10.0)
+        earning_since = time.time()
+        kingdom = look(game, "kingdom-lab")
+
+        click(game, UNIT_TAB)
+        game.wait_for("Loading MainMenuState")
+        game.wait_for("Initializing MainMenuState")
+        empty = look(game, "editor")
+        expect(changed_share(kingdom, empty) > 0.3, "the editor looks like the kingdom")
+        buy_an_offer(game, empty)
+        click(game, TECH)
+        click(game, STATS_PAGE)
+        picked = look(game, "picked")
+        expect(changed_share(empty, picked, PREVIEW) > 0.1, "the picked unit is not shown")
+
+        for _ in range(5):
+            click(game, PLUS_STRENGTH)
+        raised = look(game, "raised")
+        expect(changed_share(picked, raised, STRENGTH_NEW) > 0.02, "the new Strength did not change")
+        expect(changed_share(picked, raised, STRENGTH_NOW) < 0.01, "the unit changed before confirming")
+        click(game, CONFIRM)
+        refused = look(game, "refused")
+        expect(changed_share(raised, refused, POPUP) > 0.02, "no alert mail for points not earned")
+        expect(changed_share(raised, refused, STRENGTH_NOW) < 0.01, "a refused change reached the unit")
+        click(game, ENVELOPE)
+        click(game, RESET)
+        click(game, PLUS_STRENGTH)
+        game.settle(max(0.0, earning_since + EARNING - time.time()))
+        ready = look(game, "ready")
+        click(game, CONFIRM)
+        confirmed = look(game, "confirmed")
+        expect(changed_share(ready, confirmed, STRENGTH_NOW) > 0.02, "the unit did not take the new Strength")
+        expect(changed_share(ready, confirmed, PSYCHIC) > 0.01, "the tech points did not pay")
+
+        tap(game, "Escape")
+        game.wait_for("Initializing PauseMenuState")
+        look(game, "pause-menu")
+        tap(game, "Escape")
+        game.wait_for("Unloading PauseMenuState")
+        back = look(game, "back")
+        expect(changed_share(confirmed, back, PREVIEW) < 0.02, "the editor did not come back")
+        click(game, PLUS_STRENGTH)
+        again = look(game, "raised-again")
+        expect(changed_share(back, again, STRENGTH_NEW) > 0.02, "the editor's boxes stopped after the pause menu")
+
+        click(game, KINGDOM_TAB)
+        game.wait_for("Cleanup MainMenuState")
+        game.wait_for("Unloading MainMenuState")
+        left = look(game, "left")
+        expect(changed_share(back, left) > 0.3, "the kingdom did not come back")
+        expect(game.count("Cannot find script by name") == 0, "a script that is not there was run")
+    finally:
+        game.close()
+
+
+if __name__ == "__main__":
+    run([test_unit_editor])
