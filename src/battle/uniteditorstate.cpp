@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "engine/krlog.h"
+#include "flow/tutorialcontroller.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "realm/playereditor.h"
@@ -168,6 +169,7 @@ void UnitEditorState::HandleInput(Engine& engine) {
 void UnitEditorState::Update(Engine& engine) {
     const float dt = static_cast<float>(engine.m_timer.gameDelta);
     const float raw = static_cast<float>(engine.m_timer.rawDelta);
+    RunTutorialFrame(engine);
     UpdateHover(engine);
     PlayerEditor* realm = engine.m_playerEditor;
     if (realm != nullptr) {
