@@ -246,13 +246,11 @@ void UnitEditorState::Render(Engine& engine) {
     m_gui.Draw(engine);
 }
 
-// The body shared with the save screen.
-void UnitEditorState::Cleanup(Engine& engine) {
+void CleanupHudScreen(Engine& engine) {
     GameData* world = engine.m_gameData.get();
     if (world != nullptr) {
         world->m_guiObjects.clear();
     }
-    m_frame.reset();
     LogLine("Cleanup MainMenuState");
     if (PlayerEditor* realm = engine.m_playerEditor) {
         realm->m_lastClickedBox = nullptr;
@@ -262,6 +260,11 @@ void UnitEditorState::Cleanup(Engine& engine) {
         world->m_clickedTile = nullptr;
         world->m_toolMode = TOOL_SELECT;
     }
+}
+
+void UnitEditorState::Cleanup(Engine& engine) {
+    m_frame.reset();
+    CleanupHudScreen(engine);
 }
 
 void UnitEditorState::Unload(Engine& engine) {

@@ -25,6 +25,10 @@ inline constexpr const char* kNoTechPointsMail = "You Don't Have Enough Tech Poi
 inline constexpr plat::Vector3 kPreviewPosition{-3.0f, 4.0f, 2.0f};
 inline constexpr float kPreviewScale = 2.0f;
 
+// Leaving the unit editor or the save screen: their 2-D objects go, and nothing picked there stays
+// picked.
+void CleanupHudScreen(Engine& engine);
+
 class UnitEditorState : public KRState {
   public:
     // Built on the first "Unit" request.

@@ -168,40 +168,7 @@ void WarringState::HandleInput(Engine& engine) {
     if (world == nullptr) {
         return;
     }
-    const float raw = static_cast<float>(engine.m_timer.rawDelta);
-    if (world->m_activeCamera == &world->m_perspCamera) {
-        KRPerspCamera& camera = world->m_perspCamera;
-        plat::Vector3 step{0.0f, 0.0f, 0.0f};
-        if (input.KeyDown(kKeyW))
-            step.z += 10.0f;
-        if (input.KeyDown(kKeyS))
-            step.z -= 10.0f;
-        if (input.KeyDown(kKeyA))
-            step.x -= 10.0f;
-        if (input.KeyDown(kKeyD))
-            step.x += 10.0f;
-        camera.Translate({step.x * raw, 0.0f, step.z * raw});
-        const float cols = static_cast<float>(world->m_tileMap.Cols());
-        const float rows = static_cast<float>(world->m_tileMap.Rows());
-        plat::Vector3 eye = camera.OrbitEye();
-        if (eye.x > cols)
-            camera.Translate({cols - eye.x, 0.0f, 0.0f});
-        eye = camera.OrbitEye();
-        if (eye.x < 0.0f)
-            camera.Translate({-eye.x, 0.0f, 0.0f});
-        eye = camera.OrbitEye();
-        if (eye.z < -rows - 15.0f)
-            camera.Translate({0.0f, 0.0f, -rows - 15.0f - eye.z});
-        eye = camera.OrbitEye();
-        if (eye.z > -5.0f)
-            camera.Translate({0.0f, 0.0f, -5.0f - eye.z});
-        float pitch = 0.0f;
-        if (input.KeyDown(kKeyUp))
-            pitch += 25.0f;
-        if (input.KeyDown(kKeyDown))
-            pitch -= 25.0f;
-        camera.AddPitch(pitch * raw);
-    }
+    SteerPerspectiveCamera(*world, input, static_cast<float>(engine.m_timer.rawDelta));
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
         if (input.ButtonPressed(kButtonLeft)) {
             PickUnderCursor(engine, input.KeyDown(kKeyX));

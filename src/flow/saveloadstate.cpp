@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "battle/uniteditorstate.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/kingdomhud.h"
@@ -182,19 +183,7 @@ void SaveLoadState::Render(Engine& engine) {
 }
 
 void SaveLoadState::Cleanup(Engine& engine) {
-    GameData* world = engine.m_gameData.get();
-    if (world != nullptr) {
-        world->m_guiObjects.clear();
-    }
-    LogLine("Cleanup MainMenuState");
-    if (PlayerEditor* realm = engine.m_playerEditor) {
-        realm->m_lastClickedBox = nullptr;
-        realm->m_selectedUnit = nullptr;
-    }
-    if (world != nullptr) {
-        world->m_clickedTile = nullptr;
-        world->m_toolMode = TOOL_SELECT;
-    }
+    CleanupHudScreen(engine);
 }
 
 void SaveLoadState::Unload(Engine& engine) {

@@ -184,20 +184,11 @@ void KingdomEditorState::Initialize(Engine& engine) {
     }
 }
 
-void KingdomEditorState::HandleInput(Engine& engine) {
-    GameData* world = engine.m_gameData.get();
-    const InputSys& input = engine.m_input;
-    m_gui.HandleScreenInput(engine);
-    if (input.KeyPressed(kKeyEsc)) {
-        // The push pauses the game itself, and only when the menu that resumes it is accepted.
-        RunScript(engine.m_scripts, "PushPauseMenu");
-    }
-    if (world == nullptr) {
-        return;
-    }
-    const float raw = static_cast<float>(engine.m_timer.rawDelta);
-    if (world->m_activeCamera == &world->m_perspCamera) {
-        KRPerspCamera& camera = world->m_perspCamera;
+// WASD moves the perspective camera within the map's bounds and the arrows pitch it; the top view does
+// not move by keys. Raw time, so that a paused game can still be looked over.
+void SteerPerspectiveCamera(GameData& world, const InputSys& input, float raw) {
+    if (world.m_activeCamera == &world.m_perspCamera) {
+        KRPerspCamera& camera = world.m_perspCamera;
         plat::Vector3 step{0.0f, 0.0f, 0.0f};
         if (input.KeyDown(kKeyW))
             step.z += 10.0f;
@@ -209,8 +200,8 @@ void KingdomEditorState::HandleInput(Engine& engine) {
             step.x += 10.0f;
         camera.Translate({step.x * raw, 0.0f, step.z * raw});
         // Signed float arithmetic: the map's size is unsigned.
-        const float cols = static_cast<float>(world->m_tileMap.Cols());
-        const float rows = static_cast<float>(world->m_tileMap.Rows());
+        const float cols = static_cast<float>(world.m_tileMap.Cols());
+        const float rows = static_cast<float>(world.m_tileMap.Rows());
         plat::Vector3 eye = camera.OrbitEye();
         if (eye.x > cols)
             camera.Translate({cols - eye.x, 0.0f, 0.0f});
@@ -230,6 +221,20 @@ void KingdomEditorState::HandleInput(Engine& engine) {
             pitch -= 25.0f;
         camera.AddPitch(pitch * raw);
     }
+}
+
+void KingdomEditorState::HandleInput(Engine& engine) {
+    GameData* world = engine.m_gameData.get();
+    const InputSys& input = engine.m_input;
+    m_gui.HandleScreenInput(engine);
+    if (input.KeyPressed(kKeyEsc)) {
+        // The push pauses the game itself, and only when the menu that resumes it is accepted.
+        RunScript(engine.m_scripts, "PushPauseMenu");
+    }
+    if (world == nullptr) {
+        return;
+    }
+    SteerPerspectiveCamera(*world, input, static_cast<float>(engine.m_timer.rawDelta));
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
         if (input.ButtonPressed(kButtonLeft)) {
             if (!PickObjectUnderMouse(engine)) {

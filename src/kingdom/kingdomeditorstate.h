@@ -8,6 +8,7 @@
 class Engine;
 class BoxObject;
 class GameData;
+class InputSys;
 
 inline constexpr const char* kKingdomGuiFile = "../Assets/guimastereditor.xml";
 
@@ -19,6 +20,9 @@ struct MouseRay {
     // Where the ray meets the tiles' plane y = -0.5 (the near point when it runs parallel to it).
     plat::Vector3 m_ground{0.0f, 0.0f, 0.0f};
 };
+
+// The map screens' camera keys: WASD within the map's bounds and the pitch arrows, on the raw delta.
+void SteerPerspectiveCamera(GameData& world, const InputSys& input, float raw);
 
 class KingdomEditorState : public KRState {
   public:
