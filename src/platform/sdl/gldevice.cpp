@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <thread>
 
 namespace plat {
@@ -20,6 +21,8 @@ constexpr uint32_t kMaxBackBufferSide = 8192;
 // Presents this much quicker than half a refresh, this many times running, mean the driver ignores the
 // swap interval.
 constexpr int kQuickPresentsBeforeSleeping = 30;
+// Freed memory the process keeps rather than returning it to the kernel.
+constexpr int kKeptFreeMemory = 256 << 20;
 
 // Draws gathered into one batch: at most this many, and as many as the uniform block holds.
 constexpr uint32_t kMaxBatchDraws = 256;
@@ -40,8 +43,8 @@ layout(std140) uniform Draws {
 };
 out vec4 vColour;
 out vec2 vTexCoord;
+// The texture's layer; negative without a texture.
 flat out float vLayer;
-flat out int vHasTexture;
 void main() {
     Draw draw = uDraws[aDraw];
     vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
@@ -50,8 +53,7 @@ void main() {
     gl_Position = p;
     vColour = aColour;
     vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
-    vLayer = float(draw.flags.x);
-    vHasTexture = draw.flags.z;
+    vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
 }
 )";
 
@@ -59,7 +61,6 @@ const char* const kFragmentShader = R"(#version 330 core
 in vec4 vColour;
 in vec2 vTexCoord;
 flat in float vLayer;
-flat in int vHasTexture;
 uniform sampler2DArray uTexture;
 uniform ivec3 uColourOp[2];
 uniform bool uAlphaTest;
@@ -97,7 +98,7 @@ bool Passes(int func, float value, float ref) {
 }
 
 void main() {
-    vec4 texel = vHasTexture != 0 ? texture(uTexture, vec3(vTexCoord, vLayer)) : vec4(1.0);
+    vec4 texel = vLayer >= 0.0 ? texture(uTexture, vec3(vTexCoord, vLayer)) : vec4(1.0);
     vec3 colour = Combine(uColourOp[0], texel).rgb;
     float alpha = Combine(uColourOp[1], texel).a;
     if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
@@ -288,6 +289,9 @@ Result GlDevice::Create(Window* window, PresentParams& params, std::unique_ptr<D
         params.backBufferWidth > kMaxBackBufferSide || params.backBufferHeight > kMaxBackBufferSide) {
         return kErrInvalidCall;
     }
+    // Mesa's software rasteriser frees the memory of each frame's scene and takes it again for the next;
+    // glibc would give it back to the kernel every time, to be faulted in again page by page.
+    mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
     SDL_GLContext context = SDL_GL_CreateContext(sdlWindow->Handle());
     if (context == nullptr) {
         std::printf("SDL_GL_CreateContext failed: %s\n", SDL_GetError());
