@@ -312,7 +312,8 @@ Result GlDevice::Create(Window* window, PresentParams& params, std::unique_ptr<D
 bool GlDevice::Build() {
     GLint blockSize = 0;
     glGetIntegerv(GL_MAX_UNIFORM_BLOCK_SIZE, &blockSize);
-    m_maxBatchDraws = std::min<uint32_t>(kMaxBatchDraws, static_cast<uint32_t>(blockSize) / sizeof(DrawRecord));
+    m_maxBatchDraws =
+        std::min<uint32_t>(kMaxBatchDraws, static_cast<uint32_t>(blockSize) / sizeof(DrawRecord));
     glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &m_maxLayers);
     if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
         return false;
@@ -349,7 +350,9 @@ bool GlDevice::Build() {
     glGenBuffers(1, &m_indexBuffer);
     glGenBuffers(1, &m_drawBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    const auto at = [](uint32_t offset) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset)); };
+    const auto at = [](uint32_t offset) {
+        return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset));
+    };
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kBatchVertexStride, at(0));
     glEnableVertexAttribArray(1);
@@ -531,7 +534,8 @@ bool GlDevice::TakeLayer(uint32_t width, uint32_t height, GlTextureArray*& array
         }
         return false;
     }
-    layer = static_cast<uint32_t>(std::find(array->taken.begin(), array->taken.end(), false) - array->taken.begin());
+    layer = static_cast<uint32_t>(std::find(array->taken.begin(), array->taken.end(), false) -
+                                  array->taken.begin());
     array->taken[layer] = true;
     ++array->live;
     return true;
@@ -1067,8 +1071,9 @@ Result GlDevice::CreateTextureFromFile(const std::string& file, std::unique_ptr<
         return kErrOutOfMemory;
     }
     glBindTexture(GL_TEXTURE_2D_ARRAY, array->name);
-    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, static_cast<GLint>(layer), static_cast<GLsizei>(image.width),
-                    static_cast<GLsizei>(image.height), 1, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, static_cast<GLint>(layer),
+                    static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 1, GL_RGBA,
+                    GL_UNSIGNED_BYTE, image.rgba.data());
     glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
     if (glGetError() != GL_NO_ERROR) {
         ReleaseLayer(array, layer);

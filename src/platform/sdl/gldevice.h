@@ -109,8 +109,8 @@ class GlDevice : public Device {
     // Called by resources as they go.
     void Forget(const void* resource);
     void ReleaseLayer(GlTextureArray* array, uint32_t layer);
-    // Draws a one-layer RGBA array texture over the given back-buffer pixels, tinted by an ARGB colour and clipped to
-    // the current viewport and the clip rectangle, leaving the game's states as they were.
+    // Draws a one-layer RGBA array texture over the given back-buffer pixels, tinted by an ARGB colour and
+    // clipped to the current viewport and the clip rectangle, leaving the game's states as they were.
     void DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
                      const Rect* clip);
 
