@@ -168,6 +168,48 @@ TEST_F(GlPixels, DepthTestsLessOrEqualSoEqualDepthDrawsInOrderAndNearerWins) {
     EXPECT_EQ(Pixel(device->ReadBackBuffer(), 400, 300), 0xFF00FF00u);
 }
 
+// Draws wait to be drawn together; each keeps the transform, texture and states it was made with.
+TEST_F(GlPixels, GatheredDrawsKeepTheTextureAndStatesTheyWereMadeWith) {
+    m_renderer->SetResolution(800, 600);
+    const std::string red = Picture("red.png", 2, 2, std::vector<uint32_t>(4, 0xFFFF0000));
+    const std::string blue = Picture("blue.png", 2, 2, std::vector<uint32_t>(4, 0xFF0000FF));
+    Quad(0);
+    plat::Device& drawing = *m_renderer->device;
+    // A quarter of the width, the whole height.
+    const auto quarter = [&drawing](int index) {
+        drawing.SetTransform(plat::kTsWorld, plat::D3DXMatrixMultiply(
+                                                 plat::D3DXMatrixScaling(0.5f, 2.0f, 1.0f),
+                                                 plat::D3DXMatrixTranslation(
+                                                     -0.75f + 0.5f * static_cast<float>(index), 0.0f, 0.5f)));
+    };
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    std::unique_ptr<plat::Texture> first;
+    ASSERT_EQ(drawing.CreateTextureFromFile(red, first), plat::kOk);
+    drawing.SetTexture(0, first.get());
+    quarter(0);
+    ASSERT_TRUE(m_renderer->geometry.Draw("Quad.0"));
+    // The red texture goes, and one of its size takes its place, before anything was drawn.
+    first.reset();
+    std::unique_ptr<plat::Texture> second;
+    ASSERT_EQ(drawing.CreateTextureFromFile(blue, second), plat::kOk);
+    drawing.SetTexture(0, second.get());
+    quarter(1);
+    ASSERT_TRUE(m_renderer->geometry.Draw("Quad.0"));
+    // The vertex colour, white, in place of the texture's: for this draw only.
+    drawing.SetTextureStageState(0, plat::kTssColorOp, plat::kTopSelectArg2);
+    quarter(2);
+    ASSERT_TRUE(m_renderer->geometry.Draw("Quad.0"));
+    drawing.EndScene();
+
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
+    EXPECT_EQ(Pixel(pixels, 100, 300), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(pixels, 300, 300), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(pixels, 500, 300), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(pixels, 700, 300), kGrey);
+}
+
 TEST_F(GlPixels, SheetFramesAreSampledWithoutBleeding) {
     m_renderer->SetResolution(800, 600);
     const std::string sheet = Picture("sheet.png", 2, 1, {0xFFFF0000, 0xFF0000FF});

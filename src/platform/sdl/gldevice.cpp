@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <thread>
 
 namespace plat {
@@ -20,31 +21,47 @@ constexpr uint32_t kMaxBackBufferSide = 8192;
 // Presents this much quicker than half a refresh, this many times running, mean the driver ignores the
 // swap interval.
 constexpr int kQuickPresentsBeforeSleeping = 30;
+// Freed memory the process keeps rather than returning it to the kernel.
+constexpr int kKeptFreeMemory = 256 << 20;
 
-const char* const kVertexShader = R"(#version 330 core
+// Draws gathered into one batch: at most this many, and as many as the uniform block holds.
+constexpr uint32_t kMaxBatchDraws = 256;
+
+// Follows "#define MAX_DRAWS n".
+const char* const kVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec3 aTexCoord;
-uniform mat4 uWorldViewProj;
-uniform mat4 uTexMatrix;
-uniform int uTexTransform;
+layout(location = 3) in uint aDraw;
+struct Draw {
+    mat4 worldViewProj;
+    mat4 texMatrix;
+    ivec4 flags; // layer, texture transform, has texture
+};
+layout(std140) uniform Draws {
+    Draw uDraws[MAX_DRAWS];
+};
 out vec4 vColour;
 out vec2 vTexCoord;
+// The texture's layer; negative without a texture.
+flat out float vLayer;
 void main() {
-    vec4 p = uWorldViewProj * vec4(aPosition, 1.0);
+    Draw draw = uDraws[aDraw];
+    vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
     // Direct3D's clip depth runs from 0 to w, OpenGL's from -w to w.
     p.z = 2.0 * p.z - p.w;
     gl_Position = p;
     vColour = aColour;
-    vTexCoord = uTexTransform != 0 ? (uTexMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
+    vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
+    vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
 }
 )";
 
 const char* const kFragmentShader = R"(#version 330 core
 in vec4 vColour;
 in vec2 vTexCoord;
-uniform sampler2D uTexture;
-uniform bool uHasTexture;
+flat in float vLayer;
+uniform sampler2DArray uTexture;
 uniform ivec3 uColourOp[2];
 uniform bool uAlphaTest;
 uniform int uAlphaFunc;
@@ -81,7 +98,7 @@ bool Passes(int func, float value, float ref) {
 }
 
 void main() {
-    vec4 texel = uHasTexture ? texture(uTexture, vTexCoord) : vec4(1.0);
+    vec4 texel = vLayer >= 0.0 ? texture(uTexture, vec3(vTexCoord, vLayer)) : vec4(1.0);
     vec3 colour = Combine(uColourOp[0], texel).rgb;
     float alpha = Combine(uColourOp[1], texel).a;
     if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
@@ -89,8 +106,9 @@ void main() {
 }
 )";
 
-GLuint CompileShader(GLenum type, const char* source) {
+GLuint CompileShader(GLenum type, const std::string& text) {
     GLuint shader = glCreateShader(type);
+    const char* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
     GLint ok = GL_FALSE;
@@ -153,8 +171,7 @@ GLenum GlCompareFunc(uint32_t func) {
     }
 }
 
-Result LockRange(std::vector<uint8_t>& bytes, bool& locked, uint32_t offset, uint32_t size, void** data,
-                 uint32_t& lockOffset, uint32_t& lockSize) {
+Result LockRange(std::vector<uint8_t>& bytes, bool& locked, uint32_t offset, uint32_t size, void** data) {
     if (data == nullptr || locked || offset > bytes.size()) {
         return kErrInvalidCall;
     }
@@ -163,37 +180,23 @@ Result LockRange(std::vector<uint8_t>& bytes, bool& locked, uint32_t offset, uin
         return kErrInvalidCall;
     }
     locked = true;
-    lockOffset = offset;
-    lockSize = static_cast<uint32_t>(length);
     *data = bytes.data() + offset;
     return kOk;
 }
 
-void Upload(GLuint name, const std::vector<uint8_t>& bytes, uint32_t offset, uint32_t size) {
-    glBindBuffer(GL_COPY_WRITE_BUFFER, name);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, bytes.data() + offset);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+// Replaces a buffer's storage: the rasteriser may still hold the old one.
+void Refill(GLenum target, GLuint name, size_t size, const void* data) {
+    glBindBuffer(target, name);
+    glBufferData(target, static_cast<GLsizeiptr>(size), data, GL_STREAM_DRAW);
 }
 
-GLuint NewBuffer(size_t length) {
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, name);
-    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(length), nullptr, GL_STATIC_DRAW);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-    return name;
-}
-
-void QuadVertexLayout(uint32_t offset) {
-    const auto at = [offset](uint32_t bytes) {
-        return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset + bytes));
-    };
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kQuadVertexStride, at(0));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, kQuadVertexStride, at(12));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, kQuadVertexStride, at(16));
+// Direct3D's sampling defaults: point sampling, no mip maps, wrapping.
+void PointSampling(GLenum target) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, 0);
 }
 
 } // namespace
@@ -201,7 +204,6 @@ void QuadVertexLayout(uint32_t offset) {
 template <typename Interface>
 GlBuffer<Interface>::GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
     : bytes(length), m_shared(std::move(shared)), m_pool(pool) {
-    name = NewBuffer(length);
     if (m_pool == kPoolDefault) {
         ++m_shared->unresettable;
     }
@@ -213,13 +215,12 @@ template <typename Interface> GlBuffer<Interface>::~GlBuffer() {
     }
     if (m_shared->device != nullptr) {
         m_shared->device->Forget(this);
-        glDeleteBuffers(1, &name);
     }
 }
 
 template <typename Interface>
 Result GlBuffer<Interface>::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
-    return LockRange(bytes, m_locked, offset, size, data, m_lockOffset, m_lockSize);
+    return LockRange(bytes, m_locked, offset, size, data);
 }
 
 template <typename Interface> Result GlBuffer<Interface>::Unlock() {
@@ -227,22 +228,19 @@ template <typename Interface> Result GlBuffer<Interface>::Unlock() {
         return kErrInvalidCall;
     }
     m_locked = false;
-    if (m_shared->device != nullptr) {
-        Upload(name, bytes, m_lockOffset, m_lockSize);
-    }
     return kOk;
 }
 
 template class GlBuffer<VertexBuffer>;
 template class GlBuffer<IndexBuffer>;
 
-GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GLuint n, uint32_t width, uint32_t height)
-    : name(n), m_shared(std::move(shared)), m_width(width), m_height(height) {}
+GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* a, uint32_t l)
+    : array(a), layer(l), m_shared(std::move(shared)) {}
 
 GlTexture::~GlTexture() {
     if (m_shared->device != nullptr) {
         m_shared->device->Forget(this);
-        glDeleteTextures(1, &name);
+        m_shared->device->ReleaseLayer(array, layer);
     }
 }
 
@@ -255,8 +253,13 @@ GlDevice::GlDevice(Window* window, SDL_Window* sdlWindow, SDL_GLContext context,
 GlDevice::~GlDevice() {
     SDL_GL_MakeCurrent(m_sdlWindow, m_context);
     ReleaseBackBuffer();
-    if (m_overlayBuffer != 0) {
-        glDeleteBuffers(1, &m_overlayBuffer);
+    for (const auto& array : m_textureArrays) {
+        glDeleteTextures(1, &array->name);
+    }
+    for (GLuint buffer : {m_vertexBuffer, m_indexBuffer, m_drawBuffer}) {
+        if (buffer != 0) {
+            glDeleteBuffers(1, &buffer);
+        }
     }
     if (m_vao != 0) {
         glDeleteVertexArrays(1, &m_vao);
@@ -286,6 +289,9 @@ Result GlDevice::Create(Window* window, PresentParams& params, std::unique_ptr<D
         params.backBufferWidth > kMaxBackBufferSide || params.backBufferHeight > kMaxBackBufferSide) {
         return kErrInvalidCall;
     }
+    // Mesa's software rasteriser frees the memory of each frame's scene and takes it again for the next;
+    // glibc would give it back to the kernel every time, to be faulted in again page by page.
+    mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
     SDL_GLContext context = SDL_GL_CreateContext(sdlWindow->Handle());
     if (context == nullptr) {
         std::printf("SDL_GL_CreateContext failed: %s\n", SDL_GetError());
@@ -304,7 +310,16 @@ Result GlDevice::Create(Window* window, PresentParams& params, std::unique_ptr<D
 }
 
 bool GlDevice::Build() {
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    GLint blockSize = 0;
+    glGetIntegerv(GL_MAX_UNIFORM_BLOCK_SIZE, &blockSize);
+    m_maxBatchDraws =
+        std::min<uint32_t>(kMaxBatchDraws, static_cast<uint32_t>(blockSize) / sizeof(DrawRecord));
+    glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &m_maxLayers);
+    if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
+        return false;
+    }
+    GLuint vertex = CompileShader(GL_VERTEX_SHADER, "#version 330 core\n#define MAX_DRAWS " +
+                                                        std::to_string(m_maxBatchDraws) + kVertexShader);
     GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
     if (vertex == 0 || fragment == 0) {
         glDeleteShader(vertex);
@@ -323,10 +338,7 @@ bool GlDevice::Build() {
         std::printf("Shader link failed\n");
         return false;
     }
-    m_uWorldViewProj = glGetUniformLocation(m_program, "uWorldViewProj");
-    m_uTexMatrix = glGetUniformLocation(m_program, "uTexMatrix");
-    m_uTexTransform = glGetUniformLocation(m_program, "uTexTransform");
-    m_uHasTexture = glGetUniformLocation(m_program, "uHasTexture");
+    glUniformBlockBinding(m_program, glGetUniformBlockIndex(m_program, "Draws"), 0);
     m_uOps = glGetUniformLocation(m_program, "uColourOp");
     m_uAlphaTest = glGetUniformLocation(m_program, "uAlphaTest");
     m_uAlphaFunc = glGetUniformLocation(m_program, "uAlphaFunc");
@@ -334,7 +346,23 @@ bool GlDevice::Build() {
     m_uTexture = glGetUniformLocation(m_program, "uTexture");
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
-    m_overlayBuffer = NewBuffer(4 * kQuadVertexStride);
+    glGenBuffers(1, &m_vertexBuffer);
+    glGenBuffers(1, &m_indexBuffer);
+    glGenBuffers(1, &m_drawBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    const auto at = [](uint32_t offset) {
+        return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset));
+    };
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kBatchVertexStride, at(0));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, kBatchVertexStride, at(12));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, kBatchVertexStride, at(16));
+    glEnableVertexAttribArray(3);
+    glVertexAttribIPointer(3, 1, GL_UNSIGNED_INT, kBatchVertexStride, at(kQuadVertexStride));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, m_drawBuffer);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glEnable(GL_CULL_FACE);
@@ -422,6 +450,7 @@ void GlDevice::ResetStates() {
     m_stageStates[kTssAlphaArg2] = kTaCurrent;
     m_stageStates[kTssTextureTransformFlags] = kTtffDisable;
     m_world = m_view = m_projection = m_texture0 = Matrix{};
+    m_viewProjection = m_projection.m * m_view.m;
     m_texture = nullptr;
     m_stream = nullptr;
     m_streamOffset = m_streamStride = 0;
@@ -441,6 +470,75 @@ void GlDevice::Forget(const void* resource) {
     if (m_indices == resource) {
         m_indices = nullptr;
     }
+}
+
+void GlDevice::ReleaseLayer(GlTextureArray* array, uint32_t layer) {
+    // The layer may be taken again before the draws that show it are made.
+    Flush();
+    array->taken[layer] = false;
+    if (--array->live > 0) {
+        return;
+    }
+    glDeleteTextures(1, &array->name);
+    std::erase_if(m_textureArrays, [array](const auto& owned) { return owned.get() == array; });
+}
+
+bool GlDevice::Grow(GlTextureArray& array) {
+    const auto layers = static_cast<uint32_t>(array.taken.size());
+    const uint32_t grown = std::min(std::max(2 * layers, 1u), static_cast<uint32_t>(m_maxLayers));
+    std::vector<uint8_t> kept(static_cast<size_t>(array.width) * array.height * 4 * layers);
+    if (layers > 0) {
+        glBindTexture(GL_TEXTURE_2D_ARRAY, array.name);
+        glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, kept.data());
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, name);
+    PointSampling(GL_TEXTURE_2D_ARRAY);
+    const auto width = static_cast<GLsizei>(array.width);
+    const auto height = static_cast<GLsizei>(array.height);
+    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, width, height, static_cast<GLsizei>(grown), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    if (layers > 0) {
+        glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, 0, width, height, static_cast<GLsizei>(layers), GL_RGBA,
+                        GL_UNSIGNED_BYTE, kept.data());
+    }
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &name);
+        return false;
+    }
+    glDeleteTextures(1, &array.name);
+    array.name = name;
+    array.taken.resize(grown, false);
+    return true;
+}
+
+bool GlDevice::TakeLayer(uint32_t width, uint32_t height, GlTextureArray*& array, uint32_t& layer) {
+    array = nullptr;
+    for (const auto& candidate : m_textureArrays) {
+        if (candidate->width == width && candidate->height == height &&
+            candidate->live < static_cast<uint32_t>(m_maxLayers)) {
+            array = candidate.get();
+            break;
+        }
+    }
+    if (array == nullptr) {
+        m_textureArrays.push_back(std::make_unique<GlTextureArray>());
+        array = m_textureArrays.back().get();
+        array->width = width;
+        array->height = height;
+    }
+    if (array->live == array->taken.size() && !Grow(*array)) {
+        if (array->live == 0) {
+            m_textureArrays.pop_back();
+        }
+        return false;
+    }
+    layer = static_cast<uint32_t>(std::find(array->taken.begin(), array->taken.end(), false) -
+                                  array->taken.begin());
+    array->taken[layer] = true;
+    ++array->live;
+    return true;
 }
 
 Result GlDevice::TestCooperativeLevel() {
@@ -465,9 +563,10 @@ Result GlDevice::Reset(PresentParams& params) {
         m_needsReset = true;
         return kErrInvalidCall;
     }
+    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
+    Flush();
     const PresentParams previous = m_params;
     m_params = params;
-    SDL_GL_MakeCurrent(m_sdlWindow, m_context);
     if (!BuildBackBuffer()) {
         m_params = previous;
         BuildBackBuffer();
@@ -497,7 +596,7 @@ Result GlDevice::EndScene() {
         return kErrInvalidCall;
     }
     m_inScene = false;
-    return kOk;
+    return Flush();
 }
 
 // The window follows the presentation parameters. A new device leaves it until its first frame is
@@ -578,6 +677,7 @@ Result GlDevice::Present() {
     if (m_lost) {
         return kErrDeviceLost;
     }
+    Flush();
     SyncWindow();
     int width = 0;
     int height = 0;
@@ -605,6 +705,7 @@ void GlDevice::ApplyViewport() {
 }
 
 Result GlDevice::Clear(uint32_t flags, uint32_t colour, float z, uint32_t) {
+    Flush();
     GLbitfield mask = 0;
     if ((flags & kClearTarget) != 0) {
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -638,6 +739,10 @@ Result GlDevice::SetViewport(const Viewport& viewport) {
         viewport.minZ < 0.0f || viewport.maxZ > 1.0f || viewport.minZ > viewport.maxZ) {
         return kErrInvalidCall;
     }
+    if (viewport == m_viewport) {
+        return kOk;
+    }
+    Flush();
     m_viewport = viewport;
     ApplyViewport();
     return kOk;
@@ -655,9 +760,11 @@ Result GlDevice::SetTransform(TransformState state, const Matrix& matrix) {
         return kOk;
     case kTsView:
         m_view = matrix;
+        m_viewProjection = m_projection.m * m_view.m;
         return kOk;
     case kTsProjection:
         m_projection = matrix;
+        m_viewProjection = m_projection.m * m_view.m;
         return kOk;
     case kTsTexture0:
         m_texture0 = matrix;
@@ -690,7 +797,10 @@ Result GlDevice::SetRenderState(RenderState state, uint32_t value) {
     if (state >= kRenderStateCount) {
         return kErrInvalidCall;
     }
-    m_renderStates[state] = value;
+    if (m_renderStates[state] != value) {
+        Flush();
+        m_renderStates[state] = value;
+    }
     return kOk;
 }
 
@@ -698,6 +808,10 @@ Result GlDevice::SetTextureStageState(uint32_t stage, TextureStageState state, u
     // Only the first stage exists: the game never sets another.
     if (stage != 0 || state >= kTextureStageStateCount) {
         return kErrInvalidCall;
+    }
+    // Each draw keeps whether its texture coordinates are transformed.
+    if (m_stageStates[state] != value && state != kTssTextureTransformFlags) {
+        Flush();
     }
     m_stageStates[state] = value;
     return kOk;
@@ -731,13 +845,9 @@ Result GlDevice::SetIndices(IndexBuffer* buffer) {
     return kOk;
 }
 
-void GlDevice::ApplyDrawState() {
+void GlDevice::ApplyDrawState(GLuint texture) {
     glUseProgram(m_program);
     glBindVertexArray(m_vao);
-    const glm::mat4 worldViewProj = m_projection.m * m_view.m * m_world.m;
-    glUniformMatrix4fv(m_uWorldViewProj, 1, GL_FALSE, &worldViewProj[0][0]);
-    glUniformMatrix4fv(m_uTexMatrix, 1, GL_FALSE, &m_texture0.m[0][0]);
-    glUniform1i(m_uTexTransform, m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1);
     const GLint ops[6] = {
         static_cast<GLint>(m_stageStates[kTssColorOp]),   static_cast<GLint>(m_stageStates[kTssColorArg1]),
         static_cast<GLint>(m_stageStates[kTssColorArg2]), static_cast<GLint>(m_stageStates[kTssAlphaOp]),
@@ -748,9 +858,7 @@ void GlDevice::ApplyDrawState() {
     glUniform1f(m_uAlphaRef, static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF));
     glUniform1i(m_uTexture, 0);
     glActiveTexture(GL_TEXTURE0);
-    auto* texture = static_cast<GlTexture*>(m_texture);
-    glUniform1i(m_uHasTexture, texture != nullptr ? 1 : 0);
-    glBindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->name : 0);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
 
     if (m_renderStates[kRsAlphaBlendEnable] != 0) {
         glEnable(GL_BLEND);
@@ -798,55 +906,105 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     }
     // Every index must name a vertex of the stream: the driver would read outside the buffer.
     const size_t vertexCount = (vertices->bytes.size() - m_streamOffset) / kQuadVertexStride;
-    for (size_t i = startIndex; i < startIndex + count; ++i) {
+    const uint8_t* indexBytes = indices->bytes.data() + static_cast<size_t>(startIndex) * sizeof(uint16_t);
+    uint16_t lowest = UINT16_MAX;
+    uint16_t highest = 0;
+    for (size_t i = 0; i < count; ++i) {
         uint16_t index = 0;
-        std::memcpy(&index, indices->bytes.data() + i * sizeof(uint16_t), sizeof(index));
+        std::memcpy(&index, indexBytes + i * sizeof(uint16_t), sizeof(index));
         if (static_cast<size_t>(baseVertexIndex) + index >= vertexCount) {
             return kErrInvalidCall;
         }
+        lowest = std::min(lowest, index);
+        highest = std::max(highest, index);
     }
-    ApplyDrawState();
-    glBindBuffer(GL_ARRAY_BUFFER, vertices->name);
-    QuadVertexLayout(m_streamOffset);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->name);
-    glDrawElementsBaseVertex(
-        GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
-        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * sizeof(uint16_t)),
-        baseVertexIndex);
+
+    // Draws join the batch unless it samples another array texture or is full; the render and stage
+    // states, the viewport and the back buffer flushed it when they changed.
+    auto* texture = static_cast<GlTexture*>(m_texture);
+    const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
+    Result result = kOk;
+    if (m_batchDraws.size() == m_maxBatchDraws ||
+        (arrayName != 0 && m_batchTexture != 0 && arrayName != m_batchTexture)) {
+        result = Flush();
+    }
+    if (arrayName != 0) {
+        m_batchTexture = arrayName;
+    }
+    const auto draw = static_cast<uint32_t>(m_batchDraws.size());
+    m_batchDraws.push_back({m_viewProjection * m_world.m, m_texture0.m,
+                            texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
+                            m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
+                            texture != nullptr ? 1 : 0, 0});
+
+    const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
+    const uint32_t used = highest - lowest + 1u;
+    const uint8_t* source = vertices->bytes.data() + m_streamOffset +
+                            (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
+    m_batchVertices.resize(m_batchVertices.size() + static_cast<size_t>(used) * kBatchVertexStride);
+    uint8_t* target = m_batchVertices.data() + static_cast<size_t>(first) * kBatchVertexStride;
+    for (uint32_t v = 0; v < used; ++v) {
+        std::memcpy(target, source, kQuadVertexStride);
+        std::memcpy(target + kQuadVertexStride, &draw, sizeof(draw));
+        source += kQuadVertexStride;
+        target += kBatchVertexStride;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        uint16_t index = 0;
+        std::memcpy(&index, indexBytes + i * sizeof(uint16_t), sizeof(index));
+        m_batchIndices.push_back(first + index - lowest);
+    }
+    return result;
+}
+
+Result GlDevice::Flush() {
+    if (m_batchDraws.empty()) {
+        return kOk;
+    }
+    Refill(GL_ARRAY_BUFFER, m_vertexBuffer, m_batchVertices.size(), m_batchVertices.data());
+    Refill(GL_UNIFORM_BUFFER, m_drawBuffer, m_batchDraws.size() * sizeof(DrawRecord), m_batchDraws.data());
+    ApplyDrawState(m_batchTexture);
+    Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
+           m_batchIndices.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
+    m_batchVertices.clear();
+    m_batchIndices.clear();
+    m_batchDraws.clear();
+    m_batchTexture = 0;
     return glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }
 
 void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
                            const Rect* clip) {
+    Flush();
     const float width = static_cast<float>(m_params.backBufferWidth);
     const float height = static_cast<float>(m_params.backBufferHeight);
     const auto x = [width](float px) { return 2.0f * px / width - 1.0f; };
     const auto y = [height](float py) { return 1.0f - 2.0f * py / height; };
+    // The batch's vertex layout; all four are the first draw's.
     struct Vertex {
         float x, y, z;
         uint32_t colour;
         float u, v, w;
+        uint32_t draw;
     };
-    const Vertex quad[4] = {{x(left), y(top), 0.5f, colour, 0.0f, 0.0f, 0.0f},
-                            {x(left), y(bottom), 0.5f, colour, 0.0f, 1.0f, 0.0f},
-                            {x(right), y(bottom), 0.5f, colour, 1.0f, 1.0f, 0.0f},
-                            {x(right), y(top), 0.5f, colour, 1.0f, 0.0f, 0.0f}};
-    glBindBuffer(GL_ARRAY_BUFFER, m_overlayBuffer);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad);
+    static_assert(sizeof(Vertex) == kBatchVertexStride);
+    const Vertex quad[4] = {{x(left), y(top), 0.5f, colour, 0.0f, 0.0f, 0.0f, 0},
+                            {x(left), y(bottom), 0.5f, colour, 0.0f, 1.0f, 0.0f, 0},
+                            {x(right), y(bottom), 0.5f, colour, 1.0f, 1.0f, 0.0f, 0},
+                            {x(right), y(top), 0.5f, colour, 1.0f, 0.0f, 0.0f, 0}};
+    Refill(GL_ARRAY_BUFFER, m_vertexBuffer, sizeof(quad), quad);
+    const DrawRecord record{glm::mat4(1.0f), glm::mat4(1.0f), 0, 0, 1, 0};
+    Refill(GL_UNIFORM_BUFFER, m_drawBuffer, sizeof(record), &record);
 
     glUseProgram(m_program);
     glBindVertexArray(m_vao);
-    QuadVertexLayout(0);
-    const glm::mat4 identity(1.0f);
-    glUniformMatrix4fv(m_uWorldViewProj, 1, GL_FALSE, &identity[0][0]);
-    glUniform1i(m_uTexTransform, 0);
     const GLint ops[6] = {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
     glUniform3iv(m_uOps, 2, ops);
     glUniform1i(m_uAlphaTest, 0);
-    glUniform1i(m_uHasTexture, 1);
     glUniform1i(m_uTexture, 0);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
@@ -905,23 +1063,23 @@ Result GlDevice::CreateTextureFromFile(const std::string& file, std::unique_ptr<
         return kErrInvalidData;
     }
     SDL_GL_MakeCurrent(m_sdlWindow, m_context);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    // Direct3D's sampling defaults: point sampling, no mip maps, wrapping.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(image.width),
-                 static_cast<GLsizei>(image.height), 0, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (glGetError() != GL_NO_ERROR) {
-        glDeleteTextures(1, &name);
+    // Growing an array replaces its texture under the draws gathered so far.
+    Flush();
+    GlTextureArray* array = nullptr;
+    uint32_t layer = 0;
+    if (!TakeLayer(image.width, image.height, array, layer)) {
         return kErrOutOfMemory;
     }
-    out = std::make_unique<GlTexture>(m_shared, name, image.width, image.height);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, array->name);
+    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, static_cast<GLint>(layer),
+                    static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 1, GL_RGBA,
+                    GL_UNSIGNED_BYTE, image.rgba.data());
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+    if (glGetError() != GL_NO_ERROR) {
+        ReleaseLayer(array, layer);
+        return kErrOutOfMemory;
+    }
+    out = std::make_unique<GlTexture>(m_shared, array, layer);
     return kOk;
 }
 
@@ -932,6 +1090,7 @@ Result GlDevice::CreateFont(const FontDesc& desc, std::unique_ptr<Font>& out) {
 }
 
 std::vector<uint32_t> GlDevice::ReadBackBuffer() {
+    Flush();
     const uint32_t width = m_params.backBufferWidth;
     const uint32_t height = m_params.backBufferHeight;
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);

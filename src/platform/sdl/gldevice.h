@@ -1,5 +1,7 @@
 // The drawing device on OpenGL 3.3 core: the fixed-function states the game uses, drawn by one small
 // shader into an offscreen back buffer of the presented size, which Present copies to the window.
+// Draws are gathered and given to OpenGL together while nothing that changes their look intervenes:
+// a software rasteriser's cost is per draw and per change of texture, not per triangle.
 #pragma once
 
 #include "platform/gfx.h"
@@ -26,7 +28,8 @@ struct GlShared {
     int unresettable = 0;
 };
 
-// A vertex or an index buffer: both keep their bytes in memory and mirror them in one GL buffer.
+// A vertex or an index buffer: both keep their bytes in memory, from where each draw copies what it
+// uses into the device's batch.
 template <typename Interface> class GlBuffer : public Interface {
   public:
     GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool);
@@ -34,15 +37,12 @@ template <typename Interface> class GlBuffer : public Interface {
     Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
     Result Unlock() override;
 
-    GLuint name = 0;
     std::vector<uint8_t> bytes;
 
   private:
     std::shared_ptr<GlShared> m_shared;
     Pool m_pool;
     bool m_locked = false;
-    uint32_t m_lockOffset = 0;
-    uint32_t m_lockSize = 0;
 };
 
 extern template class GlBuffer<VertexBuffer>;
@@ -50,19 +50,29 @@ extern template class GlBuffer<IndexBuffer>;
 using GlVertexBuffer = GlBuffer<VertexBuffer>;
 using GlIndexBuffer = GlBuffer<IndexBuffer>;
 
+// Textures of one size share the layers of one array texture, so that draws showing different ones
+// of them still go to OpenGL together. Owned by the device.
+struct GlTextureArray {
+    GLuint name = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<bool> taken; // one a layer
+    uint32_t live = 0;
+};
+
 class GlTexture : public Texture {
   public:
-    GlTexture(std::shared_ptr<GlShared> shared, GLuint name, uint32_t width, uint32_t height);
+    GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* array, uint32_t layer);
     ~GlTexture() override;
-    uint32_t Width() const override { return m_width; }
-    uint32_t Height() const override { return m_height; }
+    uint32_t Width() const override { return array->width; }
+    uint32_t Height() const override { return array->height; }
 
-    GLuint name;
+    // Where the picture lies; the array is the device's, valid while the device is.
+    GlTextureArray* array;
+    uint32_t layer;
 
   private:
     std::shared_ptr<GlShared> m_shared;
-    uint32_t m_width;
-    uint32_t m_height;
 };
 
 class GlDevice : public Device {
@@ -98,8 +108,9 @@ class GlDevice : public Device {
 
     // Called by resources as they go.
     void Forget(const void* resource);
-    // Draws an RGBA texture over the given back-buffer pixels, tinted by an ARGB colour and clipped to
-    // the current viewport and the clip rectangle, leaving the game's states as they were.
+    void ReleaseLayer(GlTextureArray* array, uint32_t layer);
+    // Draws a one-layer RGBA array texture over the given back-buffer pixels, tinted by an ARGB colour and
+    // clipped to the current viewport and the clip rectangle, leaving the game's states as they were.
     void DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
                      const Rect* clip);
 
@@ -116,7 +127,12 @@ class GlDevice : public Device {
     void ReleaseBackBuffer();
     void ResetStates();
     void ApplyViewport();
-    void ApplyDrawState();
+    void ApplyDrawState(GLuint texture);
+    // Draws what has been gathered. Whatever changes how the next draw looks calls it first.
+    Result Flush();
+    // A free layer for a picture of this size, growing or adding an array; false if OpenGL cannot.
+    bool TakeLayer(uint32_t width, uint32_t height, GlTextureArray*& array, uint32_t& layer);
+    bool Grow(GlTextureArray& array);
     void SyncWindow();
     void Pace();
 
@@ -126,16 +142,27 @@ class GlDevice : public Device {
     PresentParams m_params;
     std::shared_ptr<GlShared> m_shared;
 
+    // What a draw in a batch keeps of its own, as the shader's uniform block lays it out.
+    struct DrawRecord {
+        glm::mat4 worldViewProj;
+        glm::mat4 texMatrix;
+        int32_t layer;
+        int32_t texTransform;
+        int32_t hasTexture;
+        int32_t unused;
+    };
+    static_assert(sizeof(DrawRecord) == 144, "std140 lays a Draw out in 144 bytes");
+    // A vertex of the game's layout followed by the number of its draw in the batch.
+    static constexpr uint32_t kBatchVertexStride = kQuadVertexStride + 4;
+
     GLuint m_program = 0;
     GLuint m_vao = 0;
-    GLuint m_overlayBuffer = 0;
+    GLuint m_vertexBuffer = 0;
+    GLuint m_indexBuffer = 0;
+    GLuint m_drawBuffer = 0;
     GLuint m_frameBuffer = 0;
     GLuint m_colourBuffer = 0;
     GLuint m_depthBuffer = 0;
-    GLint m_uWorldViewProj = -1;
-    GLint m_uTexMatrix = -1;
-    GLint m_uTexTransform = -1;
-    GLint m_uHasTexture = -1;
     GLint m_uOps = -1;
     GLint m_uAlphaTest = -1;
     GLint m_uAlphaFunc = -1;
@@ -147,6 +174,7 @@ class GlDevice : public Device {
     Matrix m_world;
     Matrix m_view;
     Matrix m_projection;
+    glm::mat4 m_viewProjection{1.0f};
     Matrix m_texture0;
     Viewport m_viewport;
     Texture* m_texture = nullptr;
@@ -156,6 +184,15 @@ class GlDevice : public Device {
     IndexBuffer* m_indices = nullptr;
     uint32_t m_fvf = 0;
     bool m_inScene = false;
+
+    std::vector<uint8_t> m_batchVertices;
+    std::vector<uint32_t> m_batchIndices;
+    std::vector<DrawRecord> m_batchDraws;
+    // The array texture the batch samples; 0 while none of its draws has a texture.
+    GLuint m_batchTexture = 0;
+    uint32_t m_maxBatchDraws = 0;
+    GLint m_maxLayers = 0;
+    std::vector<std::unique_ptr<GlTextureArray>> m_textureArrays;
     // Lost while minimised in full screen, then waiting for a reset; also after a failed reset.
     bool m_lost = false;
     bool m_needsReset = false;

@@ -177,14 +177,15 @@ int32_t GlFont::DrawTextA(const std::string& text, int32_t count, Rect& rect, ui
             if (m_texture == 0) {
                 glGenTextures(1, &m_texture);
             }
-            glBindTexture(GL_TEXTURE_2D, m_texture);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            // One layer of an array texture: the device's shader samples arrays.
+            glBindTexture(GL_TEXTURE_2D_ARRAY, m_texture);
+            glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+            glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+            glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
             glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba->w, rgba->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+            glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, rgba->w, rgba->h, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                          rgba->pixels);
             glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
             const float left = static_cast<float>(rect.left);
