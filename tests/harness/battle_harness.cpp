@@ -12,6 +12,7 @@
 #include "engine/krlog.h"
 #include "engine/krtexturescan.h"
 #include "engine/krwinmain.h"
+#include "harnessworld.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
@@ -174,12 +175,7 @@ class HarnessKingdom : public KingdomEditorState {
   private:
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
-        for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
-                                   "../Assets/Buildings", "../Assets/Units", "../Assets/Textures/Skybox"}) {
-            const std::filesystem::path path(folder);
-            ListTextureConfigFiles(path.wstring(), world);
-            LoadTextureConfigFiles(folder, world, engine);
-        }
+        harness::LoadWorldTextures(engine);
         engine.m_audio.LoadSound(AssetPaths::kMusicSummer, plat::kAudioLoopNormal);
         engine.m_audio.LoadSound(AssetPaths::kEffectSword, plat::kAudioLoopOff);
         engine.m_audio.LoadSound(AssetPaths::kEffectEnergyBall, plat::kAudioLoopOff);
@@ -191,26 +187,16 @@ class HarnessKingdom : public KingdomEditorState {
                 g_watch.Look(engine);
             }
         };
-        TileMap& map = world.m_tileMap;
-        map.Clear();
-        map.StartGrid(kSide, kSide);
-        for (uint32_t row = 0; row < kSide; ++row) {
-            for (uint32_t col = 0; col < kSide; ++col) {
-                auto tile = std::make_unique<KRTile>(row, col, HarnessTileType(row, col));
-                tile->Load(engine);
-                map.AppendTile(std::move(tile));
-            }
-        }
-        map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
+        harness::MakeGrid(engine, kSide, kCapitalRow, kCapitalCol, HarnessTileType);
 
         const Stats archers{"Elvenkind", RACE_ELVENKIND, 4, 30.0f, 6.0f, 4.0f, 0.8f, 3};
         const Stats guards{"Golem", RACE_GOLEM, 3, 40.0f, 8.0f, 2.0f, 0.8f, 1};
         const Stats recruits{"Elvenkind", RACE_ELVENKIND, 1, 2.0f, 1.0f, 1.0f, 0.5f, 1};
         if (g_defeat) {
-            Station(engine, MakeUnit(recruits, true), 5, kCapitalCol);
+            harness::Station(engine, MakeUnit(recruits, true), 5, kCapitalCol);
         } else {
-            Station(engine, MakeUnit(archers, true), 5, kCapitalCol);
-            Station(engine, MakeUnit(guards, true), kCapitalRow, 3);
+            harness::Station(engine, MakeUnit(archers, true), 5, kCapitalCol);
+            harness::Station(engine, MakeUnit(guards, true), kCapitalRow, 3);
         }
         Invasion wave;
         wave.m_commanderName = "General Morvane";
@@ -226,21 +212,6 @@ class HarnessKingdom : public KingdomEditorState {
             wave.m_units.push_back(std::move(unit));
         }
         realm.m_invasions.push_back(std::move(wave));
-    }
-
-    // A purchased unit at home on the map, as one placed from the Army list would be.
-    static void Station(Engine& engine, std::unique_ptr<KRUnit> owned, uint32_t row, uint32_t col) {
-        PlayerEditor& realm = *engine.m_playerEditor;
-        realm.m_purchasedUnits.push_back(std::move(owned));
-        KRUnit* unit = realm.m_purchasedUnits.back().get();
-        unit->Load(engine);
-        unit->m_pos = {static_cast<float>(col), 0.0f, static_cast<float>(row)};
-        unit->Initialize();
-        unit->m_homePos = unit->m_pos;
-        unit->m_lifeState = UNIT_ACTIVE;
-        KRUnit::RemoveDeadMiniUnits(unit);
-        unit->m_boundingBox.m_position = {unit->m_pos.x, 0.0f, -unit->m_pos.z};
-        engine.m_gameData->AddPlayerUnit(unit);
     }
 
     bool m_made = false;

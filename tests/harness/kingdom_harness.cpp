@@ -10,6 +10,7 @@
 #include "engine/krlog.h"
 #include "engine/krtexturescan.h"
 #include "engine/krwinmain.h"
+#include "harnessworld.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
@@ -174,48 +175,14 @@ class HarnessKingdom : public KingdomEditorState {
 
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
-        for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
-                                   "../Assets/Buildings", "../Assets/Textures/Skybox", "../Assets/Units"}) {
-            const std::filesystem::path path(folder);
-            ListTextureConfigFiles(path.wstring(), world);
-            LoadTextureConfigFiles(folder, world, engine);
-        }
+        harness::LoadWorldTextures(engine);
         world.m_playerEditor = std::make_unique<PlayerEditor>(&engine, &world);
         engine.m_playerEditor = world.m_playerEditor.get();
         engine.m_playerEditor->m_stock[RESOURCE_MONEY] = 1000.0f;
         engine.m_playerEditor->m_land = 20.0f;
         engine.m_playerEditor->AddGameMessage("Welcome to the harness kingdom", 1, 0xFFFFFFFF);
-        TileMap& map = world.m_tileMap;
-        map.Clear();
-        map.StartGrid(kSide, kSide);
-        for (uint32_t row = 0; row < kSide; ++row) {
-            for (uint32_t col = 0; col < kSide; ++col) {
-                auto tile = std::make_unique<KRTile>(row, col, HarnessTileType(row, col));
-                tile->Load(engine);
-                map.AppendTile(std::move(tile));
-            }
-        }
-        map.PlaceBuilding(kCapitalRow, kCapitalCol, BUILDING_CAPITAL);
-        StationUnit(engine, "Elvenkind", kUnitRow, kCapitalCol);
-    }
-
-    // A purchased unit standing on the map, as one placed from the Army list would.
-    static void StationUnit(Engine& engine, const std::string& type, uint32_t row, uint32_t col) {
-        PlayerEditor& realm = *engine.m_playerEditor;
-        realm.m_purchasedUnits.push_back(std::make_unique<KRUnit>(type));
-        KRUnit* unit = realm.m_purchasedUnits.back().get();
-        unit->m_typeName = type;
-        unit->Load(engine);
-        for (KRMiniUnit& soldier : unit->m_soldiers) {
-            soldier.Load(engine);
-        }
-        unit->m_pos = {static_cast<float>(col), 0.0f, static_cast<float>(row)};
-        unit->Initialize();
-        unit->m_homePos = unit->m_pos;
-        unit->m_lifeState = UNIT_ACTIVE;
-        KRUnit::RemoveDeadMiniUnits(unit);
-        unit->m_boundingBox.m_position = {unit->m_pos.x, 0.0f, -unit->m_pos.z};
-        engine.m_gameData->AddPlayerUnit(unit);
+        harness::MakeGrid(engine, kSide, kCapitalRow, kCapitalCol, HarnessTileType);
+        harness::StationType(engine, "Elvenkind", kUnitRow, kCapitalCol);
     }
 
     bool m_made = false;

@@ -12,6 +12,7 @@
 #include "engine/krlog.h"
 #include "engine/krtexturescan.h"
 #include "engine/krwinmain.h"
+#include "harnessworld.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "platform/sdl/sdlaudio.h"
 #include "platform/sdl/sdlgraphics.h"
@@ -100,28 +101,15 @@ class BenchKingdom : public KingdomEditorState {
   private:
     void MakeWorld(Engine& engine) {
         GameData& world = *engine.m_gameData;
-        for (const char* folder : {"../Assets", "../Assets/Tiles", "../Assets/Buttons", "../Assets/Boxes",
-                                   "../Assets/Buildings", "../Assets/Units", "../Assets/Textures/Skybox"}) {
-            ListTextureConfigFiles(std::filesystem::path(folder).wstring(), world);
-            LoadTextureConfigFiles(folder, world, engine);
-        }
+        harness::LoadWorldTextures(engine);
         world.m_playerEditor = std::make_unique<PlayerEditor>(&engine, &world);
         engine.m_playerEditor = world.m_playerEditor.get();
         PlayerEditor& realm = *engine.m_playerEditor;
         realm.m_stock[RESOURCE_MONEY] = 1000.0f;
         realm.m_land = 20.0f;
         realm.AddGameMessage("Benchmark kingdom", 1, 0xFFFFFFFF);
+        harness::MakeGrid(engine, kSide, kCapital, kCapital, BenchTileType);
         TileMap& map = world.m_tileMap;
-        map.Clear();
-        map.StartGrid(kSide, kSide);
-        for (uint32_t row = 0; row < kSide; ++row) {
-            for (uint32_t col = 0; col < kSide; ++col) {
-                auto tile = std::make_unique<KRTile>(row, col, BenchTileType(row, col));
-                tile->Load(engine);
-                map.AppendTile(std::move(tile));
-            }
-        }
-        map.PlaceBuilding(kCapital, kCapital, BUILDING_CAPITAL);
         // One building in every other empty cell beside a road: about two hundred.
         int placed = 0;
         for (uint32_t row = 1; row < kSide; ++row) {
@@ -133,27 +121,9 @@ class BenchKingdom : public KingdomEditorState {
             }
         }
         for (int i = 0; i < kUnits; ++i) {
-            StationUnit(engine, RaceToName(static_cast<Race>(i % 8)), 4 * static_cast<uint32_t>(1 + i % 7),
+            harness::StationType(engine, RaceToName(static_cast<Race>(i % 8)), 4 * static_cast<uint32_t>(1 + i % 7),
                         static_cast<uint32_t>(2 + i));
         }
-    }
-
-    static void StationUnit(Engine& engine, const std::string& type, uint32_t row, uint32_t col) {
-        PlayerEditor& realm = *engine.m_playerEditor;
-        realm.m_purchasedUnits.push_back(std::make_unique<KRUnit>(type));
-        KRUnit* unit = realm.m_purchasedUnits.back().get();
-        unit->m_typeName = type;
-        unit->Load(engine);
-        for (KRMiniUnit& soldier : unit->m_soldiers) {
-            soldier.Load(engine);
-        }
-        unit->m_pos = {static_cast<float>(col), 0.0f, static_cast<float>(row)};
-        unit->Initialize();
-        unit->m_homePos = unit->m_pos;
-        unit->m_lifeState = UNIT_ACTIVE;
-        KRUnit::RemoveDeadMiniUnits(unit);
-        unit->m_boundingBox.m_position = {unit->m_pos.x, 0.0f, -unit->m_pos.z};
-        engine.m_gameData->AddPlayerUnit(unit);
     }
 
     void Report() const {
