@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kButtonLeft = 0;
-constexpr int kButtonRight = 1;
 constexpr float kRightClickHurry = 30.0f;
 constexpr int32_t kPanelModeUnitEdit = 1;
 
@@ -145,10 +143,10 @@ void UnitEditorState::HandleInput(Engine& engine) {
     m_gui.HandleScreenInput(engine);
     GameData* world = engine.m_gameData.get();
     if (world != nullptr && !m_gui.m_guiClick && world->m_activeCamera != nullptr) {
-        if (input.ButtonPressed(kButtonLeft) && !HitTestMail(engine)) {
+        if (input.ButtonPressed(MOUSE_LEFT) && !HitTestMail(engine)) {
             OnClick(engine);
         }
-        if (input.ButtonPressed(kButtonRight)) {
+        if (input.ButtonPressed(MOUSE_RIGHT)) {
             KingdomEditorState::PickObjectUnderCursor(engine);
             PlayerEditor* realm = engine.m_playerEditor;
             if (realm != nullptr && !realm->m_invasions.empty()) {

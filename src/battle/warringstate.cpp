@@ -18,18 +18,6 @@
 
 namespace {
 
-constexpr int kKeyW = 57;
-constexpr int kKeyS = 53;
-constexpr int kKeyA = 35;
-constexpr int kKeyD = 38;
-constexpr int kKeyUp = 21;
-constexpr int kKeyDown = 22;
-constexpr int kKeyC = 37;
-constexpr int kKeyX = 58;
-constexpr int kKeyEsc = 0;
-constexpr int kButtonLeft = 0;
-constexpr int kButtonRight = 1;
-
 constexpr float kEndDelay = 0.5f;
 constexpr uint32_t kRed = 0xFFFF0101;
 constexpr uint32_t kGreen = 0xFF01FF01;
@@ -170,18 +158,18 @@ void WarringState::HandleInput(Engine& engine) {
     }
     SteerPerspectiveCamera(*world, input, static_cast<float>(engine.m_timer.rawDelta));
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
-        if (input.ButtonPressed(kButtonLeft)) {
-            PickUnderCursor(engine, input.KeyDown(kKeyX));
+        if (input.ButtonPressed(MOUSE_LEFT)) {
+            PickUnderCursor(engine, input.KeyDown(KeyLetter('X')));
         }
-        if (input.ButtonPressed(kButtonRight)) {
+        if (input.ButtonPressed(MOUSE_RIGHT)) {
             PickMailUnderCursor(engine);
         }
     }
-    if (input.KeyPressed(kKeyEsc)) {
+    if (input.KeyPressed(KEY_ESCAPE)) {
         RunScript(engine.m_scripts, "Pause");
         RunScript(engine.m_scripts, "PushPauseMenu");
     }
-    if (input.KeyPressed(kKeyC)) {
+    if (input.KeyPressed(KeyLetter('C'))) {
         const int32_t swap[1] = {7};
         engine.DoCommand(swap);
     }

@@ -46,6 +46,9 @@ enum KeyIndex : int {
     KEY_COUNT = 80
 };
 
+// Index of a mouse button in InputSys::buttons.
+enum MouseButton : int { MOUSE_LEFT = 0, MOUSE_RIGHT = 1 };
+
 inline constexpr int KeyLetter(char c) { return KEY_A + (c - 'A'); }
 inline constexpr int KeyDigit(int d) { return d == 0 ? KEY_0 : KEY_1 + d - 1; }
 

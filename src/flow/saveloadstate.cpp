@@ -13,10 +13,6 @@
 namespace {
 
 constexpr const char* kSaveScreenLayout = "../Assets/guiuniteditor.xml";
-constexpr int kKeyH = 42;
-constexpr int kKeyJ = 44;
-constexpr int kButtonLeft = 0;
-constexpr int kButtonRight = 1;
 constexpr float kInvasionHurry = 30.0f;
 constexpr BoxActionId kBoxActionGameMessageBox = 43;
 
@@ -135,21 +131,21 @@ void SaveLoadState::HandleInput(Engine& engine) {
     if ((top != nullptr && top->m_gui.m_guiClick) || world == nullptr || world->m_activeCamera == nullptr) {
         return;
     }
-    if (input.ButtonPressed(kButtonLeft)) {
+    if (input.ButtonPressed(MOUSE_LEFT)) {
         PickOnClick(engine);
     }
-    if (input.ButtonPressed(kButtonRight) && engine.m_playerEditor != nullptr &&
+    if (input.ButtonPressed(MOUSE_RIGHT) && engine.m_playerEditor != nullptr &&
         !engine.m_playerEditor->m_invasions.empty()) {
         engine.m_playerEditor->m_invasions.front().m_countdown -= kInvasionHurry;
     }
     if (input.KeyPressed(KEY_ESCAPE)) {
         engine.PopState();
     }
-    if (input.KeyPressed(kKeyH) && m_selectedSlot > 0) {
+    if (input.KeyPressed(KeyLetter('H')) && m_selectedSlot > 0) {
         --m_selectedSlot;
         SelectSlot(m_selectedSlot);
     }
-    if (input.KeyPressed(kKeyJ) && m_selectedSlot < m_slotPaths.size()) {
+    if (input.KeyPressed(KeyLetter('J')) && m_selectedSlot < m_slotPaths.size()) {
         ++m_selectedSlot;
         SelectSlot(m_selectedSlot);
     }

@@ -18,20 +18,6 @@
 
 namespace {
 
-constexpr int kKeyW = 57;
-constexpr int kKeyS = 53;
-constexpr int kKeyA = 35;
-constexpr int kKeyD = 38;
-constexpr int kKeyUp = 21;
-constexpr int kKeyDown = 22;
-constexpr int kKeyC = 37;
-constexpr int kKeyH = 42;
-constexpr int kKeyK = 45;
-constexpr int kKeyX = 58;
-constexpr int kKeyEsc = 0;
-constexpr int kButtonLeft = 0;
-constexpr int kButtonRight = 1;
-
 constexpr float kBuildingCost = 100.0f;
 constexpr float kTilePlaceCost = 1.0f;
 constexpr BoxActionId kBoxActionGameMessageBox = 43;
@@ -190,13 +176,13 @@ void SteerPerspectiveCamera(GameData& world, const InputSys& input, float raw) {
     if (world.m_activeCamera == &world.m_perspCamera) {
         KRPerspCamera& camera = world.m_perspCamera;
         plat::Vector3 step{0.0f, 0.0f, 0.0f};
-        if (input.KeyDown(kKeyW))
+        if (input.KeyDown(KeyLetter('W')))
             step.z += 10.0f;
-        if (input.KeyDown(kKeyS))
+        if (input.KeyDown(KeyLetter('S')))
             step.z -= 10.0f;
-        if (input.KeyDown(kKeyA))
+        if (input.KeyDown(KeyLetter('A')))
             step.x -= 10.0f;
-        if (input.KeyDown(kKeyD))
+        if (input.KeyDown(KeyLetter('D')))
             step.x += 10.0f;
         camera.Translate({step.x * raw, 0.0f, step.z * raw});
         // Signed float arithmetic: the map's size is unsigned.
@@ -215,9 +201,9 @@ void SteerPerspectiveCamera(GameData& world, const InputSys& input, float raw) {
         if (eye.z > -5.0f)
             camera.Translate({0.0f, 0.0f, -5.0f - eye.z});
         float pitch = 0.0f;
-        if (input.KeyDown(kKeyUp))
+        if (input.KeyDown(KEY_UP))
             pitch += 25.0f;
-        if (input.KeyDown(kKeyDown))
+        if (input.KeyDown(KEY_DOWN))
             pitch -= 25.0f;
         camera.AddPitch(pitch * raw);
     }
@@ -227,7 +213,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     GameData* world = engine.m_gameData.get();
     const InputSys& input = engine.m_input;
     m_gui.HandleScreenInput(engine);
-    if (input.KeyPressed(kKeyEsc)) {
+    if (input.KeyPressed(KEY_ESCAPE)) {
         // The push pauses the game itself, and only when the menu that resumes it is accepted.
         RunScript(engine.m_scripts, "PushPauseMenu");
     }
@@ -236,30 +222,30 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     }
     SteerPerspectiveCamera(*world, input, static_cast<float>(engine.m_timer.rawDelta));
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
-        if (input.ButtonPressed(kButtonLeft)) {
+        if (input.ButtonPressed(MOUSE_LEFT)) {
             if (!PickObjectUnderMouse(engine)) {
-                PickTileOnClick(engine, input.KeyDown(kKeyX));
+                PickTileOnClick(engine, input.KeyDown(KeyLetter('X')));
             }
-        } else if (input.buttons[kButtonLeft] != 0) {
+        } else if (input.buttons[MOUSE_LEFT] != 0) {
             if (engine.m_playerEditor == nullptr || engine.m_playerEditor->m_hoveredBox == nullptr) {
                 PickTileOnClick(engine, false);
             }
         }
-        if (input.ButtonPressed(kButtonRight)) {
+        if (input.ButtonPressed(MOUSE_RIGHT)) {
             PickObjectUnderCursor(engine);
         }
     }
-    if (input.KeyPressed(kKeyC)) {
+    if (input.KeyPressed(KeyLetter('C'))) {
         const int32_t swap[1] = {7};
         engine.DoCommand(swap);
     }
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
         world->m_activeCamera->HandleInput(engine);
     }
-    if (input.KeyPressed(kKeyK) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
+    if (input.KeyPressed(KeyLetter('K')) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
         SkipTutorial();
     }
-    if (input.KeyPressed(kKeyH)) {
+    if (input.KeyPressed(KeyLetter('H'))) {
         s_guiShown = !s_guiShown;
         for (auto& item : m_gui.m_items) {
             item->m_active = s_guiShown;

@@ -92,9 +92,8 @@ void KRGUIButton::HandleInput(Engine& engine) {
     m_hovered = IsMouseOver(static_cast<float>(input.cursorX), static_cast<float>(input.cursorY),
                             static_cast<float>(display.width), static_cast<float>(display.height),
                             static_cast<float>(display.margin));
-    constexpr int kLeft = 0;
     if (!m_pressed) {
-        if (input.ButtonPressed(kLeft) && m_hovered) {
+        if (input.ButtonPressed(MOUSE_LEFT) && m_hovered) {
             // The click belongs to the GUI of whatever screen is on top, which then leaves it alone.
             if (KRState* top = engine.Top()) {
                 top->m_gui.m_guiClick = true;
@@ -104,7 +103,7 @@ void KRGUIButton::HandleInput(Engine& engine) {
         }
         return;
     }
-    if (input.ButtonReleased(kLeft)) {
+    if (input.ButtonReleased(MOUSE_LEFT)) {
         m_pressed = false;
         m_state = 0;
         if (m_hovered) {
