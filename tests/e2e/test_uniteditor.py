@@ -9,35 +9,14 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
-from test_newgame import (BUILD_MENU, ROAD, SCREEN, changed_share, click, expect, hud, new_game, shot,  # noqa: E402
-                          tap, tile)
+from driver import Game, run  # noqa: E402
+from realgame import (AWAY, BUILD_MENU, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
+                      PSYCHIC, RESET, ROAD, SCREEN, STATS_PAGE, STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB,
+                      UNIT_TAB, box, buy_an_offer, changed_share, click, expect, hud, new_game, shot, tap, tile,
+                      to_main_menu)
 
-UNIT_TAB = hud(7.0, -4.5)
-KINGDOM_TAB = hud(7.0, -4.0)
-TECHLAB = hud(2.5, -5.0)  # the Build list's seventh row
-OFFER = hud(-0.75, -2.0)  # the first row of the "Merchant" list
-TECH = hud(-0.75, -3.0)  # the first row of the "Tech" list
-BUY = hud(0.2, 1.75)
-STATS_PAGE = hud(0.2, 3.25)
-PLUS_STRENGTH = hud(5.77, 4.0)
-CONFIRM = hud(3.5, -0.5)
-RESET = hud(3.5, -1.0)
-ENVELOPE = hud(5.0, -1.5)
-AWAY = ("900", "200")
 # One TechLab earns a tech point in about 20 s of game time.
 EARNING = 45.0
-
-
-def box(pos, half_w, half_h):
-    return (pos[0] - half_w, pos[1] - half_h, 2 * half_w, 2 * half_h)
-
-
-PSYCHIC = (612, 36, 48, 24)  # the number of the seventh resource counter
-STRENGTH_NOW = box(hud(4.0, 4.0), 28, 12)
-STRENGTH_NEW = box(hud(5.0, 4.0), 28, 12)
-PREVIEW = box(hud(-3.0, 2.0), 64, 64)
-TECH_ROW = box(TECH, 22, 22)
 POPUP = box(hud(0.0, 0.0), 300, 150)
 
 
@@ -46,27 +25,10 @@ def look(game, name):
     return shot(game, "unit-" + name)
 
 
-def buy_an_offer(game, empty):
-    """The merchant comes about a second into the game; his offer is bought once it is there."""
-    deadline = time.time() + 60.0
-    while time.time() < deadline:
-        click(game, OFFER)
-        click(game, BUY)
-        bought = look(game, "bought")
-        if changed_share(empty, bought, TECH_ROW) > 0.2:
-            return bought
-        time.sleep(2.0)
-    raise Failure("no merchant offer became a technology")
-
-
 def test_unit_editor(binary):
     game = Game(binary, screen=SCREEN)
     try:
-        game.wait_for("Initializing IntroState")
-        game.window_id()
-        game.settle(0.8)
-        tap(game, "space")
-        game.wait_for("Initializing MainMenuState", timeout=60.0)
+        to_main_menu(game)
         new_game(game, "kingdom")
         click(game, BUILD_MENU)
         time.sleep(1.5)
@@ -81,7 +43,7 @@ def test_unit_editor(binary):
         game.wait_for("Initializing MainMenuState")
         empty = look(game, "editor")
         expect(changed_share(kingdom, empty) > 0.3, "the editor looks like the kingdom")
-        buy_an_offer(game, empty)
+        buy_an_offer(game, empty, look)
         click(game, TECH)
         click(game, STATS_PAGE)
         picked = look(game, "picked")

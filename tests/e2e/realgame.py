@@ -1,0 +1,185 @@
+"""Where things are in the real game on a 1024 x 768 screen, and the moves a player makes with them:
+the main menu, a new game's kingdom seen from the top, its HUD, the save screen and the unit editor."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from driver import Failure
+
+SCREEN = "1024x768"  # 4:3, no side bars: 1.28 pixels per virtual unit, 64 per HUD unit
+WIDTH, HEIGHT = 1024, 768
+MENU_TIMEOUT = 60.0
+HOLD = 0.4
+AWAY = ("900", "200")
+ROAD = (10, 8)  # a road tile of the tutorial map, west of the Capital
+# A farm costs 100 of the 500 in money that a new game begins with.
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def virtual(x, y):
+    """The pixel of a point of a 800 x 600 GUI layout."""
+    return (round(x * WIDTH / 800), round(y * HEIGHT / 600))
+
+
+def hud(x, z):
+    """The pixel of a point of the HUD plane (the GUI camera looks down on a 16 x 12 world)."""
+    return (round(512 + x * 64), round(384 - z * 64))
+
+
+def tile(row, col):
+    """A tile's centre seen by the top-view camera of a new game (eye over column 10, row 10)."""
+    return (round(512 + (col - 10) * 64), round(384 + (row - 10) * 64))
+
+
+def box(pos, half_w, half_h):
+    return (pos[0] - half_w, pos[1] - half_h, 2 * half_w, 2 * half_h)
+
+
+def around(pos, half):
+    return box(pos, half, half)
+
+
+MENU_NEW_GAME = virtual(190, 216)
+# The main menu's "Load Game" button (virtual 70, 252, 240 x 52).
+MENU_LOAD_GAME = virtual(70 + 120, 252 + 26)
+PAUSE_MAIN_MENU = virtual(400, 345)
+BUILD_MENU = hud(-7.0, -5.0)
+# The Build list shows eight of its rows between its arrows; a click on ">>" moves them one along.
+FARM = hud(-2.5, -5.0)
+TECHLAB = hud(2.5, -5.0)  # the Build list's seventh row
+BUILD_NEXT = hud(4.5, -5.0)
+PATH_AFTER_NEXT = hud(3.5, -5.0)  # the ninth row, "Path", once the list has moved one along
+MENU_CHAIN = (358, 640)
+SAVE_BOX = hud(-2.4 + 5 * 1.25, -4.0)  # the Menu chain's sixth box
+SAVE_GAME = hud(-1.2, -3.8)
+LOAD_GAME = hud(-3.5, -3.8)
+PSYCHIC = (612, 36, 48, 24)  # the number of the seventh resource counter
+# "Next Enemy in : ..." and "Level : 0" at the top right of the kingdom.
+COUNTDOWN = (hud(3.4, 5.0)[0], hud(3.4, 5.0)[1], 300, 40)
+
+# The unit editor.
+UNIT_TAB = hud(7.0, -4.5)
+KINGDOM_TAB = hud(7.0, -4.0)
+OFFER = hud(-0.75, -2.0)  # the first row of the "Merchant" list
+TECH = hud(-0.75, -3.0)  # the first row of the "Tech" list
+BUY = hud(0.2, 1.75)
+STATS_PAGE = hud(0.2, 3.25)
+PLUS_STRENGTH = hud(5.77, 4.0)
+CONFIRM = hud(3.5, -0.5)
+RESET = hud(3.5, -1.0)
+ENVELOPE = hud(5.0, -1.5)
+STRENGTH_NOW = box(hud(4.0, 4.0), 28, 12)
+STRENGTH_NEW = box(hud(5.0, 4.0), 28, 12)
+PREVIEW = box(hud(-3.0, 2.0), 64, 64)
+TECH_ROW = box(TECH, 22, 22)
+
+
+def tap(game, key):
+    game.xdotool("keydown", key)
+    time.sleep(HOLD)
+    game.xdotool("keyup", key)
+    time.sleep(HOLD)
+
+
+def click(game, pos, button=1):
+    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
+    time.sleep(HOLD)
+    game.xdotool("mousedown", str(button))
+    time.sleep(HOLD)
+    game.xdotool("mouseup", str(button))
+    time.sleep(HOLD)
+
+
+def shot(game, name, prefix="newgame-"):
+    """A screenshot, kept in the temporary folder as <prefix><name>.png for a look."""
+    game.settle(0.8)
+    path = game.screenshot(name)
+    shutil.copy(path, os.path.join(tempfile.gettempdir(), prefix + name + ".png"))
+    return path
+
+
+def changed_share(a, b, area=(0, 0, WIDTH, HEIGHT)):
+    """The share of pixels of an area (x, y, w, h) that differ noticeably between two screenshots."""
+    x, y, w, h = area
+    crop = "[%dx%d+%d+%d]" % (w, h, x, y)
+    result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "6%", a + crop, b + crop, "null:"],
+                            capture_output=True, text=True)
+    return float(result.stderr.split()[0]) / (w * h)
+
+
+def grass(rgb):
+    r, g, b = rgb
+    return g > r + 20 and g > b + 20
+
+
+def road(rgb):
+    r, g, b = rgb
+    return r > b + 40 and not grass(rgb)
+
+
+def to_main_menu(game):
+    """Space past the intro; the loading screen then hands over to the main menu."""
+    game.wait_for("Initializing IntroState")
+    game.window_id()
+    game.settle(0.8)
+    tap(game, "space")
+    game.wait_for("Initializing MainMenuState", timeout=MENU_TIMEOUT)
+
+
+def new_game(game, name, prefix="newgame-"):
+    """From the main menu through the story onto the kingdom, seen from the top."""
+    click(game, MENU_NEW_GAME)
+    game.wait_for("Initializing StoryState")
+    game.settle(1.0)
+    tap(game, "Escape")
+    game.wait_for("Unloading StoryState")
+    game.settle(1.5)
+    tap(game, "c")
+    game.xdotool("mousemove", *AWAY)
+    path = shot(game, name, prefix)
+    # The tutorial map: grass, the road west of the Capital, and the road still bare.
+    expect(grass(game.pixel(path, *tile(7, 9))), "no grass where the tutorial map has it")
+    expect(road(game.pixel(path, *tile(9, 7))), "no road where the tutorial map has it")
+    return path
+
+
+def open_save_screen(game, open_chain=True):
+    """The Menu chain's Save box; the screen shows the first slot once it has read the folder. The chain
+    stays open for the rest of the game once opened."""
+    if open_chain:
+        click(game, MENU_CHAIN)
+        time.sleep(1.5)
+    click(game, SAVE_BOX)
+    game.wait_for("Initializing SaveLoadState", timeout=10.0)
+    game.wait_for("Box Stuff Changing ", timeout=10.0)
+
+
+def hurry_first_wave(game, clicks):
+    """Right clicks on the save screen, each bringing the first wave 30 s closer."""
+    game.xdotool("mousemove", *map(str, hud(0.0, 2.0)))
+    for _ in range(clicks):
+        game.xdotool("mousedown", "3")
+        time.sleep(0.2)
+        game.xdotool("mouseup", "3")
+        time.sleep(0.2)
+
+
+def buy_an_offer(game, empty, look):
+    """The merchant comes about a second into the game; his offer is bought once it is there and shows
+    in the Tech list, which was empty on the screenshot given."""
+    deadline = time.time() + 60.0
+    while time.time() < deadline:
+        click(game, OFFER)
+        click(game, BUY)
+        bought = look(game, "bought")
+        if changed_share(empty, bought, TECH_ROW) > 0.2:
+            return bought
+        time.sleep(2.0)
+    raise Failure("no merchant offer became a technology")
