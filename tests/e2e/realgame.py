@@ -133,8 +133,9 @@ def to_main_menu(game):
     game.wait_for("Initializing MainMenuState", timeout=MENU_TIMEOUT)
 
 
-def new_game(game, name, prefix="newgame-"):
-    """From the main menu through the story onto the kingdom, seen from the top."""
+def new_game(game, name, prefix="newgame-", skip_tutorial=True):
+    """From the main menu through the story onto the kingdom, seen from the top; unless asked otherwise
+    the tutorial is then skipped with K (the default kingdom has the same road) and its letter read."""
     click(game, MENU_NEW_GAME)
     game.wait_for("Initializing StoryState")
     game.settle(1.0)
@@ -147,6 +148,10 @@ def new_game(game, name, prefix="newgame-"):
     # The tutorial map: grass, the road west of the Capital, and the road still bare.
     expect(grass(game.pixel(path, *tile(7, 9))), "no grass where the tutorial map has it")
     expect(road(game.pixel(path, *tile(9, 7))), "no road where the tutorial map has it")
+    if skip_tutorial:
+        tap(game, "k")
+        click(game, ENVELOPE)
+        game.settle(1.5)
     return path
 
 

@@ -10,7 +10,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from realgame import (AWAY, BUILD_MENU, ENVELOPE, FARM, MENU_CHAIN, PAUSE_MAIN_MENU, ROAD, SCREEN,  # noqa: E402
+from realgame import (AWAY, BUILD_MENU, FARM, MENU_CHAIN, PAUSE_MAIN_MENU, ROAD, SCREEN,  # noqa: E402
                       around, changed_share, click, expect, new_game, shot, tap, tile,
                       to_main_menu)
 
@@ -18,16 +18,6 @@ PAUSE_BOX = (665, 640)
 # The map right of the message frame and above the HUD; the menus opened in one game stay open.
 MAP_VIEW = (380, 70, 540, 470)
 PAUSE_LABEL = (630, 630, 80, 22)
-
-
-def new_game_skipped(game, name):
-    """A new game whose tutorial is skipped with K (the default kingdom has the same road), its letter
-    read."""
-    path = new_game(game, name)
-    tap(game, "k")
-    click(game, ENVELOPE)
-    game.settle(1.5)
-    return path
 
 
 def place_farm(game, name, open_build_menu):
@@ -47,7 +37,7 @@ def test_new_game_from_the_main_menu(binary):
         to_main_menu(game)
         menu = shot(game, "menu")
 
-        bare = new_game_skipped(game, "kingdom")
+        bare = new_game(game, "kingdom")
         expect(changed_share(menu, bare) > 0.5, "the kingdom looks like the menu")
         farmed = place_farm(game, "farm", True)
         expect(changed_share(bare, farmed, around(tile(*ROAD), 24)) > 0.3, "the farm does not show")
@@ -70,7 +60,7 @@ def test_new_game_from_the_main_menu(binary):
         expect(changed_share(menu, again) < 0.02, "the main menu did not come back")
 
         # A clean second game: the map as the first began, the box reads "Pause" and the HUD takes clicks.
-        fresh = new_game_skipped(game, "kingdom-again")
+        fresh = new_game(game, "kingdom-again")
         expect(changed_share(bare, fresh, MAP_VIEW) < 0.01, "the second game does not start as the first did")
         skipped = shot(game, "kingdom-again-skipped")
         expect(changed_share(chain, skipped, PAUSE_LABEL) < 0.01, "the Pause box still reads Resume")
