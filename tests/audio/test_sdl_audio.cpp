@@ -138,9 +138,12 @@ TEST_F(SdlAudioTest, PausedSoundsAndPausedGroupsWaitAndThenPlayOut) {
     ChannelGroup group;
     ASSERT_EQ(system->CreateChannelGroup("MainGroup", &group), kAudioOk);
     Channel grouped;
-    ASSERT_EQ(system->PlaySound(kChannelFree, sound, false, &grouped), kAudioOk);
+    // Started paused and let go only inside the paused group, so that a slow machine cannot play the
+    // short tone out before the group holds it.
+    ASSERT_EQ(system->PlaySound(kChannelFree, sound, true, &grouped), kAudioOk);
     ASSERT_EQ(grouped.SetChannelGroup(group), kAudioOk);
     ASSERT_EQ(group.SetPaused(true), kAudioOk);
+    ASSERT_EQ(grouped.SetPaused(false), kAudioOk);
 
     RunUntil([] { return false; }, 0.6);
     EXPECT_TRUE(Playing(started)) << "a paused start must not play";
