@@ -193,6 +193,52 @@ def send_delete_window(display_name, window):
     x11.XCloseDisplay(dpy)
 
 
+ASSETS = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "Assets")
+
+
+def start_harness(binary, name, **game_args):
+    """A harness built beside the game, run from a copy one level below a folder whose Assets links to the
+    repository's, so that the game's "../Assets" resolves wherever the build is. Stop it with
+    stop_harness."""
+    harness = os.path.join(os.path.dirname(os.path.abspath(binary)), name)
+    if not os.path.exists(harness):
+        raise Failure("no %s beside %s" % (name, binary))
+    root = tempfile.mkdtemp(prefix="thornvale-%s-" % name)
+    os.makedirs(os.path.join(root, "build"))
+    copy = os.path.join(root, "build", name)
+    shutil.copy2(harness, copy)
+    os.symlink(ASSETS, os.path.join(root, "Assets"))
+    game = Game(copy, **game_args)
+    game.root = root
+    return game
+
+
+def start_kingdom_harness(binary, **game_args):
+    """The kingdom harness, waited for until its window shows."""
+    game = start_harness(binary, "kingdom_harness", **game_args)
+    try:
+        game.wait_for("Initializing KingdomHarness", timeout=60.0)
+        game.window_id(timeout=30.0)
+        time.sleep(1.0)
+    except Exception:
+        stop_harness(game)
+        raise
+    return game
+
+
+def stop_harness(game):
+    """Ends a game; a harness's copy goes with it."""
+    game.close()
+    root = getattr(game, "root", None)
+    if root:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+def same_file(a, b):
+    with open(a, "rb") as fa, open(b, "rb") as fb:
+        return fa.read() == fb.read()
+
+
 def run(tests):
     """Runs each test function with the binary path; prints 'N passed, N failed'."""
     binary = sys.argv[1]

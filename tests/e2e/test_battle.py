@@ -12,10 +12,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, run, same_file, start_harness, stop_harness  # noqa: E402
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-ASSETS = os.path.join(REPO, "Assets")
 SCREEN = "1024x768"
 
 
@@ -25,22 +23,7 @@ def expect(condition, message):
 
 
 def start(binary, mode):
-    harness = os.path.join(os.path.dirname(os.path.abspath(binary)), "battle_harness")
-    if not os.path.exists(harness):
-        raise Failure("no battle_harness beside " + binary)
-    root = tempfile.mkdtemp(prefix="thornvale-battle-")
-    os.makedirs(os.path.join(root, "build"))
-    copy = os.path.join(root, "build", "battle_harness")
-    shutil.copy2(harness, copy)
-    os.symlink(ASSETS, os.path.join(root, "Assets"))
-    game = Game(copy, screen=SCREEN, args=(mode,))
-    game.root = root
-    return game
-
-
-def stop(game):
-    game.close()
-    shutil.rmtree(game.root, ignore_errors=True)
+    return start_harness(binary, "battle_harness", screen=SCREEN, args=(mode,))
 
 
 def shot(game, name):
@@ -49,11 +32,6 @@ def shot(game, name):
     shutil.copy(path, os.path.join(tempfile.gettempdir(), "battle-" + name + ".png"))
     print("   screenshot " + path, flush=True)
     return path
-
-
-def same(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
 
 
 def top_view(game):
@@ -85,7 +63,7 @@ def test_victory(binary):
         game.wait_for("Battle: Taipen Prowler warped in at column 0 row 8", timeout=5.0)
         time.sleep(0.3)
         warped = shot(game, "warped")
-        expect(not same(before, warped), "the invaders' arrival changed nothing on screen")
+        expect(not same_file(before, warped), "the invaders' arrival changed nothing on screen")
         game.wait_for("Battle: an invader moved", timeout=15.0)
         game.wait_for("Battle: a missile flies", timeout=20.0)
         shot(game, "missile")
@@ -99,7 +77,7 @@ def test_victory(binary):
         expect(game.count("Game Over") == 0, "a won battle printed Game Over")
         no_faults(game)
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 def test_defeat(binary):
@@ -117,7 +95,7 @@ def test_defeat(binary):
         expect(game.count("Game Over") == 1, "Game Over was printed more than once")
         no_faults(game)
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 def test_abort(binary):
@@ -143,7 +121,7 @@ def test_abort(binary):
         expect(game.count("Game Over") == 0, "leaving through the pause menu printed Game Over")
         no_faults(game)
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 if __name__ == "__main__":

@@ -11,10 +11,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, run, same_file, start_kingdom_harness, stop_harness  # noqa: E402
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-ASSETS = os.path.join(REPO, "Assets")
 SCREEN = "1024x768"  # 4:3: no side bars, 64 pixels per HUD unit
 HOLD = 0.3
 
@@ -51,29 +49,7 @@ def hold(game, key, seconds):
 
 
 def start(binary):
-    harness = os.path.join(os.path.dirname(os.path.abspath(binary)), "kingdom_harness")
-    if not os.path.exists(harness):
-        raise Failure("no kingdom_harness beside " + binary)
-    root = tempfile.mkdtemp(prefix="thornvale-kingdom-")
-    os.makedirs(os.path.join(root, "build"))
-    copy = os.path.join(root, "build", "kingdom_harness")
-    shutil.copy2(harness, copy)
-    os.symlink(ASSETS, os.path.join(root, "Assets"))
-    game = Game(copy, screen=SCREEN)
-    game.root = root
-    try:
-        game.wait_for("Initializing KingdomHarness", timeout=60.0)
-        game.window_id(timeout=30.0)
-        time.sleep(1.0)
-    except Exception:
-        stop(game)
-        raise
-    return game
-
-
-def stop(game):
-    game.close()
-    shutil.rmtree(game.root, ignore_errors=True)
+    return start_kingdom_harness(binary, screen=SCREEN)
 
 
 def shot(game, name):
@@ -82,11 +58,6 @@ def shot(game, name):
     shutil.copy(path, os.path.join(tempfile.gettempdir(), "kingdom-" + name + ".png"))
     print("   screenshot " + path, flush=True)
     return path
-
-
-def same(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
 
 
 def counter(path, index):
@@ -102,7 +73,7 @@ def test_kingdom(binary):
         first = shot(game, "map")
         hold(game, "w", 1.0)
         moved = shot(game, "moved")
-        expect(not same(first, moved), "W did not move the perspective view")
+        expect(not same_file(first, moved), "W did not move the perspective view")
 
         hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
         time.sleep(1.0)
@@ -147,14 +118,14 @@ def test_kingdom(binary):
         click(game, top_view_tile(8, 3))
         game.wait_for("Demolished the building at Tile - Path | (Row: 8, Col: 3)", timeout=10.0)
         razed = shot(game, "demolished")
-        expect(not same(built, razed), "the demolished farm still shows")
+        expect(not same_file(built, razed), "the demolished farm still shows")
 
         before = game.screenshot("before-pan")
         hold(game, "d", 1.0)
         after = game.screenshot("after-pan")
-        expect(not same(before, after), "D did not pan the top view")
+        expect(not same_file(before, after), "D did not pan the top view")
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 def differing(a, b, x, y, width, height):
@@ -208,7 +179,7 @@ def test_hover_and_mail(binary):
         expect(first > 150 and others > 40,
                "the letter is hidden behind the boxes (%d, %d)" % (first, others))
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 if __name__ == "__main__":

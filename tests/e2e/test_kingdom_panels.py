@@ -8,8 +8,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run  # noqa: E402
-from test_kingdom import click, expect, hud, shot, start, stop  # noqa: E402
+from driver import Failure, run, stop_harness  # noqa: E402
+from test_kingdom import click, expect, hud, shot, start  # noqa: E402
 
 
 def region(game, path, left, top, right, bottom):
@@ -53,7 +53,7 @@ def test_kingdom_panels(binary):
         text = (-1.5, 0.1, 2.0, -1.5)  # right of the window's frame: only the lore lines fall here
         expect(region(game, covered, *text) != region(game, lore, *text), "the race page shows no lore text")
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 if __name__ == "__main__":

@@ -10,8 +10,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run  # noqa: E402
-from test_kingdom import click, expect, hold, hud, shot, start, stop, top_view_tile  # noqa: E402
+from driver import Failure, run, stop_harness  # noqa: E402
+from test_kingdom import click, expect, hold, hud, shot, start, top_view_tile  # noqa: E402
 from test_kingdom_panels import region  # noqa: E402
 
 
@@ -90,7 +90,7 @@ def test_kingdom_realm(binary):
         time.sleep(1.0)
         shot(game, "realm-war")
     finally:
-        stop(game)
+        stop_harness(game)
 
 
 if __name__ == "__main__":

@@ -13,8 +13,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
-from test_kingdom import ASSETS, SCREEN, click, expect, hud  # noqa: E402
+from driver import Failure, Game, run, start_kingdom_harness, stop_harness  # noqa: E402
+from test_kingdom import SCREEN, click, expect, hud  # noqa: E402
 
 SLOT_FILES = ("armydata.xml", "mapdata.xml", "buildingdata.xml")
 MENU_BOX = hud(-2.4, -4.0)
@@ -24,32 +24,6 @@ LOAD_GAME = hud(-3.5, -3.8)
 MONEY_COUNTER = (round(512 + (5.6 - 0.8) * 64), round(384 - (5.25 + 0.25) * 64), round(1.6 * 64), 32)
 # The main menu's "Load Game" button (virtual 70, 252, 240 x 52) on a 4:3 screen of 1024 x 768.
 MENU_LOAD_GAME = (round((70 + 120) * 1024 / 800), round((252 + 26) * 768 / 600))
-
-
-def harness(binary, documents):
-    path = os.path.join(os.path.dirname(os.path.abspath(binary)), "kingdom_harness")
-    if not os.path.exists(path):
-        raise Failure("no kingdom_harness beside " + binary)
-    root = tempfile.mkdtemp(prefix="thornvale-saveload-")
-    os.makedirs(os.path.join(root, "build"))
-    copy = os.path.join(root, "build", "kingdom_harness")
-    shutil.copy2(path, copy)
-    os.symlink(ASSETS, os.path.join(root, "Assets"))
-    game = Game(copy, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-    game.root = root
-    try:
-        game.wait_for("Initializing KingdomHarness", timeout=60.0)
-        game.window_id(timeout=30.0)
-        time.sleep(1.0)
-    except Exception:
-        stop(game)
-        raise
-    return game
-
-
-def stop(game):
-    game.close()
-    shutil.rmtree(getattr(game, "root", ""), ignore_errors=True)
 
 
 def shot(game, name):
@@ -89,7 +63,7 @@ def test_save_then_load(binary):
     documents = tempfile.mkdtemp(prefix="thornvale-documents-Éloïse-")
     slot = os.path.join(documents, "Thornvale Oriskar", "SaveData", "Data0")
     try:
-        game = harness(binary, documents)
+        game = start_kingdom_harness(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
         try:
             open_save_screen(game)
             shot(game, "save-screen-new-data")
@@ -97,7 +71,7 @@ def test_save_then_load(binary):
             game.wait_for("Game saved to " + slot + "/", timeout=10.0)
             shot(game, "save-screen-saved")
         finally:
-            stop(game)
+            stop_harness(game)
         for name in SLOT_FILES:
             expect(os.path.isfile(os.path.join(slot, name)), name + " was not written")
         expect(not glob.glob(os.path.join(slot, "*.saving")) and not glob.glob(os.path.join(slot, ".*")),
@@ -128,7 +102,7 @@ def test_save_then_load(binary):
         finally:
             game.close()
 
-        game = harness(binary, documents)
+        game = start_kingdom_harness(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
         try:
             before = shot(game, "kingdom-before-load")
             open_save_screen(game)
@@ -138,7 +112,7 @@ def test_save_then_load(binary):
             after = shot(game, "kingdom-after-load")
             expect(crop_differs(before, after, MONEY_COUNTER), "the Money counter does not show the loaded money")
         finally:
-            stop(game)
+            stop_harness(game)
     finally:
         shutil.rmtree(documents, ignore_errors=True)
 
