@@ -60,6 +60,11 @@ MENU_CHAIN = (358, 640)
 SAVE_BOX = hud(-2.4 + 5 * 1.25, -4.0)  # the Menu chain's sixth box
 SAVE_GAME = hud(-1.2, -3.8)
 LOAD_GAME = hud(-3.5, -3.8)
+HOUSE = hud(-3.5, -5.0)  # the Build list's first row
+# The map right of the message frame and above the HUD.
+MAP_VIEW = (380, 70, 540, 470)
+# The save screen's slot summary: its number, time, date and the ten stocks.
+SLOT_SUMMARY = (110, 100, 800, 435)
 PSYCHIC = (612, 36, 48, 24)  # the number of the seventh resource counter
 # "Next Enemy in : ..." and "Level : 0" at the top right of the kingdom.
 COUNTDOWN = (hud(3.4, 5.0)[0], hud(3.4, 5.0)[1], 300, 40)
@@ -112,6 +117,17 @@ def changed_share(a, b, area=(0, 0, WIDTH, HEIGHT)):
     result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "6%", a + crop, b + crop, "null:"],
                             capture_output=True, text=True)
     return float(result.stderr.split()[0]) / (w * h)
+
+
+def tile_share(path, a, b):
+    """The share of pixels that differ between the middles of two tiles (row, col) of one screenshot."""
+    crops = []
+    for row, col in (a, b):
+        x, y = tile(row, col)
+        crops.append("%s[32x32+%d+%d]" % (path, x - 16, y - 16))
+    result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "6%", *crops, "null:"],
+                            capture_output=True, text=True)
+    return float(result.stderr.split()[0]) / (32 * 32)
 
 
 def grass(rgb):
@@ -188,3 +204,90 @@ def buy_an_offer(game, empty, look):
             return bought
         time.sleep(2.0)
     raise Failure("no merchant offer became a technology")
+
+
+SLOT_FILES = ("armydata.xml", "mapdata.xml", "buildingdata.xml")
+
+
+class Album:
+    """Screenshots kept for a whole test, which restarts the game: each game's own folder goes with it."""
+
+    def __init__(self, prefix):
+        self.prefix = prefix
+        self.folder = tempfile.mkdtemp(prefix="thornvale-" + prefix)
+
+    def keep(self, path, name):
+        kept = os.path.join(self.folder, name + ".png")
+        shutil.copy(path, kept)
+        return kept
+
+    def look(self, game, name):
+        game.xdotool("mousemove", *AWAY)
+        return self.keep(shot(game, name, self.prefix), name)
+
+    def close(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def stage(started, name):
+    print("-- %5.1f s: %s" % (time.time() - started, name), flush=True)
+
+
+def wait_for_change(game, album, name, before, area, timeout, share=0.02):
+    """Screenshots until the area differs from the one given."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        now = album.look(game, name)
+        if changed_share(before, now, area) > share:
+            return now
+        game.settle(1.0)
+    raise Failure("%s: nothing changed in %r" % (name, area))
+
+
+def place(game, tool, where, log):
+    click(game, tool)
+    click(game, tile(*where))
+    game.wait_for(log % where, timeout=10.0)
+
+
+def quit_from_main_menu(game):
+    tap(game, "Escape")
+    game.wait_for("Initializing QuitGameConfirmationState")
+    tap(game, "space")
+    expect(game.wait_exit() == 0, "exit status is not 0")
+
+
+def pause_to_main_menu(game, album):
+    tap(game, "Escape")
+    game.wait_for("Initializing PauseMenuState")
+    album.look(game, "pause-menu")
+    click(game, PAUSE_MAIN_MENU)
+    game.wait_for("Unloading PauseMenuState")
+
+
+def save(game, album, slot, name, open_chain):
+    """Saved from the save screen into the slot folder given, all three files written."""
+    open_save_screen(game, open_chain)
+    click(game, SAVE_GAME)
+    game.wait_for("Game saved to " + slot + "/", timeout=10.0)
+    saved = album.look(game, name)
+    for file in SLOT_FILES:
+        expect(os.path.isfile(os.path.join(slot, file)), file + " was not written")
+    return saved
+
+
+def load_first_slot(game, album, slot):
+    """From the main menu, the first slot loaded; the slot's summary screenshot is returned."""
+    click(game, MENU_LOAD_GAME)
+    game.wait_for("Initializing SaveLoadState", timeout=10.0)
+    game.wait_for("Box Stuff Changing ", timeout=5.0)
+    listed = album.look(game, "load-screen")
+    click(game, LOAD_GAME)
+    game.wait_for("Game loaded from " + slot + "/", timeout=10.0)
+    game.settle(1.0)
+    return listed
+
+
+def faults(game):
+    return [line for line in game.lines
+            if "runtime error" in line or "rejected" in line or "Cannot find script by name" in line]

@@ -7,7 +7,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from test_tutorial import (BUILD_BOX, SCREEN, build_row, click, expect, grass, hud, pixels, read_letter,  # noqa: E402
+from tutorial import (BUILD_BOX, SCREEN, build_row, click, expect, grass, hud, pixels, read_letter,  # noqa: E402
                            road, shot, start_new_game, tap)
 
 
