@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-from driver import Failure
+from driver import Failure, Game
 
 SCREEN = "1024x768"  # 4:3, no side bars: 1.28 pixels per virtual unit, 64 per HUD unit
 WIDTH, HEIGHT = 1024, 768
@@ -291,3 +291,43 @@ def load_first_slot(game, album, slot):
 def faults(game):
     return [line for line in game.lines
             if "runtime error" in line or "rejected" in line or "Cannot find script by name" in line]
+
+
+def intro_to_menu(game, album):
+    """The intro, Space, and the loading screen handing over to the main menu, whose screenshot is returned."""
+    game.wait_for("Initializing IntroState")
+    game.window_id()
+    game.settle(0.8)
+    intro = album.look(game, "intro")
+    tap(game, "space")
+    game.wait_for("Initializing LoadingState", timeout=10.0)
+    game.wait_for("Unloading LoadingState", timeout=60.0)
+    game.wait_for("Initializing MainMenuState", timeout=10.0)
+    menu = album.look(game, "menu")
+    expect(changed_share(intro, menu) > 0.3, "the main menu looks like the intro")
+    return menu
+
+
+def restart_and_load(binary, documents, album, slot, saved):
+    """The game started again on the same documents folder and its first slot loaded, after the slot's
+    summary was checked against the save screen's screenshot; the game and its top view are returned."""
+    game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
+    to_main_menu(game)
+    listed = load_first_slot(game, album, slot)
+    expect(changed_share(saved, listed, SLOT_SUMMARY) < 0.02, "the slot does not show what was saved")
+    tap(game, "c")
+    return game, album.look(game, "loaded")
+
+
+def play_on(game, album, loaded, house_road):
+    """A loaded game has no tutorial: its waves count down, and a House is placed on the road given."""
+    ticked = wait_for_change(game, album, "countdown", loaded, COUNTDOWN, 5.0, 0.002)
+    click(game, BUILD_MENU)
+    time.sleep(1.5)
+    place(game, HOUSE, house_road, "Placed House at Tile - Building | (Row: %d, Col: %d)")
+    housed = album.look(game, "house")
+    expect(changed_share(ticked, housed, around(tile(*house_road), 24)) > 0.3, "the house does not show")
+    expect(changed_share(ticked, housed, MAP_VIEW) < 0.2, "more than the house changed")
+    game.close_window(game.window_id())
+    expect(game.wait_exit() == 0, "exit status is not 0")
+    expect(not faults(game), "faults in the log")

@@ -14,12 +14,12 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, Game, run  # noqa: E402
-from realgame import (BUILD_MENU, BUILD_NEXT, CONFIRM, COUNTDOWN, ENVELOPE, FARM, HOUSE, KINGDOM_TAB,  # noqa: E402
-                      MAP_VIEW, PATH_AFTER_NEXT, PLUS_STRENGTH, PREVIEW, PSYCHIC, ROAD, SCREEN, SLOT_SUMMARY,
-                      STATS_PAGE, STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB, UNIT_TAB, Album, around, buy_an_offer,
-                      changed_share, click, expect, faults, grass, hurry_first_wave, load_first_slot, new_game, place,
-                      pause_to_main_menu, quit_from_main_menu, road, save, stage, tap, tile, to_main_menu,
-                      wait_for_change)
+from realgame import (BUILD_MENU, BUILD_NEXT, CONFIRM, ENVELOPE, FARM, KINGDOM_TAB, MAP_VIEW,  # noqa: E402
+                      PATH_AFTER_NEXT, PLUS_STRENGTH, PREVIEW, PSYCHIC, ROAD, SCREEN, STATS_PAGE,
+                      STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB, UNIT_TAB, Album, around, buy_an_offer,
+                      changed_share, click, expect, faults, grass, hurry_first_wave, intro_to_menu, new_game,
+                      pause_to_main_menu, place, play_on, quit_from_main_menu, restart_and_load, road, save,
+                      stage, tap, tile, wait_for_change)
 
 PREFIX = "kingdom-"
 LAB = (10, 9)
@@ -67,16 +67,7 @@ def test_the_default_kingdom_played(binary):
     game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
     try:
         stage(started, "intro and loading")
-        game.wait_for("Initializing IntroState")
-        game.window_id()
-        game.settle(0.8)
-        intro = album.look(game, "intro")
-        tap(game, "space")
-        game.wait_for("Initializing LoadingState", timeout=10.0)
-        game.wait_for("Unloading LoadingState", timeout=60.0)
-        game.wait_for("Initializing MainMenuState", timeout=10.0)
-        menu = album.look(game, "menu")
-        expect(changed_share(intro, menu) > 0.3, "the main menu looks like the intro")
+        menu = intro_to_menu(game, album)
 
         stage(started, "a new game")
         kingdom = album.keep(new_game(game, "kingdom", PREFIX, skip_tutorial=False), "kingdom")
@@ -174,26 +165,12 @@ def test_the_default_kingdom_played(binary):
         game.close()
 
         stage(started, "a restart and a load")
-        game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-        to_main_menu(game)
-        listed = load_first_slot(game, album, slot)
-        expect(changed_share(saved, listed, SLOT_SUMMARY) < 0.02, "the slot does not show what was saved")
-        tap(game, "c")
-        loaded = album.look(game, "loaded")
+        game, loaded = restart_and_load(binary, documents, album, slot, saved)
         expect(changed_share(kept, loaded, MAP_VIEW) < 0.05, "the loaded kingdom is not the one saved")
         expect(changed_share(kingdom, loaded, MAP_VIEW) > 0.01, "the loaded kingdom is a new game's")
 
         stage(started, "play going on")
-        # Loaded games have no tutorial: the waves count down.
-        ticked = wait_for_change(game, album, "countdown", loaded, COUNTDOWN, 5.0, 0.002)
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
-        place(game, HOUSE, HOUSE_ROAD, "Placed House at Tile - Building | (Row: %d, Col: %d)")
-        housed = album.look(game, "house")
-        expect(changed_share(ticked, housed, around(tile(*HOUSE_ROAD), 24)) > 0.3, "the house does not show")
-        game.close_window(game.window_id())
-        expect(game.wait_exit() == 0, "exit status is not 0")
-        expect(not faults(game), "faults in the log")
+        play_on(game, album, loaded, HOUSE_ROAD)
         stage(started, "done")
     finally:
         game.close()

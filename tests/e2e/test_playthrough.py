@@ -12,10 +12,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from realgame import (BUILD_MENU, COUNTDOWN, HOUSE, MAP_VIEW, SCREEN, SLOT_SUMMARY, Album,  # noqa: E402
-                      around, changed_share, click, expect, faults, load_first_slot, pause_to_main_menu,
-                      place, quit_from_main_menu, save, stage, tap, tile, tile_share, to_main_menu,
-                      wait_for_change)
+from realgame import (SCREEN, Album, changed_share, expect, faults, intro_to_menu, pause_to_main_menu,  # noqa: E402
+                      play_on, quit_from_main_menu, restart_and_load, save, stage, tap, tile_share)
 from tutorial import begin_new_game, play_tutorial  # noqa: E402
 
 PREFIX = "play-"
@@ -36,16 +34,7 @@ def test_play_through(binary):
     game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
     try:
         stage(started, "intro and loading")
-        game.wait_for("Initializing IntroState")
-        game.window_id()
-        game.settle(0.8)
-        intro = album.look(game, "intro")
-        tap(game, "space")
-        game.wait_for("Initializing LoadingState", timeout=10.0)
-        game.wait_for("Unloading LoadingState", timeout=60.0)
-        game.wait_for("Initializing MainMenuState", timeout=10.0)
-        menu = album.look(game, "menu")
-        expect(changed_share(intro, menu) > 0.3, "the main menu looks like the intro")
+        menu = intro_to_menu(game, album)
 
         stage(started, "a new game and its tutorial")
         begin_new_game(game)
@@ -69,12 +58,7 @@ def test_play_through(binary):
         game.close()
 
         stage(started, "a restart and a load")
-        game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-        to_main_menu(game)
-        listed = load_first_slot(game, album, slot)
-        expect(changed_share(saved, listed, SLOT_SUMMARY) < 0.02, "the slot does not show what was saved")
-        tap(game, "c")
-        loaded = album.look(game, "loaded")
+        game, loaded = restart_and_load(binary, documents, album, slot, saved)
         # The Farm, the House and the crack the tutorial left are neither road nor grass.
         for where in (FARM, HOUSE_BUILT, CRACK):
             for bare in (ROAD_SAMPLE, GRASS_SAMPLE):
@@ -82,17 +66,7 @@ def test_play_through(binary):
         expect(tile_share(loaded, HOUSE_ROAD, ROAD_SAMPLE) < 0.05, "the road west of the Capital is gone")
 
         stage(started, "play going on")
-        # A loaded game has no tutorial: the waves count down.
-        ticked = wait_for_change(game, album, "countdown", loaded, COUNTDOWN, 5.0, 0.002)
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
-        place(game, HOUSE, HOUSE_ROAD, "Placed House at Tile - Building | (Row: %d, Col: %d)")
-        housed = album.look(game, "house")
-        expect(changed_share(ticked, housed, around(tile(*HOUSE_ROAD), 24)) > 0.3, "the house does not show")
-        expect(changed_share(ticked, housed, MAP_VIEW) < 0.2, "more than the house changed")
-        game.close_window(game.window_id())
-        expect(game.wait_exit() == 0, "exit status is not 0")
-        expect(not faults(game), "faults in the log")
+        play_on(game, album, loaded, HOUSE_ROAD)
         stage(started, "done")
     finally:
         game.close()
