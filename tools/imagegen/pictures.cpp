@@ -202,8 +202,8 @@ static const std::vector<Picture>& BasePictures() {
          128,
          32,
          1,
-         kButtonSheetRows,
-         {},
+         kButtonSheetRows + kResourceIconCount,
+         GuiButtonSheetAnimations(),
          GuiButtonSheet},
     };
     return pictures;
