@@ -51,25 +51,33 @@ void ResourceIcon(Canvas& c, const Rect& r, int resource) {
     const float cx = r.x + r.w * 0.5f, cy = r.y + r.h * 0.5f, u = r.w;
     switch (resource) {
     case 0: { // fire: a flame with a bright heart
-        Shape outer = Polygon(Place(r, {{0.5f, 0.0f}, {0.78f, 0.38f}, {0.88f, 0.7f}, {0.7f, 0.95f}, {0.3f, 0.95f},
-                                        {0.12f, 0.7f}, {0.25f, 0.45f}, {0.38f, 0.55f}}));
+        Shape outer = Polygon(Place(r, {{0.5f, 0.0f},
+                                        {0.78f, 0.38f},
+                                        {0.88f, 0.7f},
+                                        {0.7f, 0.95f},
+                                        {0.3f, 0.95f},
+                                        {0.12f, 0.7f},
+                                        {0.25f, 0.45f},
+                                        {0.38f, 0.55f}}));
         c.Glow(outer, WithAlpha(kEmber, 0.6f), 2.0f);
         c.Draw(outer, VerticalGradient(r, Hex(0xf08a30), kEmber));
-        c.Draw(Polygon(Place(r, {{0.52f, 0.4f}, {0.7f, 0.72f}, {0.6f, 0.92f}, {0.4f, 0.92f}, {0.32f, 0.74f}})),
-               Solid(kGoldLight));
+        c.Draw(
+            Polygon(Place(r, {{0.52f, 0.4f}, {0.7f, 0.72f}, {0.6f, 0.92f}, {0.4f, 0.92f}, {0.32f, 0.74f}})),
+            Solid(kGoldLight));
         break;
     }
     case 1: // earth: a brown hill of stone
-        c.Draw(Polygon(Place(r, {{0.0f, 0.95f}, {0.3f, 0.3f}, {0.45f, 0.45f}, {0.65f, 0.15f}, {1.0f, 0.95f}})),
-               VerticalGradient(r, Hex(0xb08a58), Hex(0x5a4028)));
+        c.Draw(
+            Polygon(Place(r, {{0.0f, 0.95f}, {0.3f, 0.3f}, {0.45f, 0.45f}, {0.65f, 0.15f}, {1.0f, 0.95f}})),
+            VerticalGradient(r, Hex(0xb08a58), Hex(0x5a4028)));
         c.Draw(Polygon(Place(r, {{0.56f, 0.3f}, {0.65f, 0.15f}, {0.74f, 0.32f}, {0.65f, 0.28f}})),
                Solid(kParchment));
         break;
     case 2: // light: a sun with eight rays
         for (int i = 0; i < 8; ++i) {
             const float a = static_cast<float>(i) * 0.785398f;
-            c.Draw(Segment(cx + std::cos(a) * u * 0.3f, cy + std::sin(a) * u * 0.3f, cx + std::cos(a) * u * 0.46f,
-                           cy + std::sin(a) * u * 0.46f, 2.0f),
+            c.Draw(Segment(cx + std::cos(a) * u * 0.3f, cy + std::sin(a) * u * 0.3f,
+                           cx + std::cos(a) * u * 0.46f, cy + std::sin(a) * u * 0.46f, 2.0f),
                    Solid(kGoldLight));
         }
         c.Glow(Circle(cx, cy, u * 0.22f), WithAlpha(kGoldLight, 0.8f), 2.0f);
@@ -101,7 +109,8 @@ void ResourceIcon(Canvas& c, const Rect& r, int resource) {
         break;
     case 6: { // psychic: an open eye
         Shape eye = [=](float x, float y) {
-            return std::max(Circle(cx, cy - u * 0.35f, u * 0.55f)(x, y), Circle(cx, cy + u * 0.35f, u * 0.55f)(x, y));
+            return std::max(Circle(cx, cy - u * 0.35f, u * 0.55f)(x, y),
+                            Circle(cx, cy + u * 0.35f, u * 0.55f)(x, y));
         };
         c.Glow(eye, WithAlpha(Hex(0x9a78e0), 0.7f), 2.0f);
         c.Draw(eye, Solid(Hex(0xe8dcff)));
