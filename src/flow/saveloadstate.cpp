@@ -88,6 +88,8 @@ void BuildSaveSlotScreen(Engine& engine) {
             value->m_showNumber = false;
             if (resourceRow && k < 5) {
                 value->m_sprite.SetAnimation(kIcons[spec.display - kSaveResourceRow1][k]);
+                // Enabling the box puts the sheet back, not the fallback texture.
+                value->m_ownTexture = value->m_sprite.m_xmlName;
             } else {
                 value->SetTexture(spec.texture);
             }

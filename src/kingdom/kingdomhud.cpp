@@ -49,6 +49,13 @@ const char* const kResourceAnimations[RESOURCE_COUNT] = {
     "FireResource",  "EarthResource",   "LightResource", "NatureResource", "IceResource",
     "MetalResource", "PsychicResource", "Force",         "Money",          "Unit"};
 
+// A resource picture of the default sheet. The sheet becomes the box's own texture, so that enabling
+// the box brings the picture back rather than the fallback texture.
+void ShowResourcePicture(BoxObject* box, int resource) {
+    box->m_sprite.SetAnimation(kResourceAnimations[resource]);
+    box->m_ownTexture = box->m_sprite.m_xmlName;
+}
+
 // A head and ten resource boxes showing the given values when there are any.
 BoxObject* ResourceColumn(GameData& world, float x, const char* title, float* values) {
     BoxObject* head = EditorColumn(world, x, 4.0f, 1.25f, RESOURCE_COUNT + 1, 3);
@@ -57,7 +64,7 @@ BoxObject* ResourceColumn(GameData& world, float x, const char* title, float* va
     SetColumnPickable(head, false);
     for (size_t k = 0; k < head->m_members.size() && k < RESOURCE_COUNT; ++k) {
         BoxObject* box = head->m_members[k];
-        box->m_sprite.SetAnimation(kResourceAnimations[k]);
+        ShowResourcePicture(box, static_cast<int>(k));
         if (values != nullptr) {
             box->m_numberSource = &values[k];
         }
@@ -164,7 +171,7 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
     counters->SetChainActionIds({82, 83, 84, 85, 86, 87, 88, 89, 91, 90});
     BoxObject* counter = counters;
     for (int k = 0; k < RESOURCE_COUNT && counter != nullptr; ++k) {
-        counter->m_sprite.SetAnimation(kResourceAnimations[k]);
+        ShowResourcePicture(counter, k);
         counter->m_showLabel = false;
         counter->m_pickable = false;
         counter->m_numberSource = &realm.m_stock[k];

@@ -1,6 +1,6 @@
 """The tutorial skipped in the real game: K on the kingdom screen of a new game gives the default
 kingdom, whose road runs north of the Capital, takes the Skip Tutorial box away and hands the whole HUD
-back."""
+back, the resource counters with their pictures."""
 
 import os
 import sys
@@ -9,6 +9,21 @@ sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
 from realgame import SCREEN, expect, grass, hud, road  # noqa: E402
 from tutorial import BUILD_BOX, build_row, click, pixels, read_letter, shot, start_new_game, tap  # noqa: E402
+
+
+def expect_resource_pictures(path):
+    """Each of the ten counters is a night-blue plate with its own picture at its right end, not the
+    fallback "?" texture (ember in the middle) nor the dark grey of a disabled box."""
+    icons = set()
+    for k in range(10):
+        x, y = hud(-7.2 + 1.6 * k, 5.25)
+        plate = pixels(path, (x, y, 1, 1))[0]
+        expect(plate[2] > plate[0] + 20, "resource counter %d shows %r, not the button sheet" % (k, plate))
+        icon = pixels(path, (x + 28, y - 8, 16, 16))
+        expect(max(sum(abs(a - b) for a, b in zip(p, plate)) for p in icon) > 100,
+               "resource counter %d has no picture" % k)
+        icons.add(tuple(icon))
+    expect(len(icons) == 10, "the resource counters do not each show a picture of their own")
 
 
 def test_k_skips_onto_the_default_kingdom(binary):
@@ -26,6 +41,7 @@ def test_k_skips_onto_the_default_kingdom(binary):
         skip_box = hud(-4.0, -3.25)
         expect(pixels(before, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)) !=
                pixels(after, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)), "the Skip Tutorial box stayed")
+        expect_resource_pictures(after)
         # The whole HUD is the player's: the Build list opens at once.
         click(game, BUILD_BOX)
         game.settle(1.5)

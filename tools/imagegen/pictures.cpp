@@ -196,15 +196,8 @@ static const std::vector<Picture>& BasePictures() {
          1,
          {},
          GuiMainWindow},
-        {"../Assets/guibuttonsheet.xml",
-         "GUIButtonSheet",
-         "../Assets/guibuttonsheet.png",
-         128,
-         32,
-         1,
-         kButtonSheetRows,
-         {},
-         GuiButtonSheet},
+        {"../Assets/guibuttonsheet.xml", "GUIButtonSheet", "../Assets/guibuttonsheet.png", 128, 32, 1,
+         kButtonSheetRows + kResourceIconCount, GuiButtonSheetAnimations(), GuiButtonSheet},
     };
     return pictures;
 }

@@ -4,6 +4,8 @@
 #include "realm/playereditor.h"
 #include "scene/worldobject.h"
 
+#include <set>
+
 using kingdomtest::KingdomEngineTest;
 
 namespace {
@@ -106,6 +108,27 @@ TEST_F(Hud, MenusAndListsStartClosedAndCountersShowTheStocks) {
     EXPECT_FALSE(realm().m_attentionMarker->m_sprite.m_visible);
     EXPECT_EQ(realm().m_attentionMarker->m_frozen, 0);
     EXPECT_EQ(realm().m_selectionMarker->m_frozen, 1);
+}
+
+// A tutorial greys the resource boxes out and enables them again: each comes back on its own picture
+// of the button sheet, a frame of its own, not on the fallback texture.
+TEST_F(Hud, AResourceBoxEnabledAgainShowsItsOwnPicture) {
+    std::set<uint32_t> frames;
+    for (BoxObject* box :
+         {realm().m_resourceCounterBoxes[RESOURCE_MONEY], realm().m_upkeepColumnBox->m_members[0]}) {
+        ASSERT_NE(box, nullptr);
+        const uint32_t shown = box->m_sprite.m_currentFrame;
+        box->Disable();
+        box->Enable();
+        EXPECT_EQ(box->m_sprite.m_xmlName, "../Assets/guibuttonsheet.xml");
+        EXPECT_EQ(box->m_sprite.m_currentFrame, shown);
+        EXPECT_LT(shown, box->m_sprite.m_frames.size());
+        frames.insert(shown);
+    }
+    for (BoxObject* counter : realm().m_resourceCounterBoxes) {
+        frames.insert(counter->m_sprite.m_currentFrame);
+    }
+    EXPECT_EQ(frames.size(), static_cast<size_t>(RESOURCE_COUNT));
 }
 
 TEST_F(Hud, TheUnitEditorsPagesShowTheirOwnPanels) {
