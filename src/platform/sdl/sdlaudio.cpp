@@ -280,23 +280,26 @@ AudioResult SdlAudioOutput::Start(int voice, uint32_t sampleId, int loops, bool 
         return kAudioErrOutputPlay;
     }
     v->stream->loops.store(loops);
-    // The silence starts first, paused when asked, and the stream comes in under it, ahead of the
-    // balance, which must work on the sound rather than on the silence it replaces.
-    Mix_UnregisterAllEffects(voice);
-    if (Mix_PlayChannel(voice, m_silenceChunk, -1) != voice) {
-        *v = Voice{};
-        return kAudioErrOutputPlay;
-    }
-    if (paused) {
-        Mix_Pause(voice);
-    }
-    if (Mix_RegisterEffect(voice, &SdlAudioOutput::Feed, nullptr, v->stream.get()) == 0) {
+    // A paused start is handed to the mixer on resume.
+    v->pending = paused;
+    if (!paused && !Begin(voice, *v)) {
         Stop(voice);
         *v = Voice{};
         return kAudioErrOutputPlay;
     }
-    ApplyMix(voice, *v);
     return kAudioOk;
+}
+
+// The silence starts first and the stream comes in under it, ahead of the balance, which must work
+// on the sound rather than on the silence it replaces.
+bool SdlAudioOutput::Begin(int voice, Voice& v) {
+    Mix_UnregisterAllEffects(voice);
+    if (Mix_PlayChannel(voice, m_silenceChunk, -1) != voice ||
+        Mix_RegisterEffect(voice, &SdlAudioOutput::Feed, nullptr, v.stream.get()) == 0) {
+        return false;
+    }
+    ApplyMix(voice, v);
+    return true;
 }
 
 void SdlAudioOutput::Stop(int voice) {
@@ -309,6 +312,7 @@ void SdlAudioOutput::Stop(int voice) {
     }
     v->stream.reset();
     v->sounding = false;
+    v->pending = false;
 }
 
 void SdlAudioOutput::SetPaused(int voice, bool paused) {
@@ -318,6 +322,13 @@ void SdlAudioOutput::SetPaused(int voice, bool paused) {
     }
     v->paused = paused;
     if (m_silent || v->stream == nullptr) {
+        return;
+    }
+    if (v->pending) {
+        v->pending = false;
+        if (!Begin(voice, *v)) {
+            Stop(voice);
+        }
         return;
     }
     if (paused) {
@@ -356,7 +367,7 @@ bool SdlAudioOutput::IsSounding(int voice) {
     if (m_silent) {
         return v->sounding;
     }
-    return v->stream != nullptr && !v->stream->ended.load() && Mix_Playing(voice) != 0;
+    return v->stream != nullptr && (v->pending || (!v->stream->ended.load() && Mix_Playing(voice) != 0));
 }
 
 // A played-out stream's channel is halted and its file closed. Without a device nothing plays out by

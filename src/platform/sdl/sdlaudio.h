@@ -53,6 +53,7 @@ class SdlAudioOutput : public AudioOutput {
         uint32_t sample = 0;
         int loops = 0;
         bool sounding = false; // used when silent
+        bool pending = false;  // started paused: the stream is handed to the mixer on resume
         bool paused = false;
         float volume = 1.0f;
         float pan = 0.0f;
@@ -64,6 +65,7 @@ class SdlAudioOutput : public AudioOutput {
     Voice* At(int voice);
     const Sample* SampleOf(uint32_t sampleId) const;
     bool OpenDriver(const char* driver);
+    bool Begin(int voice, Voice& v);
     void ApplyMix(int voice, const Voice& v);
 
     bool m_open = false;
