@@ -37,12 +37,18 @@ def status_kib(pid, field):
     raise RuntimeError("no %s for process %d" % (field, pid))
 
 
+def peak(pid):
+    """The peak, with what is resident at the end split into private memory and pages of files (the
+    libraries' code, shared with every other program that maps them)."""
+    return tuple(status_kib(pid, f) for f in ("VmHWM", "RssAnon", "RssFile"))
+
+
 def bare(build):
     game = Quiet(os.path.join(build, "bare_window"), args=(str(PLAY_SECONDS + 10),))
     try:
         print(game.wait_for("bare window", timeout=30.0))
         game.settle(PLAY_SECONDS)
-        return status_kib(game.proc.pid, "VmHWM")
+        return peak(game.proc.pid)
     finally:
         game.close()
 
@@ -55,7 +61,7 @@ def played(binary):
         game.settle(PLAY_SECONDS)
         if game.proc.poll() is not None:
             raise RuntimeError("the game ended")
-        return status_kib(game.proc.pid, "VmHWM")
+        return peak(game.proc.pid)
     finally:
         game.close()
 
@@ -93,7 +99,9 @@ def main():
     floor = bare(build)
     game = played(os.path.join(build, "thornvale"))
     print("peak resident memory: bare window %.1f MB, game %.1f MB, the game's own share %.1f MB"
-          % (floor / 1024, game / 1024, (game - floor) / 1024))
+          % (floor[0] / 1024, game[0] / 1024, (game[0] - floor[0]) / 1024))
+    print("resident at the end, game against bare window: private %+.1f MB, pages of files %+.1f MB"
+          % ((game[1] - floor[1]) / 1024, (game[2] - floor[2]) / 1024))
     if shutil.which("sox") is None:
         print("no sox: the run with three-minute music is left out")
         return 0
@@ -103,7 +111,7 @@ def main():
     finally:
         shutil.rmtree(root, ignore_errors=True)
     print("with music tracks of about three minutes: game %.1f MB (%+.1f MB against the short tracks)"
-          % (longer / 1024, (longer - game) / 1024))
+          % (longer[0] / 1024, (longer[0] - game[0]) / 1024))
     return 0
 
 
