@@ -35,7 +35,7 @@ struct SdlAudioOutput::Stream {
     SF_INFO info{};
     SDL_AudioStream* convert = nullptr;
     std::vector<float> piece;
-    bool drained = false;      // the last pass is read and flushed into the converter
+    bool drained = false;       // the last pass is read and flushed into the converter
     bool passHadFrames = false; // a file that yields nothing ends instead of looping for ever
     std::atomic<int> loops{0};
     std::atomic<bool> ended{false};
@@ -95,8 +95,9 @@ AudioResult SdlAudioOutput::Open(int voices) {
         int channels = 0;
         Mix_QuerySpec(&m_spec.freq, &m_spec.format, &channels);
         m_spec.channels = static_cast<Uint8>(channels);
-        m_silence.assign(static_cast<size_t>(kBufferFrames * channels * (SDL_AUDIO_BITSIZE(m_spec.format) / 8)),
-                         SDL_AUDIO_ISSIGNED(m_spec.format) ? 0 : 0x80);
+        m_silence.assign(
+            static_cast<size_t>(kBufferFrames * channels * (SDL_AUDIO_BITSIZE(m_spec.format) / 8)),
+            SDL_AUDIO_ISSIGNED(m_spec.format) ? 0 : 0x80);
         m_silenceChunk = Mix_QuickLoad_RAW(m_silence.data(), static_cast<Uint32>(m_silence.size()));
         Mix_AllocateChannels(voices);
         Mix_Volume(-1, MIX_MAX_VOLUME);
@@ -170,8 +171,10 @@ AudioResult SdlAudioOutput::Load(const std::string& file, uint32_t& sampleId) {
     }
     Sample sample;
     sample.file = file;
+    // A length the decoder cannot tell is unknown, not a product that overflows.
+    const double ms = static_cast<double>(probe->info.frames) * 1000.0 / probe->info.samplerate;
     sample.lengthMs =
-        static_cast<uint32_t>(std::min<sf_count_t>(probe->info.frames * 1000 / probe->info.samplerate, UINT32_MAX));
+        probe->info.frames == SF_COUNT_MAX ? 0 : static_cast<uint32_t>(std::min(ms, 4294967295.0));
     sampleId = m_nextSample++;
     m_samples[sampleId] = sample;
     return kAudioOk;
