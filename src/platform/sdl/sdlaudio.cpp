@@ -230,8 +230,12 @@ void SdlAudioOutput::Feed(int, void* buffer, int bytes, void* stream) {
     int filled = 0;
     while (filled < bytes) {
         const int got = SDL_AudioStreamGet(s.convert, out + filled, bytes - filled);
-        filled += std::max(got, 0);
-        if (filled == bytes || got < 0 || s.drained) {
+        if (got < 0) {
+            s.ended.store(true); // a converter that fails ends the sound rather than hanging on silence
+            break;
+        }
+        filled += got;
+        if (filled == bytes || s.drained) {
             break;
         }
         const sf_count_t frames = sf_readf_float(s.file, s.piece.data(), kPieceFrames);
@@ -239,6 +243,7 @@ void SdlAudioOutput::Feed(int, void* buffer, int bytes, void* stream) {
             s.passHadFrames = true;
             if (SDL_AudioStreamPut(s.convert, s.piece.data(),
                                    static_cast<int>(frames * s.info.channels * sizeof(float))) != 0) {
+                s.ended.store(true);
                 break;
             }
             continue;
