@@ -4,6 +4,7 @@
 #include "platform/sdl/sdlaudio.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cmath>
@@ -128,6 +129,39 @@ TEST_F(SdlAudioTest, ALoopingSoundLoopsUntilItsLoopCountIsSetToZero) {
     const double took = RunUntil([&] { return Invalid(channel); }, 3.0);
     EXPECT_TRUE(Invalid(channel));
     EXPECT_LT(took, 0.25 + 0.3) << "it should end with the pass it was playing";
+}
+
+TEST_F(SdlAudioTest, ALoopingSoundGivenTwoMorePassesPlaysThreeAndEnds) {
+    Sound sound;
+    ASSERT_EQ(system->CreateStream(shortTone, kAudioLoopNormal, &sound), kAudioOk);
+    Channel channel;
+    ASSERT_EQ(system->PlaySound(kChannelFree, sound, false, &channel), kAudioOk);
+    ASSERT_EQ(channel.SetLoopCount(2), kAudioOk);
+    const double took = RunUntil([&] { return Invalid(channel); }, 3.0);
+    EXPECT_TRUE(Invalid(channel));
+    EXPECT_GT(took, 0.6) << "three passes of a quarter second";
+    EXPECT_LT(took, 1.3);
+}
+
+// A sound is streamed from its file: a minute of it, which whole would take over 10 MB in the mixer's
+// format, costs the heap a small buffer while it plays.
+TEST_F(SdlAudioTest, ALongSoundCostsNoMemoryForItsLength) {
+    const std::string longTone = (dir / "minute.wav").string();
+    WriteTone(longTone, 60.0);
+    const auto heap = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
+    const size_t before = heap();
+    Sound sound;
+    ASSERT_EQ(system->CreateStream(longTone, kAudioLoopNormal, &sound), kAudioOk);
+    uint32_t length = 0;
+    ASSERT_EQ(sound.GetLength(&length), kAudioOk);
+    EXPECT_NEAR(length, 60000.0, 5.0);
+    Channel channel;
+    ASSERT_EQ(system->PlaySound(kChannelFree, sound, false, &channel), kAudioOk);
+    RunUntil([] { return false; }, 0.5);
+    EXPECT_TRUE(Playing(channel));
+    EXPECT_LT(heap() - before, 1u << 20);
+    ASSERT_EQ(sound.Release(), kAudioOk);
+    EXPECT_TRUE(Invalid(channel));
 }
 
 TEST_F(SdlAudioTest, PausedSoundsAndPausedGroupsWaitAndThenPlayOut) {

@@ -24,6 +24,10 @@ constexpr int kQuickPresentsBeforeSleeping = 30;
 // Freed memory the process keeps rather than returning it to the kernel.
 constexpr int kKeptFreeMemory = 256 << 20;
 
+// Pictures of at least this many pixels get an array of their own, taken to the layer: grown by
+// doubling, a shared array of such layers would hold megabytes unused, and each growth copies them.
+constexpr uint64_t kOwnArrayPixels = 64 * 1024;
+
 // Draws gathered into one batch: at most this many, and as many as the uniform block holds.
 constexpr uint32_t kMaxBatchDraws = 256;
 
@@ -515,8 +519,9 @@ bool GlDevice::Grow(GlTextureArray& array) {
 
 bool GlDevice::TakeLayer(uint32_t width, uint32_t height, GlTextureArray*& array, uint32_t& layer) {
     array = nullptr;
+    const bool alone = static_cast<uint64_t>(width) * height >= kOwnArrayPixels;
     for (const auto& candidate : m_textureArrays) {
-        if (candidate->width == width && candidate->height == height &&
+        if (!alone && candidate->width == width && candidate->height == height &&
             candidate->live < static_cast<uint32_t>(m_maxLayers)) {
             array = candidate.get();
             break;

@@ -1,5 +1,8 @@
-// The sound output on SDL2_mixer: every sound is decoded into a chunk and played on a mixer channel
-// (one per voice). Nothing runs on the audio thread but SDL_mixer's own mixing; ends are polled.
+// The sound output on SDL2_mixer: every sound is streamed from its file (libsndfile reads WAV, Ogg
+// Vorbis and MP3) and played on a mixer channel, one per voice. The channel loops a short silence and
+// an effect on it overwrites each piece with the next piece of the file, decoded and converted on the
+// audio thread, so a sound costs a small buffer whatever its length; SDL_mixer still does the volume,
+// the balance and the pause. Ends are polled.
 #pragma once
 
 #include "platform/audio.h"
@@ -8,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,7 @@ namespace plat {
 
 class SdlAudioOutput : public AudioOutput {
   public:
+    SdlAudioOutput();
     ~SdlAudioOutput() override;
 
     // Opens the default audio driver; when that fails, logs one line and opens SDL's dummy driver,
@@ -39,34 +44,36 @@ class SdlAudioOutput : public AudioOutput {
     static constexpr uintmax_t kMaxFileBytes = 32u * 1024u * 1024u;
 
   private:
+    struct Stream;
     struct Sample {
-        Mix_Chunk* chunk = nullptr; // null when silent
+        std::string file;
         uint32_t lengthMs = 0;
     };
     struct Voice {
         uint32_t sample = 0;
         int loops = 0;
-        bool sounding = false; // used when silent, or while a paused start has not begun
-        bool pending = false;  // started paused: the chunk is handed to the mixer on resume
+        bool sounding = false; // used when silent
+        bool pending = false;  // started paused: the stream is handed to the mixer on resume
         bool paused = false;
-        uint64_t startedAt = 0; // ticks when the mixer began the chunk
-        uint64_t pausedAt = 0;
-        uint64_t pausedFor = 0;
         float volume = 1.0f;
         float pan = 0.0f;
+        std::unique_ptr<Stream> stream; // read by the audio thread while the channel plays
     };
 
-    bool OpenDriver(const char* driver);
+    AudioResult OpenStream(const std::string& file, std::unique_ptr<Stream>& stream) const;
+    static void Feed(int channel, void* buffer, int bytes, void* stream);
     Voice* At(int voice);
     const Sample* SampleOf(uint32_t sampleId) const;
+    bool OpenDriver(const char* driver);
     bool Begin(int voice, Voice& v);
     void ApplyMix(int voice, const Voice& v);
-    uint64_t PlayedMs(const Voice& v) const;
 
     bool m_open = false;
     bool m_silent = false;
     bool m_reported = false; // the missing device is told once
-    int m_bytesPerMs = 0;
+    SDL_AudioSpec m_spec{};
+    std::vector<Uint8> m_silence; // the chunk every channel loops under its stream
+    Mix_Chunk* m_silenceChunk = nullptr;
     uint32_t m_nextSample = 1;
     std::map<uint32_t, Sample> m_samples;
     std::vector<Voice> m_voices;
