@@ -1,17 +1,63 @@
 // The floor under the game's memory: a window the size of the desktop with an OpenGL 3.3 context made
-// as the game makes its own, cleared and swapped for the given seconds. tools/bench/memory.py compares
-// its peak resident memory with the game's.
+// as the game makes its own, cleared and swapped for the given seconds. With "draw" it also draws a
+// 2 x 2 texture over the window through a trivial shader each frame, which is what brings the driver's
+// shader compiler in. tools/bench/memory.py compares its peak resident memory with the game's.
 //
-//   bare_window [seconds]
+//   bare_window [seconds] [draw]
 
 #include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+GLuint Compile(GLenum type, const char* source) {
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+// A full-window triangle pair sampling a 2 x 2 texture: the least a picture on screen takes.
+void PrepareDrawing() {
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, Compile(GL_VERTEX_SHADER, "#version 330 core\n"
+                                                      "layout(location = 0) in vec2 p;\n"
+                                                      "out vec2 uv;\n"
+                                                      "void main() { uv = p * 0.5 + 0.5; gl_Position = vec4(p, 0, 1); }\n"));
+    glAttachShader(program, Compile(GL_FRAGMENT_SHADER, "#version 330 core\n"
+                                                        "in vec2 uv;\n"
+                                                        "uniform sampler2D picture;\n"
+                                                        "out vec4 colour;\n"
+                                                        "void main() { colour = texture(picture, uv); }\n"));
+    glLinkProgram(program);
+    glUseProgram(program);
+    const float corners[] = {-1, -1, 1, -1, -1, 1, 1, 1};
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(1, &vbo);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(corners), corners, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(0);
+    const unsigned char texels[] = {200, 40, 40, 255, 40, 200, 40, 255, 40, 40, 200, 255, 200, 200, 40, 255};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
+    const bool draw = argc > 2 && std::strcmp(argv[2], "draw") == 0;
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::printf("SDL_Init failed: %s\n", SDL_GetError());
         return 1;
@@ -31,6 +77,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     SDL_GL_SetSwapInterval(1);
+    if (draw) {
+        PrepareDrawing();
+    }
     std::printf("bare window %dx%d on %s\n", desktop.w, desktop.h, glGetString(GL_RENDERER));
     std::fflush(stdout);
     const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(seconds * 1000.0);
@@ -40,6 +89,9 @@ int main(int argc, char** argv) {
         }
         glClearColor(0.0f, static_cast<float>(frame % 60) / 60.0f, 0.3f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (draw) {
+            glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        }
         SDL_GL_SwapWindow(window);
     }
     SDL_GL_DeleteContext(context);
