@@ -11,18 +11,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& file = fuzz::WriteInput(data, size);
     const KRConfig read = ReadConfig(file);
 
+    // The cache keeps the first typed configuration of a file and type: each reader finds it empty.
     Sprite sprite;
     sprite.InitWithXMLConfigObject(read, false);
     for (const auto& [name, animation] : sprite.m_animations) {
         sprite.SetAnimation(name);
         sprite.FrameTextureMatrix();
     }
+    DestroyConfigCache();
     // Its items' sprites read the texture files the layout names, this one included.
     GUISystem gui;
     gui.LoadFromXML(file);
-
+    DestroyConfigCache();
     TypedConfig<TutorialSeq>(read);
+    DestroyConfigCache();
     TypedConfig<TutorialMessage>(read);
+    DestroyConfigCache();
     TypedConfig<KRUnitConfig>(read);
     return 0;
 }
