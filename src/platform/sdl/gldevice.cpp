@@ -5,6 +5,7 @@
 #include "platform/sdl/sdlwindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <malloc.h>
@@ -200,6 +201,28 @@ void PointSampling(GLenum target) {
 }
 
 } // namespace
+
+bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
+                       uint32_t stride) {
+    // The sides that every vertex so far lies beyond.
+    uint32_t common = 0x3F;
+    for (uint32_t i = 0; i < count && common != 0; ++i) {
+        float position[3];
+        std::memcpy(position, vertices + static_cast<size_t>(i) * stride, sizeof(position));
+        const glm::vec4 p = worldViewProj * glm::vec4(position[0], position[1], position[2], 1.0f);
+        // Far more than the shader's own rounding of the same product can differ by.
+        const float slack = 1e-4f * (std::abs(p.x) + std::abs(p.y) + std::abs(p.z) + std::abs(p.w));
+        uint32_t beyond = 0;
+        beyond |= p.x < -p.w - slack ? 1u : 0u;
+        beyond |= p.x > p.w + slack ? 2u : 0u;
+        beyond |= p.y < -p.w - slack ? 4u : 0u;
+        beyond |= p.y > p.w + slack ? 8u : 0u;
+        beyond |= p.z < -slack ? 16u : 0u;
+        beyond |= p.z > p.w + slack ? 32u : 0u;
+        common &= beyond;
+    }
+    return common != 0;
+}
 
 template <typename Interface>
 GlBuffer<Interface>::GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
@@ -919,6 +942,14 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
         highest = std::max(highest, index);
     }
 
+    const uint32_t used = highest - lowest + 1u;
+    const uint8_t* source = vertices->bytes.data() + m_streamOffset +
+                            (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
+    const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride)) {
+        return kOk;
+    }
+
     // Draws join the batch unless it samples another array texture or is full; the render and stage
     // states, the viewport and the back buffer flushed it when they changed.
     auto* texture = static_cast<GlTexture*>(m_texture);
@@ -932,15 +963,12 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
         m_batchTexture = arrayName;
     }
     const auto draw = static_cast<uint32_t>(m_batchDraws.size());
-    m_batchDraws.push_back({m_viewProjection * m_world.m, m_texture0.m,
+    m_batchDraws.push_back({worldViewProj, m_texture0.m,
                             texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
                             m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
                             texture != nullptr ? 1 : 0, 0});
 
     const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
-    const uint32_t used = highest - lowest + 1u;
-    const uint8_t* source = vertices->bytes.data() + m_streamOffset +
-                            (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
     m_batchVertices.resize(m_batchVertices.size() + static_cast<size_t>(used) * kBatchVertexStride);
     uint8_t* target = m_batchVertices.data() + static_cast<size_t>(first) * kBatchVertexStride;
     for (uint32_t v = 0; v < used; ++v) {

@@ -75,6 +75,12 @@ class GlTexture : public Texture {
     std::shared_ptr<GlShared> m_shared;
 };
 
+// Whether all of a draw's vertices lie beyond one side of Direct3D's clip volume (-w <= x, y <= w,
+// 0 <= z <= w), so that none of its triangles can show: such draws are left out. A vertex on a side, or
+// within rounding of it, counts as inside. Positions are the first three floats of each vertex.
+bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
+                       uint32_t stride);
+
 class GlDevice : public Device {
   public:
     // Creates the GL context on the window; null and an error when that is impossible.
