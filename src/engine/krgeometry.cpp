@@ -90,7 +90,7 @@ bool GeometryManager::Draw(const std::string& name) {
 }
 
 bool GeometryManager::Draw(const std::string& name, Cache& cache) {
-    if (cache.owner != this || cache.generation != m_generation || cache.name != name) {
+    if (cache.owner != this || cache.generation != m_generation || cache.found->first != name) {
         auto it = m_entries.find(name);
         if (it == m_entries.end()) {
             cache.owner = nullptr;
@@ -99,10 +99,9 @@ bool GeometryManager::Draw(const std::string& name, Cache& cache) {
         }
         cache.owner = this;
         cache.generation = m_generation;
-        cache.name = name;
-        cache.entry = &it->second;
+        cache.found = &*it;
     }
-    return DrawEntry(*cache.entry);
+    return DrawEntry(cache.found->second);
 }
 
 void GeometryManager::Changed() {

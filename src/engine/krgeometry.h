@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // The device's one vertex layout (kFvfQuadVertex).
 struct QuadVertex {
@@ -51,8 +52,8 @@ class GeometryManager {
     struct Cache {
         const GeometryManager* owner = nullptr;
         uint64_t generation = 0;
-        std::string name;
-        Entry* entry = nullptr;
+        // The manager's own node: its key is compared, which is cheaper than a copy of it.
+        const std::pair<const std::string, Entry>* found = nullptr;
     };
 
     bool Load(const GeometryDesc& desc);

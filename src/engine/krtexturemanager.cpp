@@ -38,7 +38,7 @@ bool TextureManager::Bind(const std::string& file) {
 }
 
 bool TextureManager::Bind(const std::string& file, Cache& cache) {
-    if (cache.owner != this || cache.generation != m_generation || cache.file != file) {
+    if (cache.owner != this || cache.generation != m_generation || cache.found->first != file) {
         auto it = m_entries.find(file);
         if (it == m_entries.end()) {
             cache.owner = nullptr;
@@ -47,10 +47,9 @@ bool TextureManager::Bind(const std::string& file, Cache& cache) {
         }
         cache.owner = this;
         cache.generation = m_generation;
-        cache.file = file;
-        cache.entry = &it->second;
+        cache.found = &*it;
     }
-    return BindEntry(*cache.entry);
+    return BindEntry(cache.found->second);
 }
 
 bool TextureManager::BindEntry(const Entry& entry) {

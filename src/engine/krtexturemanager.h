@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // What a sprite asks for: its texture file, then its width, height and alpha.
 struct TextureDesc {
@@ -31,8 +32,8 @@ class TextureManager {
     struct Cache {
         const TextureManager* owner = nullptr;
         uint64_t generation = 0;
-        std::string file;
-        Entry* entry = nullptr;
+        // The manager's own node: its key is compared, which is cheaper than a copy of it.
+        const std::pair<const std::string, Entry>* found = nullptr;
     };
 
     bool Load(const TextureDesc& desc);

@@ -37,7 +37,7 @@ layout(location = 3) in uint aDraw;
 struct Draw {
     mat4 worldViewProj;
     mat4 texMatrix;
-    ivec4 flags; // layer, texture transform, has texture
+    ivec4 flags; // layer, texture transform, has texture, texture unit
 };
 layout(std140) uniform Draws {
     Draw uDraws[MAX_DRAWS];
@@ -46,6 +46,7 @@ out vec4 vColour;
 out vec2 vTexCoord;
 // The texture's layer; negative without a texture.
 flat out float vLayer;
+flat out int vUnit;
 void main() {
     Draw draw = uDraws[aDraw];
     vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
@@ -55,14 +56,18 @@ void main() {
     vColour = aColour;
     vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
     vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
+    vUnit = draw.flags.w;
 }
 )";
 
-const char* const kFragmentShader = R"(#version 330 core
+// Follows "#define MAX_TEXTURES n" and the function Sample(at), which samples unit vUnit.
+const char* const kFragmentShader = R"(
 in vec4 vColour;
 in vec2 vTexCoord;
 flat in float vLayer;
-uniform sampler2DArray uTexture;
+flat in int vUnit;
+uniform sampler2DArray uTextures[MAX_TEXTURES];
+vec4 Sample(vec3 at);
 uniform ivec3 uColourOp[2];
 uniform bool uAlphaTest;
 uniform int uAlphaFunc;
@@ -99,7 +104,7 @@ bool Passes(int func, float value, float ref) {
 }
 
 void main() {
-    vec4 texel = vLayer >= 0.0 ? texture(uTexture, vec3(vTexCoord, vLayer)) : vec4(1.0);
+    vec4 texel = vLayer >= 0.0 ? Sample(vec3(vTexCoord, vLayer)) : vec4(1.0);
     vec3 colour = Combine(uColourOp[0], texel).rgb;
     float alpha = Combine(uColourOp[1], texel).a;
     if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
@@ -343,7 +348,17 @@ bool GlDevice::Build() {
     }
     GLuint vertex = CompileShader(GL_VERTEX_SHADER, "#version 330 core\n#define MAX_DRAWS " +
                                                         std::to_string(m_maxBatchDraws) + kVertexShader);
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    // Sampler arrays take constant indices only in this version of GLSL. Point sampling without mip
+    // maps: the explicit level changes nothing.
+    std::string sample = "vec4 Sample(vec3 at) {\n";
+    for (uint32_t unit = 0; unit + 1 < kMaxBatchTextures; ++unit) {
+        sample += "    if (vUnit == " + std::to_string(unit) + ") return textureLod(uTextures[" +
+                  std::to_string(unit) + "], at, 0.0);\n";
+    }
+    sample += "    return textureLod(uTextures[" + std::to_string(kMaxBatchTextures - 1) + "], at, 0.0);\n}\n";
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, "#version 330 core\n#define MAX_TEXTURES " +
+                                                            std::to_string(kMaxBatchTextures) +
+                                                            kFragmentShader + sample);
     if (vertex == 0 || fragment == 0) {
         glDeleteShader(vertex);
         glDeleteShader(fragment);
@@ -366,7 +381,11 @@ bool GlDevice::Build() {
     m_uAlphaTest = glGetUniformLocation(m_program, "uAlphaTest");
     m_uAlphaFunc = glGetUniformLocation(m_program, "uAlphaFunc");
     m_uAlphaRef = glGetUniformLocation(m_program, "uAlphaRef");
-    m_uTexture = glGetUniformLocation(m_program, "uTexture");
+    glUseProgram(m_program);
+    for (uint32_t unit = 0; unit < kMaxBatchTextures; ++unit) {
+        glUniform1i(glGetUniformLocation(m_program, ("uTextures[" + std::to_string(unit) + "]").c_str()),
+                    static_cast<GLint>(unit));
+    }
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
     glGenBuffers(1, &m_vertexBuffer);
@@ -868,7 +887,7 @@ Result GlDevice::SetIndices(IndexBuffer* buffer) {
     return kOk;
 }
 
-void GlDevice::ApplyDrawState(GLuint texture) {
+void GlDevice::ApplyDrawState() {
     glUseProgram(m_program);
     glBindVertexArray(m_vao);
     const GLint ops[6] = {
@@ -879,9 +898,11 @@ void GlDevice::ApplyDrawState(GLuint texture) {
     glUniform1i(m_uAlphaTest, m_renderStates[kRsAlphaTestEnable] != 0 ? 1 : 0);
     glUniform1i(m_uAlphaFunc, static_cast<GLint>(m_renderStates[kRsAlphaFunc]));
     glUniform1f(m_uAlphaRef, static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF));
-    glUniform1i(m_uTexture, 0);
+    for (uint32_t unit = 0; unit < m_batchTextureCount; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, m_batchTextures[unit]);
+    }
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
 
     if (m_renderStates[kRsAlphaBlendEnable] != 0) {
         glEnable(GL_BLEND);
@@ -950,23 +971,29 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
         return kOk;
     }
 
-    // Draws join the batch unless it samples another array texture or is full; the render and stage
-    // states, the viewport and the back buffer flushed it when they changed.
+    // Draws join the batch unless it is full or already samples as many other array textures as it can;
+    // the render and stage states, the viewport and the back buffer flushed it when they changed.
     auto* texture = static_cast<GlTexture*>(m_texture);
     const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
+    const auto batchUnit = [this, arrayName] {
+        return static_cast<uint32_t>(
+            std::find(m_batchTextures.begin(), m_batchTextures.begin() + m_batchTextureCount, arrayName) -
+            m_batchTextures.begin());
+    };
+    uint32_t unit = arrayName != 0 ? batchUnit() : 0;
     Result result = kOk;
-    if (m_batchDraws.size() == m_maxBatchDraws ||
-        (arrayName != 0 && m_batchTexture != 0 && arrayName != m_batchTexture)) {
+    if (m_batchDraws.size() == m_maxBatchDraws || unit == kMaxBatchTextures) {
         result = Flush();
+        unit = 0;
     }
-    if (arrayName != 0) {
-        m_batchTexture = arrayName;
+    if (arrayName != 0 && unit == m_batchTextureCount) {
+        m_batchTextures[m_batchTextureCount++] = arrayName;
     }
     const auto draw = static_cast<uint32_t>(m_batchDraws.size());
     m_batchDraws.push_back({worldViewProj, m_texture0.m,
                             texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
                             m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
-                            texture != nullptr ? 1 : 0, 0});
+                            texture != nullptr ? 1 : 0, static_cast<int32_t>(unit)});
 
     const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
     m_batchVertices.resize(m_batchVertices.size() + static_cast<size_t>(used) * kBatchVertexStride);
@@ -991,14 +1018,14 @@ Result GlDevice::Flush() {
     }
     Refill(GL_ARRAY_BUFFER, m_vertexBuffer, m_batchVertices.size(), m_batchVertices.data());
     Refill(GL_UNIFORM_BUFFER, m_drawBuffer, m_batchDraws.size() * sizeof(DrawRecord), m_batchDraws.data());
-    ApplyDrawState(m_batchTexture);
+    ApplyDrawState();
     Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
            m_batchIndices.data());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
     m_batchVertices.clear();
     m_batchIndices.clear();
     m_batchDraws.clear();
-    m_batchTexture = 0;
+    m_batchTextureCount = 0;
     return glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }
 
@@ -1030,7 +1057,6 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
     const GLint ops[6] = {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
     glUniform3iv(m_uOps, 2, ops);
     glUniform1i(m_uAlphaTest, 0);
-    glUniform1i(m_uTexture, 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
     glEnable(GL_BLEND);
