@@ -44,9 +44,8 @@ layout(std140) uniform Draws {
 };
 out vec4 vColour;
 out vec2 vTexCoord;
-// The texture's layer; negative without a texture.
-flat out float vLayer;
-flat out int vUnit;
+// The texture's layer, negative without a texture, and the unit it is bound to.
+flat out vec2 vLayerUnit;
 void main() {
     Draw draw = uDraws[aDraw];
     vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
@@ -55,17 +54,15 @@ void main() {
     gl_Position = p;
     vColour = aColour;
     vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
-    vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
-    vUnit = draw.flags.w;
+    vLayerUnit = vec2(draw.flags.z != 0 ? float(draw.flags.x) : -1.0, float(draw.flags.w));
 }
 )";
 
-// Follows "#define MAX_TEXTURES n" and the function Sample(at), which samples unit vUnit.
+// Follows "#define MAX_TEXTURES n" and the function Sample(at), which samples the draw's unit.
 const char* const kFragmentShader = R"(
 in vec4 vColour;
 in vec2 vTexCoord;
-flat in float vLayer;
-flat in int vUnit;
+flat in vec2 vLayerUnit;
 uniform sampler2DArray uTextures[MAX_TEXTURES];
 vec4 Sample(vec3 at);
 uniform ivec3 uColourOp[2];
@@ -104,7 +101,7 @@ bool Passes(int func, float value, float ref) {
 }
 
 void main() {
-    vec4 texel = vLayer >= 0.0 ? Sample(vec3(vTexCoord, vLayer)) : vec4(1.0);
+    vec4 texel = vLayerUnit.x >= 0.0 ? Sample(vec3(vTexCoord, vLayerUnit.x)) : vec4(1.0);
     vec3 colour = Combine(uColourOp[0], texel).rgb;
     float alpha = Combine(uColourOp[1], texel).a;
     if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
@@ -352,7 +349,7 @@ bool GlDevice::Build() {
     // maps: the explicit level changes nothing.
     std::string sample = "vec4 Sample(vec3 at) {\n";
     for (uint32_t unit = 0; unit + 1 < kMaxBatchTextures; ++unit) {
-        sample += "    if (vUnit == " + std::to_string(unit) + ") return textureLod(uTextures[" +
+        sample += "    if (vLayerUnit.y == " + std::to_string(unit) + ".0) return textureLod(uTextures[" +
                   std::to_string(unit) + "], at, 0.0);\n";
     }
     sample += "    return textureLod(uTextures[" + std::to_string(kMaxBatchTextures - 1) + "], at, 0.0);\n}\n";
