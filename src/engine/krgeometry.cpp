@@ -1,6 +1,7 @@
 #include "engine/krgeometry.h"
 
 #include "engine/krlog.h"
+#include "engine/lookupgeneration.h"
 
 #include <cstring>
 
@@ -75,6 +76,7 @@ bool GeometryManager::Load(const GeometryDesc& desc) {
     entry.desc = desc;
     entry.count = 1;
     m_entries.emplace(desc.name, std::move(entry));
+    Changed();
     return true;
 }
 
@@ -84,7 +86,29 @@ bool GeometryManager::Draw(const std::string& name) {
         LogLine("Couldn't find geometry: " + name);
         return false;
     }
-    Entry& entry = it->second;
+    return DrawEntry(it->second);
+}
+
+bool GeometryManager::Draw(const std::string& name, Cache& cache) {
+    if (cache.owner != this || cache.generation != m_generation || cache.found->first != name) {
+        auto it = m_entries.find(name);
+        if (it == m_entries.end()) {
+            cache.owner = nullptr;
+            LogLine("Couldn't find geometry: " + name);
+            return false;
+        }
+        cache.owner = this;
+        cache.generation = m_generation;
+        cache.found = &*it;
+    }
+    return DrawEntry(cache.found->second);
+}
+
+void GeometryManager::Changed() {
+    m_generation = NextLookupGeneration();
+}
+
+bool GeometryManager::DrawEntry(const Entry& entry) {
     // Between a device loss and its reset the buffers are gone.
     if (m_device == nullptr || !entry.vertexBuffer || !entry.indexBuffer) {
         return false;
@@ -104,11 +128,13 @@ bool GeometryManager::Release(const std::string& name) {
         return true;
     }
     m_entries.erase(it);
+    Changed();
     return true;
 }
 
 void GeometryManager::ReleaseAll() {
     m_entries.clear();
+    Changed();
 }
 
 void GeometryManager::ReleaseBuffers() {
@@ -116,6 +142,7 @@ void GeometryManager::ReleaseBuffers() {
         entry.vertexBuffer.reset();
         entry.indexBuffer.reset();
     }
+    Changed();
 }
 
 void GeometryManager::RebuildBuffers() {
@@ -124,4 +151,5 @@ void GeometryManager::RebuildBuffers() {
             CreateBuffers(entry.desc, entry);
         }
     }
+    Changed();
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // The device's one vertex layout (kFvfQuadVertex).
 struct QuadVertex {
@@ -47,8 +48,18 @@ class GeometryManager {
     // The device is borrowed; every buffer goes before it does.
     void SetDevice(plat::Device* device) { m_device = device; }
 
+    // A sprite's own memory of where its quad is, so that drawing need not look the name up.
+    struct Cache {
+        const GeometryManager* owner = nullptr;
+        uint64_t generation = 0;
+        // The manager's own node: its key is compared, which is cheaper than a copy of it.
+        const std::pair<const std::string, Entry>* found = nullptr;
+    };
+
     bool Load(const GeometryDesc& desc);
     bool Draw(const std::string& name);
+    // As Draw; the look-up is made again only when the name, the manager or its entries changed.
+    bool Draw(const std::string& name, Cache& cache);
     bool Release(const std::string& name);
     void ReleaseAll();
 
@@ -60,7 +71,11 @@ class GeometryManager {
 
   private:
     bool CreateBuffers(const GeometryDesc& desc, Entry& entry);
+    bool DrawEntry(const Entry& entry);
+    // Any change to the entries makes every cache stale.
+    void Changed();
 
     plat::Device* m_device = nullptr;
     std::map<std::string, Entry> m_entries;
+    uint64_t m_generation = 0;
 };

@@ -1,6 +1,7 @@
 #include "engine/krtexturemanager.h"
 
 #include "engine/krlog.h"
+#include "engine/lookupgeneration.h"
 
 plat::Result TextureManager::Create(const std::string& file, std::unique_ptr<plat::Texture>& out) {
     if (m_device == nullptr) {
@@ -23,6 +24,7 @@ bool TextureManager::Load(const TextureDesc& desc) {
         return false;
     }
     m_entries.emplace(desc.file, Entry{std::move(texture), desc, 1});
+    Changed();
     return true;
 }
 
@@ -32,12 +34,35 @@ bool TextureManager::Bind(const std::string& file) {
         LogLine("Couldn't find texture: " + file);
         return false;
     }
+    return BindEntry(it->second);
+}
+
+bool TextureManager::Bind(const std::string& file, Cache& cache) {
+    if (cache.owner != this || cache.generation != m_generation || cache.found->first != file) {
+        auto it = m_entries.find(file);
+        if (it == m_entries.end()) {
+            cache.owner = nullptr;
+            LogLine("Couldn't find texture: " + file);
+            return false;
+        }
+        cache.owner = this;
+        cache.generation = m_generation;
+        cache.found = &*it;
+    }
+    return BindEntry(cache.found->second);
+}
+
+bool TextureManager::BindEntry(const Entry& entry) {
     // Between a device loss and its reset the texture is gone.
-    if (m_device == nullptr || !it->second.texture) {
+    if (m_device == nullptr || !entry.texture) {
         return false;
     }
-    m_device->SetTexture(0, it->second.texture.get());
+    m_device->SetTexture(0, entry.texture.get());
     return true;
+}
+
+void TextureManager::Changed() {
+    m_generation = NextLookupGeneration();
 }
 
 bool TextureManager::Unload(const std::string& file) {
@@ -51,17 +76,20 @@ bool TextureManager::Unload(const std::string& file) {
         return true;
     }
     m_entries.erase(it);
+    Changed();
     return true;
 }
 
 void TextureManager::ReleaseAll() {
     m_entries.clear();
+    Changed();
 }
 
 void TextureManager::ReleaseTextures() {
     for (auto& [file, entry] : m_entries) {
         entry.texture.reset();
     }
+    Changed();
 }
 
 void TextureManager::RebuildTextures() {
@@ -70,4 +98,5 @@ void TextureManager::RebuildTextures() {
             Create(file, entry.texture);
         }
     }
+    Changed();
 }

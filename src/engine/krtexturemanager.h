@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // What a sprite asks for: its texture file, then its width, height and alpha.
 struct TextureDesc {
@@ -27,8 +28,18 @@ class TextureManager {
     // The device is borrowed; every texture goes before it does.
     void SetDevice(plat::Device* device) { m_device = device; }
 
+    // A sprite's own memory of where its texture is, so that drawing need not look the path up.
+    struct Cache {
+        const TextureManager* owner = nullptr;
+        uint64_t generation = 0;
+        // The manager's own node: its key is compared, which is cheaper than a copy of it.
+        const std::pair<const std::string, Entry>* found = nullptr;
+    };
+
     bool Load(const TextureDesc& desc);
     bool Bind(const std::string& file);
+    // As Bind; the look-up is made again only when the path, the manager or its entries changed.
+    bool Bind(const std::string& file, Cache& cache);
     bool Unload(const std::string& file);
     void ReleaseAll();
 
@@ -40,7 +51,11 @@ class TextureManager {
 
   private:
     plat::Result Create(const std::string& file, std::unique_ptr<plat::Texture>& out);
+    bool BindEntry(const Entry& entry);
+    // Any change to the entries makes every cache stale.
+    void Changed();
 
     plat::Device* m_device = nullptr;
     std::map<std::string, Entry> m_entries;
+    uint64_t m_generation = 0;
 };

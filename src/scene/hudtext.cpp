@@ -2,6 +2,8 @@
 
 #include "scene/krcamera.h"
 
+#include <cstddef>
+
 namespace {
 
 TextCameraSource g_textCameraSource = nullptr;
@@ -31,13 +33,22 @@ uint32_t HudTextBlock::GlyphFrame(char c, uint32_t frameCount) {
 }
 
 void HudTextBlock::SetText(const std::string& text, const plat::Vector3& origin) {
-    m_glyphs.clear();
+    // Lines are set anew every frame: glyphs already made are copied over rather than made again, which
+    // keeps their memory.
+    if (m_glyphs.size() > text.size()) {
+        m_glyphs.erase(m_glyphs.begin() + static_cast<std::ptrdiff_t>(text.size()), m_glyphs.end());
+    }
     m_glyphs.reserve(text.size());
     m_origin = origin;
     m_text = text;
     const auto frameCount = static_cast<uint32_t>(m_font.m_sprite.m_frames.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        KRFont& glyph = m_glyphs.emplace_back(m_font);
+        if (i < m_glyphs.size()) {
+            m_glyphs[i] = m_font;
+        } else {
+            m_glyphs.emplace_back(m_font);
+        }
+        KRFont& glyph = m_glyphs[i];
         glyph.m_boundingBox.m_scale[0] = 1.0f;
         glyph.m_boundingBox.m_scale[1] = 1.0f;
         glyph.m_sprite.m_currentFrame = GlyphFrame(text[i], frameCount);

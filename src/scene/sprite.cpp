@@ -351,13 +351,13 @@ void Sprite::Draw(Engine& engine) {
                             plat::D3DXMatrixMultiply(plat::D3DXMatrixRotationX(kHalfPi), callerWorld));
     }
 
-    if (!renderer->textures.Bind(m_textureFile)) {
+    if (!renderer->textures.Bind(m_textureFile, m_textureCache)) {
         LogLine("Failed to set texture.");
         LogLine("Setting default texture. ");
         renderer->textures.Bind(engine.m_display.defaultTexture.file);
     } else {
         device.SetTransform(plat::kTsTexture0, FrameTextureMatrix());
-        if (!renderer->geometry.Draw(m_quad.name)) {
+        if (!renderer->geometry.Draw(m_quad.name, m_quadCache)) {
             LogLine("Failed to draw geometry.");
         }
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/krgeometry.h"
+#include "engine/krtexturemanager.h"
 #include "engine/krtimer.h"
 #include "platform/d3dx.h"
 #include "platform/platform.h"
@@ -77,6 +78,9 @@ class Sprite {
     float m_secondsPerFrame = 0.05f;
     FrameTimer m_animTimer;
     std::map<std::string, Animation> m_animations;
+    // Where the renderer keeps the texture and the quad, found at the last draw.
+    TextureManager::Cache m_textureCache;
+    GeometryManager::Cache m_quadCache;
 
   private:
     void ResetToInitial(bool billboard);

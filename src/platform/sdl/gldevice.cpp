@@ -5,6 +5,7 @@
 #include "platform/sdl/sdlwindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <malloc.h>
@@ -40,15 +41,15 @@ layout(location = 3) in uint aDraw;
 struct Draw {
     mat4 worldViewProj;
     mat4 texMatrix;
-    ivec4 flags; // layer, texture transform, has texture
+    ivec4 flags; // layer, texture transform, has texture, texture unit
 };
 layout(std140) uniform Draws {
     Draw uDraws[MAX_DRAWS];
 };
 out vec4 vColour;
 out vec2 vTexCoord;
-// The texture's layer; negative without a texture.
-flat out float vLayer;
+// The texture's layer, negative without a texture, and the unit it is bound to.
+flat out vec2 vLayerUnit;
 void main() {
     Draw draw = uDraws[aDraw];
     vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
@@ -57,15 +58,17 @@ void main() {
     gl_Position = p;
     vColour = aColour;
     vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
-    vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
+    vLayerUnit = vec2(draw.flags.z != 0 ? float(draw.flags.x) : -1.0, float(draw.flags.w));
 }
 )";
 
-const char* const kFragmentShader = R"(#version 330 core
+// Follows "#define MAX_TEXTURES n" and the function Sample(at), which samples the draw's unit.
+const char* const kFragmentShader = R"(
 in vec4 vColour;
 in vec2 vTexCoord;
-flat in float vLayer;
-uniform sampler2DArray uTexture;
+flat in vec2 vLayerUnit;
+uniform sampler2DArray uTextures[MAX_TEXTURES];
+vec4 Sample(vec3 at);
 uniform ivec3 uColourOp[2];
 uniform bool uAlphaTest;
 uniform int uAlphaFunc;
@@ -102,7 +105,7 @@ bool Passes(int func, float value, float ref) {
 }
 
 void main() {
-    vec4 texel = vLayer >= 0.0 ? texture(uTexture, vec3(vTexCoord, vLayer)) : vec4(1.0);
+    vec4 texel = vLayerUnit.x >= 0.0 ? Sample(vec3(vTexCoord, vLayerUnit.x)) : vec4(1.0);
     vec3 colour = Combine(uColourOp[0], texel).rgb;
     float alpha = Combine(uColourOp[1], texel).a;
     if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
@@ -204,6 +207,28 @@ void PointSampling(GLenum target) {
 }
 
 } // namespace
+
+bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
+                       uint32_t stride) {
+    // The sides that every vertex so far lies beyond.
+    uint32_t common = 0x3F;
+    for (uint32_t i = 0; i < count && common != 0; ++i) {
+        float position[3];
+        std::memcpy(position, vertices + static_cast<size_t>(i) * stride, sizeof(position));
+        const glm::vec4 p = worldViewProj * glm::vec4(position[0], position[1], position[2], 1.0f);
+        // Far more than the shader's own rounding of the same product can differ by.
+        const float slack = 1e-4f * (std::abs(p.x) + std::abs(p.y) + std::abs(p.z) + std::abs(p.w));
+        uint32_t beyond = 0;
+        beyond |= p.x < -p.w - slack ? 1u : 0u;
+        beyond |= p.x > p.w + slack ? 2u : 0u;
+        beyond |= p.y < -p.w - slack ? 4u : 0u;
+        beyond |= p.y > p.w + slack ? 8u : 0u;
+        beyond |= p.z < -slack ? 16u : 0u;
+        beyond |= p.z > p.w + slack ? 32u : 0u;
+        common &= beyond;
+    }
+    return common != 0;
+}
 
 template <typename Interface>
 GlBuffer<Interface>::GlBuffer(std::shared_ptr<GlShared> shared, uint32_t length, Pool pool)
@@ -324,7 +349,17 @@ bool GlDevice::Build() {
     }
     GLuint vertex = CompileShader(GL_VERTEX_SHADER, "#version 330 core\n#define MAX_DRAWS " +
                                                         std::to_string(m_maxBatchDraws) + kVertexShader);
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    // Sampler arrays take constant indices only in this version of GLSL. Point sampling without mip
+    // maps: the explicit level changes nothing.
+    std::string sample = "vec4 Sample(vec3 at) {\n";
+    for (uint32_t unit = 0; unit + 1 < kMaxBatchTextures; ++unit) {
+        sample += "    if (vLayerUnit.y == " + std::to_string(unit) + ".0) return textureLod(uTextures[" +
+                  std::to_string(unit) + "], at, 0.0);\n";
+    }
+    sample += "    return textureLod(uTextures[" + std::to_string(kMaxBatchTextures - 1) + "], at, 0.0);\n}\n";
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, "#version 330 core\n#define MAX_TEXTURES " +
+                                                            std::to_string(kMaxBatchTextures) +
+                                                            kFragmentShader + sample);
     if (vertex == 0 || fragment == 0) {
         glDeleteShader(vertex);
         glDeleteShader(fragment);
@@ -347,7 +382,11 @@ bool GlDevice::Build() {
     m_uAlphaTest = glGetUniformLocation(m_program, "uAlphaTest");
     m_uAlphaFunc = glGetUniformLocation(m_program, "uAlphaFunc");
     m_uAlphaRef = glGetUniformLocation(m_program, "uAlphaRef");
-    m_uTexture = glGetUniformLocation(m_program, "uTexture");
+    glUseProgram(m_program);
+    for (uint32_t unit = 0; unit < kMaxBatchTextures; ++unit) {
+        glUniform1i(glGetUniformLocation(m_program, ("uTextures[" + std::to_string(unit) + "]").c_str()),
+                    static_cast<GLint>(unit));
+    }
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
     glGenBuffers(1, &m_vertexBuffer);
@@ -850,7 +889,7 @@ Result GlDevice::SetIndices(IndexBuffer* buffer) {
     return kOk;
 }
 
-void GlDevice::ApplyDrawState(GLuint texture) {
+void GlDevice::ApplyDrawState() {
     glUseProgram(m_program);
     glBindVertexArray(m_vao);
     const GLint ops[6] = {
@@ -861,9 +900,11 @@ void GlDevice::ApplyDrawState(GLuint texture) {
     glUniform1i(m_uAlphaTest, m_renderStates[kRsAlphaTestEnable] != 0 ? 1 : 0);
     glUniform1i(m_uAlphaFunc, static_cast<GLint>(m_renderStates[kRsAlphaFunc]));
     glUniform1f(m_uAlphaRef, static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF));
-    glUniform1i(m_uTexture, 0);
+    for (uint32_t unit = 0; unit < m_batchTextureCount; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, m_batchTextures[unit]);
+    }
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
 
     if (m_renderStates[kRsAlphaBlendEnable] != 0) {
         glEnable(GL_BLEND);
@@ -924,28 +965,39 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
         highest = std::max(highest, index);
     }
 
-    // Draws join the batch unless it samples another array texture or is full; the render and stage
-    // states, the viewport and the back buffer flushed it when they changed.
-    auto* texture = static_cast<GlTexture*>(m_texture);
-    const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
-    Result result = kOk;
-    if (m_batchDraws.size() == m_maxBatchDraws ||
-        (arrayName != 0 && m_batchTexture != 0 && arrayName != m_batchTexture)) {
-        result = Flush();
-    }
-    if (arrayName != 0) {
-        m_batchTexture = arrayName;
-    }
-    const auto draw = static_cast<uint32_t>(m_batchDraws.size());
-    m_batchDraws.push_back({m_viewProjection * m_world.m, m_texture0.m,
-                            texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
-                            m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
-                            texture != nullptr ? 1 : 0, 0});
-
-    const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
     const uint32_t used = highest - lowest + 1u;
     const uint8_t* source = vertices->bytes.data() + m_streamOffset +
                             (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
+    const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride)) {
+        return kOk;
+    }
+
+    // Draws join the batch unless it is full or already samples as many other array textures as it can;
+    // the render and stage states, the viewport and the back buffer flushed it when they changed.
+    auto* texture = static_cast<GlTexture*>(m_texture);
+    const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
+    const auto batchUnit = [this, arrayName] {
+        return static_cast<uint32_t>(
+            std::find(m_batchTextures.begin(), m_batchTextures.begin() + m_batchTextureCount, arrayName) -
+            m_batchTextures.begin());
+    };
+    uint32_t unit = arrayName != 0 ? batchUnit() : 0;
+    Result result = kOk;
+    if (m_batchDraws.size() == m_maxBatchDraws || unit == kMaxBatchTextures) {
+        result = Flush();
+        unit = 0;
+    }
+    if (arrayName != 0 && unit == m_batchTextureCount) {
+        m_batchTextures[m_batchTextureCount++] = arrayName;
+    }
+    const auto draw = static_cast<uint32_t>(m_batchDraws.size());
+    m_batchDraws.push_back({worldViewProj, m_texture0.m,
+                            texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
+                            m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
+                            texture != nullptr ? 1 : 0, static_cast<int32_t>(unit)});
+
+    const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
     m_batchVertices.resize(m_batchVertices.size() + static_cast<size_t>(used) * kBatchVertexStride);
     uint8_t* target = m_batchVertices.data() + static_cast<size_t>(first) * kBatchVertexStride;
     for (uint32_t v = 0; v < used; ++v) {
@@ -968,14 +1020,14 @@ Result GlDevice::Flush() {
     }
     Refill(GL_ARRAY_BUFFER, m_vertexBuffer, m_batchVertices.size(), m_batchVertices.data());
     Refill(GL_UNIFORM_BUFFER, m_drawBuffer, m_batchDraws.size() * sizeof(DrawRecord), m_batchDraws.data());
-    ApplyDrawState(m_batchTexture);
+    ApplyDrawState();
     Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
            m_batchIndices.data());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
     m_batchVertices.clear();
     m_batchIndices.clear();
     m_batchDraws.clear();
-    m_batchTexture = 0;
+    m_batchTextureCount = 0;
     return glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }
 
@@ -1007,7 +1059,6 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
     const GLint ops[6] = {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
     glUniform3iv(m_uOps, 2, ops);
     glUniform1i(m_uAlphaTest, 0);
-    glUniform1i(m_uTexture, 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
     glEnable(GL_BLEND);

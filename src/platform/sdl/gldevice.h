@@ -75,6 +75,12 @@ class GlTexture : public Texture {
     std::shared_ptr<GlShared> m_shared;
 };
 
+// Whether all of a draw's vertices lie beyond one side of Direct3D's clip volume (-w <= x, y <= w,
+// 0 <= z <= w), so that none of its triangles can show: such draws are left out. A vertex on a side, or
+// within rounding of it, counts as inside. Positions are the first three floats of each vertex.
+bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
+                       uint32_t stride);
+
 class GlDevice : public Device {
   public:
     // Creates the GL context on the window; null and an error when that is impossible.
@@ -127,7 +133,7 @@ class GlDevice : public Device {
     void ReleaseBackBuffer();
     void ResetStates();
     void ApplyViewport();
-    void ApplyDrawState(GLuint texture);
+    void ApplyDrawState();
     // Draws what has been gathered. Whatever changes how the next draw looks calls it first.
     Result Flush();
     // A free layer for a picture of this size, growing or adding an array; false if OpenGL cannot.
@@ -149,11 +155,13 @@ class GlDevice : public Device {
         int32_t layer;
         int32_t texTransform;
         int32_t hasTexture;
-        int32_t unused;
+        int32_t unit;
     };
     static_assert(sizeof(DrawRecord) == 144, "std140 lays a Draw out in 144 bytes");
     // A vertex of the game's layout followed by the number of its draw in the batch.
     static constexpr uint32_t kBatchVertexStride = kQuadVertexStride + 4;
+    // Array textures one batch samples, each bound to a unit of its own.
+    static constexpr uint32_t kMaxBatchTextures = 2;
 
     GLuint m_program = 0;
     GLuint m_vao = 0;
@@ -167,7 +175,6 @@ class GlDevice : public Device {
     GLint m_uAlphaTest = -1;
     GLint m_uAlphaFunc = -1;
     GLint m_uAlphaRef = -1;
-    GLint m_uTexture = -1;
 
     std::array<uint32_t, kRenderStateCount> m_renderStates{};
     std::array<uint32_t, kTextureStageStateCount> m_stageStates{};
@@ -188,8 +195,9 @@ class GlDevice : public Device {
     std::vector<uint8_t> m_batchVertices;
     std::vector<uint32_t> m_batchIndices;
     std::vector<DrawRecord> m_batchDraws;
-    // The array texture the batch samples; 0 while none of its draws has a texture.
-    GLuint m_batchTexture = 0;
+    // The array textures the batch samples, in the order of their units.
+    std::array<GLuint, kMaxBatchTextures> m_batchTextures{};
+    uint32_t m_batchTextureCount = 0;
     uint32_t m_maxBatchDraws = 0;
     GLint m_maxLayers = 0;
     std::vector<std::unique_ptr<GlTextureArray>> m_textureArrays;

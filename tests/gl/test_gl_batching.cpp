@@ -1,0 +1,110 @@
+// Which draws the OpenGL device leaves out as wholly off screen, and draws of many picture sizes gathered
+// together.
+#include "gl_support.h"
+
+#include "platform/d3dx.h"
+
+#include <filesystem>
+
+namespace {
+
+using namespace gltest;
+
+// A unit-wide quad in the XY plane, centred on (x, y), at depth z, as plain positions.
+struct Quad {
+    float positions[4][3];
+};
+
+Quad QuadAt(float x, float y, float z, float half = 0.5f) {
+    return {{{x - half, y + half, z}, {x - half, y - half, z}, {x + half, y - half, z}, {x + half, y + half, z}}};
+}
+
+bool Outside(const plat::Matrix& worldViewProj, const Quad& quad) {
+    return plat::OutsideClipVolume(worldViewProj.m, reinterpret_cast<const uint8_t*>(quad.positions), 4,
+                                   sizeof(quad.positions[0]));
+}
+
+TEST(ClipVolume, OnlyADrawWhollyBeyondOneSideIsLeftOut) {
+    const plat::Matrix identity = plat::D3DXMatrixIdentity();
+    // Half over the right edge, and a corner on it: both show.
+    EXPECT_FALSE(Outside(identity, QuadAt(1.0f, 0.0f, 0.5f)));
+    EXPECT_FALSE(Outside(identity, QuadAt(1.5f, 1.5f, 0.5f)));
+    // Just past each side.
+    EXPECT_TRUE(Outside(identity, QuadAt(1.501f, 0.0f, 0.5f)));
+    EXPECT_TRUE(Outside(identity, QuadAt(-1.501f, 0.0f, 0.5f)));
+    EXPECT_TRUE(Outside(identity, QuadAt(0.0f, 1.501f, 0.5f)));
+    EXPECT_TRUE(Outside(identity, QuadAt(0.0f, -1.501f, 0.5f)));
+    // Direct3D's depth runs from 0 to w: both ends show, past them nothing does.
+    EXPECT_FALSE(Outside(identity, QuadAt(0.0f, 0.0f, 0.0f)));
+    EXPECT_FALSE(Outside(identity, QuadAt(0.0f, 0.0f, 1.0f)));
+    EXPECT_TRUE(Outside(identity, QuadAt(0.0f, 0.0f, -0.01f)));
+    EXPECT_TRUE(Outside(identity, QuadAt(0.0f, 0.0f, 1.01f)));
+    // Corners beyond different sides, the view between them: it shows.
+    EXPECT_FALSE(Outside(identity, QuadAt(0.0f, 0.0f, 0.5f, 3.0f)));
+
+    // Through a perspective camera looking along +z: behind the eye is left out, a quad reaching from
+    // behind the eye into the view is not.
+    const plat::Matrix projection = plat::D3DXMatrixPerspectiveFovLH(1.0f, 4.0f / 3.0f, 1.0f, 100.0f);
+    EXPECT_TRUE(Outside(projection, QuadAt(0.0f, 0.0f, -5.0f)));
+    EXPECT_FALSE(Outside(projection, QuadAt(0.0f, 0.0f, 5.0f)));
+    const Quad reaching = {{{-0.5f, 0.0f, -3.0f}, {0.5f, 0.0f, -3.0f}, {0.5f, 0.0f, 10.0f}, {-0.5f, 0.0f, 10.0f}}};
+    EXPECT_FALSE(Outside(projection, reaching));
+}
+
+class GlBatching : public GlFixture {
+  protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() / ("thornvale-batch-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_folder);
+        ASSERT_NO_FATAL_FAILURE(OpenWindow(nullptr));
+        ASSERT_NO_FATAL_FAILURE(OpenRenderer(m_renderer));
+    }
+
+    void TearDown() override {
+        m_renderer.reset();
+        GlFixture::TearDown();
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+
+    std::filesystem::path m_folder;
+    std::unique_ptr<Renderer> m_renderer;
+};
+
+// More sizes, so more array textures, than one batch samples, alternating, each in a strip of its own.
+TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {
+    m_renderer->SetResolution(800, 600);
+    const uint32_t colours[3] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+    std::string files[3];
+    for (int i = 0; i < 3; ++i) {
+        files[i] = (m_folder / ("size" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(SavePng(files[i], 1 + i, 2 + i, std::vector<uint32_t>((1 + i) * (2 + i), colours[i])));
+        ASSERT_TRUE(m_renderer->textures.Load({files[i], 0, 0, 0}));
+    }
+    GeometryDesc quad;
+    quad.InitQuad();
+    quad.SetAlpha(0);
+    ASSERT_TRUE(m_renderer->geometry.Load(quad));
+    const int order[8] = {0, 1, 0, 2, 1, 2, 0, 1};
+
+    m_renderer->BeginFrame();
+    plat::Device& drawing = *m_renderer->device;
+    drawing.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+    drawing.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+    for (int strip = 0; strip < 8; ++strip) {
+        drawing.SetTransform(plat::kTsWorld,
+                             plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(0.25f, 2.0f, 1.0f),
+                                                      plat::D3DXMatrixTranslation(
+                                                          -0.875f + 0.25f * static_cast<float>(strip), 0.0f, 0.5f)));
+        ASSERT_TRUE(m_renderer->textures.Bind(files[order[strip]]));
+        ASSERT_TRUE(m_renderer->geometry.Draw(quad.name));
+    }
+    drawing.EndScene();
+
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
+    for (int strip = 0; strip < 8; ++strip) {
+        EXPECT_EQ(pixels[300 * 800 + 50 + 100 * strip], colours[order[strip]]) << "strip " << strip;
+    }
+}
+
+} // namespace
