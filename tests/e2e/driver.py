@@ -191,13 +191,15 @@ class Game:
     def close(self):
         """Ends the game and its display. A game still running is asked to quit the way the system asks
         it (SIGTERM reaches the game as a quit), so that it leaves through its own shutdown and a leak check
-        at exit runs; only one that does not go is killed. A sanitizer's report fails the test."""
+        at exit runs; one that does not go is killed and fails the test, as does a sanitizer's report."""
+        stuck = False
         if self.proc:
             if self.proc.poll() is None:
                 self.proc.send_signal(signal.SIGTERM)
                 try:
                     self.proc.wait(timeout=30.0)
                 except subprocess.TimeoutExpired:
+                    stuck = True
                     self.proc.kill()
                     self.proc.wait()
             self._read_to_end()
@@ -210,6 +212,8 @@ class Game:
         self._checked = True
         if report:
             raise Failure("sanitizer report from the game: " + report.removeprefix("stderr: "))
+        if stuck:
+            raise Failure("the game did not quit when asked to")
 
 
 class _ClientMessage(ctypes.Structure):
@@ -301,5 +305,8 @@ def run(tests):
         except Exception as error:  # a failed check or a broken run alike
             failed += 1
             print("   FAILED: %s" % error, flush=True)
+            # A failure while ending the game hides the one that ended the test.
+            if error.__context__ is not None:
+                print("   after: %s" % error.__context__, flush=True)
     print("%d passed, %d failed" % (passed, failed), flush=True)
     sys.exit(1 if failed else 0)
