@@ -28,10 +28,13 @@ def look(game, name):
 def just_earned(game):
     """A picture taken just after a tech point came in: the next is some 20 s away, so that it cannot land
     between this picture and the next and hide a payment."""
-    before = look(game, "ready")
+    before = look(game, "waiting-0")
     deadline = time.time() + EARNING
+    count = 0
     while time.time() < deadline:
-        now = look(game, "ready")
+        count += 1
+        # Each picture its own file: a screenshot overwrites one of the same name.
+        now = look(game, "waiting-%d" % (count % 2))
         if changed_share(before, now, PSYCHIC) > 0.01:
             return now
         before = now
