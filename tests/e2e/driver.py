@@ -4,7 +4,9 @@ import ctypes
 import ctypes.util
 import os
 import queue
+import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -14,6 +16,27 @@ import time
 
 class Failure(Exception):
     pass
+
+
+# What AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer write first when they find a fault.
+SANITIZER_REPORT = re.compile(r"ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:")
+
+
+def sanitizer_report(text):
+    """The first line of a sanitizer's report in a game's standard error, or None."""
+    for line in text.splitlines():
+        if SANITIZER_REPORT.search(line):
+            return line
+    return None
+
+
+def game_environment(env):
+    """env with what the sanitizer build asks for of the game alone: THORNVALE_E2E_PRELOAD becomes its
+    LD_PRELOAD (the test's own tools must not load it)."""
+    preload = os.environ.get("THORNVALE_E2E_PRELOAD")
+    if preload:
+        env["LD_PRELOAD"] = preload
+    return env
 
 
 def _die_with_parent():
@@ -31,6 +54,8 @@ class Game:
         self.tmp = tempfile.mkdtemp(prefix="thornvale-e2e-")
         self.lines = []
         self._queue = queue.Queue()
+        self._open_streams = 2
+        self._checked = False
         self._cursor = 0
         self.xvfb = None
         self.proc = None
@@ -47,6 +72,7 @@ class Game:
         })
         if env:
             run_env.update(env)
+        game_environment(run_env)
         self.proc = subprocess.Popen([binary, *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                      env=run_env, text=True, bufsize=1,
                                      preexec_fn=_die_with_parent)
@@ -76,7 +102,9 @@ class Game:
             item = self._queue.get(timeout=timeout)
         except queue.Empty:
             return False
-        if item is not None:
+        if item is None:
+            self._open_streams -= 1
+        else:
             self.lines.append(item)
             print("  game: " + item, flush=True)
         return True
@@ -150,17 +178,42 @@ class Game:
             code = self.proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not exit")
-        self.settle(0.2)
+        self._read_to_end()
         return code
 
+    def _read_to_end(self, timeout=30.0):
+        """Collects what the game wrote until both its streams end; a sanitizer's report at exit comes
+        after the game's last line."""
+        deadline = time.time() + timeout
+        while self._open_streams > 0 and time.time() < deadline:
+            self._drain(0.2)
+
     def close(self):
-        if self.proc and self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
+        """Ends the game and its display. A game still running is asked to quit the way the system asks
+        it (SIGTERM reaches the game as a quit), so that it leaves through its own shutdown and a leak check
+        at exit runs; one that does not go is killed and fails the test, as does a sanitizer's report."""
+        stuck = False
+        if self.proc:
+            if self.proc.poll() is None:
+                self.proc.send_signal(signal.SIGTERM)
+                try:
+                    self.proc.wait(timeout=30.0)
+                except subprocess.TimeoutExpired:
+                    stuck = True
+                    self.proc.kill()
+                    self.proc.wait()
+            self._read_to_end()
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait()
+            self.xvfb = None
         shutil.rmtree(self.tmp, ignore_errors=True)
+        report = None if self._checked else sanitizer_report("\n".join(self.lines))
+        self._checked = True
+        if report:
+            raise Failure("sanitizer report from the game: " + report.removeprefix("stderr: "))
+        if stuck:
+            raise Failure("the game did not quit when asked to")
 
 
 class _ClientMessage(ctypes.Structure):
@@ -252,5 +305,8 @@ def run(tests):
         except Exception as error:  # a failed check or a broken run alike
             failed += 1
             print("   FAILED: %s" % error, flush=True)
+            # A failure while ending the game hides the one that ended the test.
+            if error.__context__ is not None:
+                print("   after: %s" % error.__context__, flush=True)
     print("%d passed, %d failed" % (passed, failed), flush=True)
     sys.exit(1 if failed else 0)

@@ -8,7 +8,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, Game, game_environment, run, sanitizer_report  # noqa: E402
 
 # The loading screen decodes every sound before the menu comes.
 MENU_TIMEOUT = 45.0
@@ -102,9 +102,11 @@ def test_without_a_display_the_game_says_so_and_exits_2(binary):
     with tempfile.TemporaryDirectory(prefix="thornvale-e2e-") as home:
         env.update({"SDL_AUDIODRIVER": "dummy", "HOME": home})
         try:
-            done = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=10)
+            done = subprocess.run([binary], env=game_environment(env), capture_output=True, text=True,
+                                  timeout=10)
         except subprocess.TimeoutExpired:
             raise Failure("the game ran on without a display")
+    expect(sanitizer_report(done.stderr) is None, "sanitizer report: %s" % sanitizer_report(done.stderr))
     expect(done.returncode == 2, "exit status %d, not 2" % done.returncode)
     expect(time.time() - started < 10, "too slow to give up")
     expect("Window wasn't created!" in done.stderr, "no message on standard error: %r" % done.stderr)

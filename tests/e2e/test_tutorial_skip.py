@@ -8,7 +8,7 @@ import sys
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
 from realgame import SCREEN, expect, grass, hud, road  # noqa: E402
-from tutorial import BUILD_BOX, build_row, click, pixels, read_letter, shot, start_new_game, tap  # noqa: E402
+from tutorial import BUILD_BOX, build_row, click_box, pixels, read_letter, shot, start_new_game, tap  # noqa: E402
 
 
 def expect_resource_pictures(path):
@@ -42,8 +42,9 @@ def test_k_skips_onto_the_default_kingdom(binary):
         expect(pixels(before, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)) !=
                pixels(after, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)), "the Skip Tutorial box stayed")
         expect_resource_pictures(after)
-        # The whole HUD is the player's: the Build list opens at once.
-        click(game, BUILD_BOX)
+        # The whole HUD is the player's: the Build list opens at once (once the read letter, which still
+        # takes clicks while it slides away, has gone).
+        click_box(game, BUILD_BOX)
         game.settle(1.5)
         opened = shot(game, "skip-build")
         expect(pixels(after, (*build_row(2), 1, 1)) != pixels(opened, (*build_row(2), 1, 1)),

@@ -9,20 +9,36 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Game, run  # noqa: E402
+from driver import Failure, Game, run  # noqa: E402
 from realgame import (AWAY, BUILD_MENU, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
                       PSYCHIC, RESET, ROAD, SCREEN, STATS_PAGE, STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB,
                       UNIT_TAB, box, buy_an_offer, changed_share, click, expect, hud, new_game, shot, tap, tile,
                       to_main_menu)
 
 # One TechLab earns a tech point in about 20 s of game time.
-EARNING = 45.0
+EARNING = 60.0
 POPUP = box(hud(0.0, 0.0), 300, 150)
 
 
 def look(game, name):
     game.xdotool("mousemove", *AWAY)
     return shot(game, "unit-" + name)
+
+
+def just_earned(game):
+    """A picture taken just after a tech point came in: the next is some 20 s away, so that it cannot land
+    between this picture and the next and hide a payment."""
+    before = look(game, "waiting-0")
+    deadline = time.time() + EARNING
+    count = 0
+    while time.time() < deadline:
+        count += 1
+        # Each picture its own file: a screenshot overwrites one of the same name.
+        now = look(game, "waiting-%d" % (count % 2))
+        if changed_share(before, now, PSYCHIC) > 0.01:
+            return now
+        before = now
+    raise Failure("no tech point came in")
 
 
 def test_unit_editor(binary):
@@ -35,7 +51,6 @@ def test_unit_editor(binary):
         click(game, TECHLAB)
         click(game, tile(*ROAD))
         game.wait_for("Placed TechLab at Tile - Building | (Row: %d, Col: %d)" % ROAD, timeout=10.0)
-        earning_since = time.time()
         kingdom = look(game, "kingdom-lab")
 
         click(game, UNIT_TAB)
@@ -61,8 +76,7 @@ def test_unit_editor(binary):
         click(game, ENVELOPE)
         click(game, RESET)
         click(game, PLUS_STRENGTH)
-        game.settle(max(0.0, earning_since + EARNING - time.time()))
-        ready = look(game, "ready")
+        ready = just_earned(game)
         click(game, CONFIRM)
         confirmed = look(game, "confirmed")
         expect(changed_share(ready, confirmed, STRENGTH_NOW) > 0.02, "the unit did not take the new Strength")
