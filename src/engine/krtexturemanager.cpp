@@ -38,7 +38,7 @@ bool TextureManager::Bind(const std::string& file) {
 }
 
 bool TextureManager::Bind(const std::string& file, Cache& cache) {
-    if (cache.owner != this || cache.generation != m_generation || cache.found->first != file) {
+    if (cache.owner != this || cache.generation != m_generation) {
         auto it = m_entries.find(file);
         if (it == m_entries.end()) {
             cache.owner = nullptr;

@@ -32,7 +32,8 @@ class TextureManager {
     struct Cache {
         const TextureManager* owner = nullptr;
         uint64_t generation = 0;
-        // The manager's own node: its key is compared, which is cheaper than a copy of it.
+        // The manager's own node. A cache holds the look-up of one file: whoever binds another file with it
+        // clears it first (comparing the names on every draw costs a tile map a cache miss a tile).
         const std::pair<const std::string, Entry>* found = nullptr;
     };
 

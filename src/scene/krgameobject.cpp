@@ -48,12 +48,18 @@ void KRGameObject::DrawWithWorldTransform(Engine& engine) {
     Renderer* renderer = engine.m_display.renderer.get();
     plat::Device* device = renderer != nullptr ? renderer->device.get() : nullptr;
     if (device != nullptr) {
-        device->SetTransform(plat::kTsWorld, plat::D3DXMatrixMultiply(
-                                                 plat::D3DXMatrixMultiply(m_scaleMatrix, m_rotationMatrix),
-                                                 m_translationMatrix));
+        const plat::Matrix placed = plat::D3DXMatrixMultiply(m_scaleMatrix, m_translationMatrix);
+        // Unturned and not a billboard, the sprite leaves the world transform as the bounding box wants it.
+        const bool turned = m_rotationMatrix != plat::D3DXMatrixIdentity();
+        device->SetTransform(plat::kTsWorld,
+                             turned ? plat::D3DXMatrixMultiply(plat::D3DXMatrixMultiply(m_scaleMatrix, m_rotationMatrix),
+                                                               m_translationMatrix)
+                                    : placed);
         m_sprite.Draw(engine);
         device->SetTransform(plat::kTsTexture0, plat::D3DXMatrixIdentity());
-        device->SetTransform(plat::kTsWorld, plat::D3DXMatrixMultiply(m_scaleMatrix, m_translationMatrix));
+        if (turned || m_sprite.m_billboard) {
+            device->SetTransform(plat::kTsWorld, placed);
+        }
         if (m_boundingBox.m_showFlagA && m_boundingBox.m_showFlagB) {
             m_boundingBox.m_sprite.Draw(engine);
         }

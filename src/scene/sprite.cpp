@@ -116,6 +116,7 @@ void Sprite::ResetToInitial(bool billboard) {
     m_xmlName.clear();
     m_quad.InitQuad();
     m_textureFile = kDefaultTextureFile;
+    m_textureCache = {};
     m_width = 0;
     m_height = 0;
     m_alpha = 0;
@@ -215,6 +216,7 @@ bool Sprite::ApplyTyped(const KRTextureConfig& config) {
     const uint32_t frames = columns * rows;
 
     m_textureFile = config.m_file;
+    m_textureCache = {};
     m_width = width;
     m_height = height;
     m_columns = columns;
@@ -239,6 +241,7 @@ bool Sprite::ApplyTyped(const KRTextureConfig& config) {
 
 void Sprite::SetFallbackTexture(const std::string& file) {
     m_textureFile = file;
+    m_textureCache = {};
     m_width = 64;
     m_height = 64;
     m_columns = 1;
@@ -290,7 +293,6 @@ void Sprite::Animate(const float* delta) {
     if (!m_playing || delta == nullptr || *delta == 0.0f) {
         return;
     }
-    m_animTimer.Tick();
     if (m_animTimer.Elapsed() < m_secondsPerFrame) {
         return;
     }
