@@ -16,9 +16,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace gltest {
 
@@ -185,6 +188,27 @@ class GlFixture : public ::testing::Test {
     std::unique_ptr<plat::SdlGraphics> graphics;
     std::unique_ptr<Engine> engine;
     plat::GlDevice* device = nullptr;
+};
+
+// A GL fixture with a renderer on its device and a scratch folder for the pictures a test writes.
+class GlRendererFixture : public GlFixture {
+  protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() / ("thornvale-gl-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_folder);
+        ASSERT_NO_FATAL_FAILURE(OpenWindow(nullptr));
+        ASSERT_NO_FATAL_FAILURE(OpenRenderer(m_renderer));
+    }
+
+    void TearDown() override {
+        m_renderer.reset();
+        GlFixture::TearDown();
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+
+    std::filesystem::path m_folder;
+    std::unique_ptr<Renderer> m_renderer;
 };
 
 } // namespace gltest

@@ -51,25 +51,7 @@ TEST(ClipVolume, OnlyADrawWhollyBeyondOneSideIsLeftOut) {
     EXPECT_FALSE(Outside(projection, reaching));
 }
 
-class GlBatching : public GlFixture {
-  protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() / ("thornvale-batch-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-        ASSERT_NO_FATAL_FAILURE(OpenWindow(nullptr));
-        ASSERT_NO_FATAL_FAILURE(OpenRenderer(m_renderer));
-    }
-
-    void TearDown() override {
-        m_renderer.reset();
-        GlFixture::TearDown();
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-    }
-
-    std::filesystem::path m_folder;
-    std::unique_ptr<Renderer> m_renderer;
-};
+using GlBatching = GlRendererFixture;
 
 // More sizes, so more array textures, than one batch samples, alternating, each in a strip of its own.
 TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {

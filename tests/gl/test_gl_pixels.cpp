@@ -17,22 +17,8 @@ namespace {
 using namespace gltest;
 
 // The renderer alone, without an engine, on the platform's own clock.
-class GlPixels : public GlFixture {
+class GlPixels : public GlRendererFixture {
   protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() / ("thornvale-gl-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-        ASSERT_NO_FATAL_FAILURE(OpenWindow(nullptr));
-        ASSERT_NO_FATAL_FAILURE(OpenRenderer(m_renderer));
-    }
-
-    void TearDown() override {
-        m_renderer.reset();
-        GlFixture::TearDown();
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-    }
-
     std::string Picture(const std::string& name, int width, int height, const std::vector<uint32_t>& argb) {
         const std::string path = (m_folder / name).string();
         EXPECT_TRUE(SavePng(path, width, height, argb)) << SDL_GetError();
@@ -69,8 +55,6 @@ class GlPixels : public GlFixture {
         return pixels[static_cast<size_t>(y) * m_renderer->backBufferWidth + x];
     }
 
-    std::filesystem::path m_folder;
-    std::unique_ptr<Renderer> m_renderer;
 };
 
 TEST_F(GlPixels, WideBackBufferGetsBlackBarsBesideTheGreyPicture) {
