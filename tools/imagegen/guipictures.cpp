@@ -33,15 +33,6 @@ bool GuiMainWindow(Frame&) {
 
 namespace {
 
-// Points given in a 0..1 square, placed in a rectangle.
-Points Place(const Rect& r, Points unit) {
-    for (auto& [x, y] : unit) {
-        x = r.x + x * r.w;
-        y = r.y + y * r.h;
-    }
-    return unit;
-}
-
 Shape Cut(Shape shape, Shape hole) {
     return [=](float x, float y) { return std::max(shape(x, y), -hole(x, y)); };
 }

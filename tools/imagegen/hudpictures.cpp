@@ -14,15 +14,6 @@ using namespace style;
 
 namespace {
 
-// Points given in a 0..1 square, placed in a rectangle.
-Points Place(const Rect& r, Points unit) {
-    for (auto& [x, y] : unit) {
-        x = r.x + x * r.w;
-        y = r.y + y * r.h;
-    }
-    return unit;
-}
-
 Rect Inset(const Rect& r, float by) {
     return {r.x + by, r.y + by, r.w - 2.0f * by, r.h - 2.0f * by};
 }

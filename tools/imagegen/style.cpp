@@ -15,6 +15,14 @@ void Panel(Canvas& canvas, Rect r, float radius, Rgba top, Rgba bottom) {
     canvas.Draw(Outline(RoundRect(trim, radius - 2.5f), 1.0f), VerticalGradient(trim, kGoldLight, kGold));
 }
 
+Points Place(const Rect& r, Points unit) {
+    for (auto& [x, y] : unit) {
+        x = r.x + x * r.w;
+        y = r.y + y * r.h;
+    }
+    return unit;
+}
+
 void Ring(Canvas& canvas, float cx, float cy, float radius, float width, Rgba colour) {
     Shape ring = Outline(Circle(cx, cy, radius), width);
     canvas.Glow(ring, WithAlpha(colour, colour.a * 0.6f), width * 1.5f);

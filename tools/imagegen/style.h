@@ -25,6 +25,8 @@ const std::string& FontFile();
 // A raised panel: dark edge, vertical gradient body, a thin gold trim just inside the edge.
 void Panel(Canvas& canvas, Rect r, float radius, Rgba top, Rgba bottom);
 // A glowing ring, used for auras and highlights.
+// Points given in a 0..1 square, placed in a rectangle.
+Points Place(const Rect& r, Points unit);
 void Ring(Canvas& canvas, float cx, float cy, float radius, float width, Rgba colour);
 // Centred text with a one-pixel dark drop shadow.
 bool Label(Canvas& canvas, const std::string& text, int pointSize, float cx, float cy, Rgba colour);
