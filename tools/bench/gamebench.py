@@ -70,7 +70,9 @@ def skip_intro(game, start):
     while True:
         pressed = time.monotonic() - start
         game.xdotool("keydown", "Escape")
-        time.sleep(0.03)
+        # Held as long as a person's press: the game reads keys once a frame, so a tap shorter than the
+        # first slow frames goes unseen.
+        time.sleep(0.08)
         game.xdotool("keyup", "Escape")
         try:
             game.wait_for("Cleanup IntroState", timeout=0.5)
