@@ -245,10 +245,65 @@ void TileMap::PlaceBuildingForDrawing(KRBuilding& building) {
     }
 }
 
+namespace {
+
+// Whether next, drawn on its own, would show what the run of `length` cells from first shows on its
+// next cell along the row: the same single picture, flat, unturned, one cell on.
+bool ContinuesRun(const KRTile& first, const KRTile& next, uint32_t length) {
+    const Sprite& a = first.m_sprite;
+    const Sprite& b = next.m_sprite;
+    const BoundingBox& boxA = first.m_boundingBox;
+    const BoundingBox& boxB = next.m_boundingBox;
+    const auto plain = [](const KRGameObject& tile) {
+        const Sprite& sprite = tile.m_sprite;
+        return sprite.m_visible && sprite.m_layFlat && !sprite.m_billboard && sprite.m_columns <= 1 &&
+               sprite.m_rows <= 1 && sprite.m_repeatAcross == 1 &&
+               !(tile.m_boundingBox.m_showFlagA && tile.m_boundingBox.m_showFlagB) &&
+               tile.m_rotationMatrix == plat::D3DXMatrixIdentity();
+    };
+    return plain(first) && plain(next) && a.m_textureFile == b.m_textureFile &&
+           a.m_currentFrame == b.m_currentFrame && a.m_fadeLevel == b.m_fadeLevel &&
+           boxA.m_scale[0] == boxB.m_scale[0] && boxA.m_scale[1] == boxB.m_scale[1] &&
+           boxB.m_position.y == boxA.m_position.y && boxB.m_position.z == boxA.m_position.z &&
+           boxB.m_position.x == boxA.m_position.x + static_cast<float>(length) * boxA.m_scale[0];
+}
+
+// Draws the run as one quad `length` cells long, its picture repeated once per cell.
+void DrawRun(Engine& engine, KRTile& first, uint32_t length) {
+    if (length == 1) {
+        first.Render(engine);
+        return;
+    }
+    BoundingBox& box = first.m_boundingBox;
+    const plat::Vector3 cell = box.m_position;
+    const float width = box.m_scale[0];
+    box.m_position.x += 0.5f * width * static_cast<float>(length - 1);
+    box.m_scale[0] = width * static_cast<float>(length);
+    first.m_sprite.m_repeatAcross = length;
+    first.Render(engine);
+    first.m_sprite.m_repeatAcross = 1;
+    box.m_scale[0] = width;
+    box.m_position = cell;
+    first.BuildScaleTranslation();
+}
+
+} // namespace
+
 void TileMap::Render(Engine& engine) {
     for (const auto& tile : m_grid) {
         tile->m_rotationMatrix = plat::D3DXMatrixIdentity();
-        tile->Render(engine);
+    }
+    // Alike neighbours along a row are drawn as one quad: the software rasteriser's cost goes by the
+    // triangle, and most of a kingdom is plain ground.
+    for (size_t index = 0; index < m_grid.size();) {
+        KRTile& first = *m_grid[index];
+        uint32_t length = 1;
+        while (m_cols != 0 && index + length < m_grid.size() && (index + length) % m_cols != 0 &&
+               ContinuesRun(first, *m_grid[index + length], length)) {
+            ++length;
+        }
+        DrawRun(engine, first, length);
+        index += length;
     }
     const GameData* world = engine.m_gameData.get();
     const bool topView = world != nullptr && world->m_activeCamera == &world->m_kingdomCamera;

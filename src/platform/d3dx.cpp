@@ -26,10 +26,6 @@ Quaternion FromGlm(const glm::quat& q) {
 
 } // namespace
 
-Matrix D3DXMatrixIdentity() {
-    return Matrix{};
-}
-
 Matrix D3DXMatrixLookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up) {
     const Vector3 zAxis = glm::normalize(at - eye);
     const Vector3 xAxis = glm::normalize(glm::cross(up, zAxis));
@@ -59,27 +55,10 @@ Matrix D3DXMatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float z
                 {0.0f, 0.0f, -zNear * zFar / (zFar - zNear), 0.0f});
 }
 
-Matrix D3DXMatrixScaling(float x, float y, float z) {
-    return Rows({x, 0.0f, 0.0f, 0.0f}, {0.0f, y, 0.0f, 0.0f}, {0.0f, 0.0f, z, 0.0f},
-                {0.0f, 0.0f, 0.0f, 1.0f});
-}
-
 Matrix D3DXMatrixRotationX(float angle) {
     const float c = std::cos(angle);
     const float s = std::sin(angle);
     return Rows({1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, c, s, 0.0f}, {0.0f, -s, c, 0.0f}, {0.0f, 0.0f, 0.0f, 1.0f});
-}
-
-Matrix D3DXMatrixTranslation(float x, float y, float z) {
-    Matrix out;
-    out.m[3] = glm::vec4(x, y, z, 1.0f);
-    return out;
-}
-
-Matrix D3DXMatrixMultiply(const Matrix& a, const Matrix& b) {
-    Matrix out;
-    out.m = b.m * a.m;
-    return out;
 }
 
 Quaternion D3DXQuaternionRotationYawPitchRoll(float yaw, float pitch, float roll) {

@@ -40,16 +40,33 @@ struct Viewport {
     bool operator==(const Viewport& other) const = default;
 };
 
-Matrix D3DXMatrixIdentity();
+// The four below are inline: every object drawn calls them, several times a frame.
+inline Matrix D3DXMatrixIdentity() {
+    return Matrix{};
+}
 Matrix D3DXMatrixLookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);
 Matrix D3DXMatrixOrthoLH(float width, float height, float zNear, float zFar);
 Matrix D3DXMatrixOrthoOffCenterLH(float left, float right, float bottom, float top, float zNear, float zFar);
 Matrix D3DXMatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
-Matrix D3DXMatrixScaling(float x, float y, float z);
+inline Matrix D3DXMatrixScaling(float x, float y, float z) {
+    Matrix out;
+    out.m[0][0] = x;
+    out.m[1][1] = y;
+    out.m[2][2] = z;
+    return out;
+}
 Matrix D3DXMatrixRotationX(float angle);
-Matrix D3DXMatrixTranslation(float x, float y, float z);
+inline Matrix D3DXMatrixTranslation(float x, float y, float z) {
+    Matrix out;
+    out.m[3] = glm::vec4(x, y, z, 1.0f);
+    return out;
+}
 // a then b: v * result == (v * a) * b.
-Matrix D3DXMatrixMultiply(const Matrix& a, const Matrix& b);
+inline Matrix D3DXMatrixMultiply(const Matrix& a, const Matrix& b) {
+    Matrix out;
+    out.m = b.m * a.m;
+    return out;
+}
 
 // Roll about z, then pitch about x, then yaw about y.
 Quaternion D3DXQuaternionRotationYawPitchRoll(float yaw, float pitch, float roll);

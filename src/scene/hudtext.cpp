@@ -33,8 +33,8 @@ uint32_t HudTextBlock::GlyphFrame(char c, uint32_t frameCount) {
 }
 
 void HudTextBlock::SetText(const std::string& text, const plat::Vector3& origin) {
-    // Lines are set anew every frame: glyphs already made are copied over rather than made again, which
-    // keeps their memory.
+    // Lines are set anew every frame: a glyph already made is the font but for what is set below, so
+    // only that is set again.
     if (m_glyphs.size() > text.size()) {
         m_glyphs.erase(m_glyphs.begin() + static_cast<std::ptrdiff_t>(text.size()), m_glyphs.end());
     }
@@ -43,9 +43,7 @@ void HudTextBlock::SetText(const std::string& text, const plat::Vector3& origin)
     m_text = text;
     const auto frameCount = static_cast<uint32_t>(m_font.m_sprite.m_frames.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (i < m_glyphs.size()) {
-            m_glyphs[i] = m_font;
-        } else {
+        if (i >= m_glyphs.size()) {
             m_glyphs.emplace_back(m_font);
         }
         KRFont& glyph = m_glyphs[i];

@@ -293,6 +293,11 @@ void Sprite::Animate(const float* delta) {
     if (!m_playing || delta == nullptr || *delta == 0.0f) {
         return;
     }
+    // A looping animation of one frame, showing it, has nothing to advance: most tiles are such, and
+    // reading the clock for each is a measurable share of the kingdom's frame.
+    if (!m_oneShot && m_startFrame == m_endFrame && m_currentFrame == m_startFrame) {
+        return;
+    }
     if (m_animTimer.Elapsed() < m_secondsPerFrame) {
         return;
     }
@@ -318,9 +323,14 @@ plat::Matrix Sprite::FrameTextureMatrix() const {
     // Never divide by a zero grid: such a sheet is one frame.
     const float columns = static_cast<float>(std::max<uint32_t>(1, m_columns));
     const float rows = static_cast<float>(std::max<uint32_t>(1, m_rows));
-    return plat::D3DXMatrixMultiply(
+    const plat::Matrix frame = plat::D3DXMatrixMultiply(
         plat::D3DXMatrixTranslation(static_cast<float>(column), static_cast<float>(row), 0.0f),
         plat::D3DXMatrixScaling(1.0f / columns, 1.0f / rows, 1.0f));
+    if (m_repeatAcross <= 1) {
+        return frame;
+    }
+    return plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(static_cast<float>(m_repeatAcross), 1.0f, 1.0f),
+                                    frame);
 }
 
 void Sprite::Draw(Engine& engine) {

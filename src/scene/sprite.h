@@ -76,6 +76,8 @@ class Sprite {
     // (column, row) per frame, row by row.
     std::vector<std::pair<uint32_t, uint32_t>> m_frames;
     float m_secondsPerFrame = 0.05f;
+    // Times the picture repeats across the quad, left to right; only a sheet of one frame repeats whole.
+    uint32_t m_repeatAcross = 1;
     FrameTimer m_animTimer;
     std::map<std::string, Animation> m_animations;
     // Where the renderer keeps the texture and the quad, found at the last draw.

@@ -88,6 +88,7 @@ struct Draw {
     plat::Matrix world;
     plat::Matrix view;
     std::string texture;
+    plat::Matrix texture0;
 };
 
 class RecordingDevice : public plat::NullDevice {
@@ -106,7 +107,8 @@ class RecordingDevice : public plat::NullDevice {
                     file = path;
                 }
             }
-            draws.push_back({transforms[plat::kTsWorld], transforms[plat::kTsView], file});
+            draws.push_back(
+                {transforms[plat::kTsWorld], transforms[plat::kTsView], file, transforms[plat::kTsTexture0]});
         }
         return result;
     }

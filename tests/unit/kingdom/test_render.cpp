@@ -59,6 +59,41 @@ TEST_F(MapDrawing, TilesLieOnTheGroundAndBuildingsStandOnTheirCells) {
     ExpectNear(Apply(draws[6].world, {0, 0.5f, 0}), {1, -0.5f, 0.5f});
 }
 
+TEST_F(MapDrawing, AlikeNeighboursAlongARowAreOneQuadWithThePictureRepeated) {
+    TileMap& map = world().m_tileMap;
+    MakeMap(map, {"....", ".#..", "...."});
+    map.GetTile(2, 2)->m_sprite.m_fadeLevel = 1;
+    world().m_activeCamera = &world().m_perspCamera;
+    map.Render(*engine);
+    std::vector<kingdomtest::Draw> ground;
+    for (const auto& draw : device->draws) {
+        if (draw.texture.find("/Tiles/") != std::string::npos) {
+            ground.push_back(draw);
+        }
+    }
+    // Row 0 whole; row 1 broken by the path; row 2 by the faded cell.
+    ASSERT_EQ(ground.size(), 1u + 3u + 3u);
+    struct Span {
+        float left, right, z, repeats;
+    };
+    const Span spans[] = {{-0.5f, 3.5f, 0, 4}, {-0.5f, 0.5f, -1, 1}, {0.5f, 1.5f, -1, 1},
+                          {1.5f, 3.5f, -1, 2}, {-0.5f, 1.5f, -2, 2}, {1.5f, 2.5f, -2, 1},
+                          {2.5f, 3.5f, -2, 1}};
+    for (size_t i = 0; i < ground.size(); ++i) {
+        ExpectNear(Apply(ground[i].world, {-0.5f, 0, 0}), {spans[i].left, -0.5f, spans[i].z});
+        ExpectNear(Apply(ground[i].world, {0.5f, 0.5f, 0}), {spans[i].right, -0.5f, spans[i].z + 0.5f});
+        // The picture once per cell: u runs to the number of cells.
+        EXPECT_FLOAT_EQ(Apply(ground[i].texture0, {1, 0, 0}).x, spans[i].repeats) << i;
+    }
+    EXPECT_EQ(ground[1].texture, "../Assets/Tiles/tileempty.png");
+    EXPECT_EQ(ground[2].texture, "../Assets/Tiles/tilepath.png");
+    // The first cell of a run is left as it was.
+    const KRTile& first = *map.GetTile(0, 0);
+    ExpectNear(first.m_boundingBox.m_position, {0, -0.5f, 0});
+    EXPECT_EQ(first.m_boundingBox.m_scale[0], 1.0f);
+    EXPECT_EQ(first.m_sprite.m_repeatAcross, 1u);
+}
+
 TEST_F(MapDrawing, FromStraightAboveBuildingsAreLaidOverTheirCells) {
     world().m_activeCamera = &world().m_kingdomCamera;
     world().m_tileMap.Render(*engine);
