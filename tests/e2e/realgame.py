@@ -244,10 +244,27 @@ def wait_for_change(game, album, name, before, area, timeout, share=0.02):
     raise Failure("%s: nothing changed in %r" % (name, area))
 
 
+def confirmed_click(game, pos, line="Clicked box", timeout=2.0, press=click, read_letters=True):
+    """A click that the log confirms with line, made again while a letter took it. The realm warns of a
+    falling stock once a minute of its clock, in a letter that takes every click while it shows: with
+    read_letters, a letter that took the click is read first."""
+    for _ in range(3):
+        count = game.count(line)
+        press(game, pos)
+        deadline = time.time() + timeout
+        while time.time() < deadline and game.count(line) == count:
+            game.settle(0.2)
+        if game.count(line) > count:
+            return
+        if read_letters:
+            click(game, ENVELOPE)
+            game.settle(1.5)
+    raise Failure("no %r after clicking %s" % (line, pos))
+
+
 def place(game, tool, where, log):
-    click(game, tool)
-    click(game, tile(*where))
-    game.wait_for(log % where, timeout=10.0)
+    confirmed_click(game, tool)
+    confirmed_click(game, tile(*where), log % where, timeout=5.0)
 
 
 def quit_from_main_menu(game):
@@ -308,21 +325,41 @@ def intro_to_menu(game, album):
     return menu
 
 
-def restart_and_load(binary, documents, album, slot, saved):
-    """The game started again on the same documents folder and its first slot loaded, after the slot's
-    summary was checked against the save screen's screenshot; the game and its top view are returned."""
-    game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-    to_main_menu(game)
-    listed = load_first_slot(game, album, slot)
-    expect(changed_share(saved, listed, SLOT_SUMMARY) < 0.02, "the slot does not show what was saved")
-    tap(game, "c")
-    return game, album.look(game, "loaded")
+class Session:
+    """A real game on a documents folder of its own, with the album of its screenshots; leaving the
+    `with` closes the game running then and removes the folder."""
+
+    def __init__(self, binary, prefix):
+        self.binary = binary
+        self.album = Album(prefix)
+        self.documents = tempfile.mkdtemp(prefix="thornvale-documents-")
+        self.slot = os.path.join(self.documents, "Thornvale Oriskar", "SaveData", "Data0")
+        self.game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": self.documents})
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.game.close()
+        shutil.rmtree(self.documents, ignore_errors=True)
+        self.album.close()
+
+    def restart_and_load(self, saved):
+        """The game started again on the same documents folder and its first slot loaded, after the
+        slot's summary was checked against the save screen's screenshot; the game and its top view are
+        returned."""
+        self.game = Game(self.binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": self.documents})
+        to_main_menu(self.game)
+        listed = load_first_slot(self.game, self.album, self.slot)
+        expect(changed_share(saved, listed, SLOT_SUMMARY) < 0.02, "the slot does not show what was saved")
+        tap(self.game, "c")
+        return self.game, self.album.look(self.game, "loaded")
 
 
 def play_on(game, album, loaded, house_road):
     """A loaded game has no tutorial: its waves count down, and a House is placed on the road given."""
     ticked = wait_for_change(game, album, "countdown", loaded, COUNTDOWN, 5.0, 0.002)
-    click(game, BUILD_MENU)
+    confirmed_click(game, BUILD_MENU)
     time.sleep(1.5)
     place(game, HOUSE, house_road, "Placed House at Tile - Building | (Row: %d, Col: %d)")
     housed = album.look(game, "house")

@@ -7,18 +7,16 @@ the main menu with "Game Over". The game is quit from its menu and started again
 saved kingdom back, its waves counting down, and a House is placed on it."""
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, run  # noqa: E402
 from realgame import (BUILD_MENU, BUILD_NEXT, CONFIRM, ENVELOPE, FARM, KINGDOM_TAB, MAP_VIEW,  # noqa: E402
-                      PATH_AFTER_NEXT, PLUS_STRENGTH, PREVIEW, PSYCHIC, ROAD, SCREEN, STATS_PAGE,
-                      STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB, UNIT_TAB, Album, around, buy_an_offer,
+                      PATH_AFTER_NEXT, PLUS_STRENGTH, PREVIEW, PSYCHIC, ROAD, STATS_PAGE,
+                      STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB, UNIT_TAB, Session, around, buy_an_offer,
                       changed_share, click, expect, faults, grass, hurry_first_wave, intro_to_menu, new_game,
-                      pause_to_main_menu, place, play_on, quit_from_main_menu, restart_and_load, road, save,
+                      pause_to_main_menu, place, play_on, quit_from_main_menu, road, save,
                       stage, tap, tile, wait_for_change)
 
 PREFIX = "kingdom-"
@@ -61,11 +59,8 @@ def fight(game, album, started):
 
 def test_the_default_kingdom_played(binary):
     started = time.time()
-    album = Album(PREFIX)
-    documents = tempfile.mkdtemp(prefix="thornvale-documents-")
-    slot = os.path.join(documents, "Thornvale Oriskar", "SaveData", "Data0")
-    game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-    try:
+    with Session(binary, PREFIX) as session:
+        game, album, slot = session.game, session.album, session.slot
         stage(started, "intro and loading")
         menu = intro_to_menu(game, album)
 
@@ -165,17 +160,13 @@ def test_the_default_kingdom_played(binary):
         game.close()
 
         stage(started, "a restart and a load")
-        game, loaded = restart_and_load(binary, documents, album, slot, saved)
+        game, loaded = session.restart_and_load(saved)
         expect(changed_share(kept, loaded, MAP_VIEW) < 0.05, "the loaded kingdom is not the one saved")
         expect(changed_share(kingdom, loaded, MAP_VIEW) > 0.01, "the loaded kingdom is a new game's")
 
         stage(started, "play going on")
         play_on(game, album, loaded, HOUSE_ROAD)
         stage(started, "done")
-    finally:
-        game.close()
-        shutil.rmtree(documents, ignore_errors=True)
-        album.close()
 
 
 if __name__ == "__main__":

@@ -5,15 +5,13 @@ The kingdom the tutorial leaves is saved, the game quit from its menu and starte
 brings that kingdom back, its waves counting down, and a House is placed on it."""
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Game, run  # noqa: E402
-from realgame import (SCREEN, Album, changed_share, expect, faults, intro_to_menu, pause_to_main_menu,  # noqa: E402
-                      play_on, quit_from_main_menu, restart_and_load, save, stage, tap, tile_share)
+from driver import run  # noqa: E402
+from realgame import (Session, changed_share, expect, faults, intro_to_menu, pause_to_main_menu,  # noqa: E402
+                      play_on, quit_from_main_menu, save, stage, tap, tile_share)
 from tutorial import begin_new_game, play_tutorial  # noqa: E402
 
 PREFIX = "play-"
@@ -28,11 +26,8 @@ GRASS_SAMPLE = (9, 8)
 
 def test_play_through(binary):
     started = time.time()
-    album = Album(PREFIX)
-    documents = tempfile.mkdtemp(prefix="thornvale-documents-")
-    slot = os.path.join(documents, "Thornvale Oriskar", "SaveData", "Data0")
-    game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
-    try:
+    with Session(binary, PREFIX) as session:
+        game, album, slot = session.game, session.album, session.slot
         stage(started, "intro and loading")
         menu = intro_to_menu(game, album)
 
@@ -58,7 +53,7 @@ def test_play_through(binary):
         game.close()
 
         stage(started, "a restart and a load")
-        game, loaded = restart_and_load(binary, documents, album, slot, saved)
+        game, loaded = session.restart_and_load(saved)
         # The Farm, the House and the crack the tutorial left are neither road nor grass.
         for where in (FARM, HOUSE_BUILT, CRACK):
             for bare in (ROAD_SAMPLE, GRASS_SAMPLE):
@@ -68,10 +63,6 @@ def test_play_through(binary):
         stage(started, "play going on")
         play_on(game, album, loaded, HOUSE_ROAD)
         stage(started, "done")
-    finally:
-        game.close()
-        shutil.rmtree(documents, ignore_errors=True)
-        album.close()
 
 
 if __name__ == "__main__":

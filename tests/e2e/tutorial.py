@@ -16,7 +16,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure  # noqa: E402
-from realgame import HEIGHT, MENU_NEW_GAME, MENU_TIMEOUT, UNIT_TAB, WIDTH, expect, grass, hud, road  # noqa: E402
+from realgame import (HEIGHT, MENU_NEW_GAME, MENU_TIMEOUT, UNIT_TAB, WIDTH, confirmed_click, expect,  # noqa: E402
+                      grass, hud, road)
 
 HOLD = 0.25
 READ_TIME = 0.5  # a read letter starts to slide away
@@ -92,16 +93,8 @@ def read_letter(game):
 
 
 def click_box(game, pos, line="Clicked box"):
-    """A click that the game's log confirms, repeated while a mail still took it."""
-    for _ in range(3):
-        count = game.count(line)
-        click(game, pos)
-        deadline = time.time() + 2.0
-        while time.time() < deadline and game.count(line) == count:
-            game.settle(0.2)
-        if game.count(line) > count:
-            return
-    raise Failure("no %r after clicking %s" % (line, pos))
+    """A click that the game's log confirms, repeated while a mail on its way still took it."""
+    confirmed_click(game, pos, line, press=click, read_letters=False)
 
 
 def shot(game, name):
