@@ -6,7 +6,8 @@
   idle     CPU used by the game left alone for a few seconds on the main menu and on the kingdom screen,
            the whole process and its main thread apart (the rasteriser has threads of its own);
   kingdom  main-thread time per frame on the kingdom screen (build/kingdom_benchmark);
-  battle   one battle frame of 100 units (build/battle_benchmark, headless).
+  battle   main-thread time per frame of a drawn battle of 100 units (build/kingdom_benchmark battle),
+           and the update alone over a minute of game time (build/battle_benchmark, headless).
 
   tools/bench/gamebench.py [build folder] [launch] [kingdom] [battle]   (default: build, all three;
                                                                         launch includes the menu idle,
@@ -104,6 +105,7 @@ def main():
     if "kingdom" in parts:
         measure_kingdom(os.path.join(build, "kingdom_benchmark"))
     if "battle" in parts:
+        measure_drawn_battle(os.path.join(build, "kingdom_benchmark"))
         battle = subprocess.run([os.path.join(build, "battle_benchmark")], capture_output=True, text=True,
                                 check=True)
         print(battle.stdout.strip())
@@ -139,6 +141,15 @@ def measure_kingdom(binary):
         game.close()
     print("idle on the kingdom screen: process %.1f%%, main thread %.1f%% of one core over %.0f s"
           % (100 * kingdom_process, 100 * kingdom_main, IDLE_SECONDS))
+
+
+def measure_drawn_battle(binary):
+    game = Quiet(binary, args=("900", "battle"))
+    try:
+        game.window_id(timeout=60.0)
+        print(game.wait_for("battle frame", timeout=60.0))
+    finally:
+        game.close()
 
 
 if __name__ == "__main__":
