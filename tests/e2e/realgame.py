@@ -87,10 +87,15 @@ TECH_ROW = box(TECH, 22, 22)
 
 
 def tap(game, key):
+    hold(game, key, HOLD)
+
+
+def hold(game, key, seconds, after=HOLD):
+    """The key held down for some seconds, then a pause for the game to take its release."""
     game.xdotool("keydown", key)
-    time.sleep(HOLD)
+    time.sleep(seconds)
     game.xdotool("keyup", key)
-    time.sleep(HOLD)
+    time.sleep(after)
 
 
 def click(game, pos, button=1):
@@ -343,6 +348,18 @@ class Session:
         self.game.close()
         shutil.rmtree(self.documents, ignore_errors=True)
         self.album.close()
+
+    def quit_and_load(self, started, menu, back_name, saved):
+        """From the main menu, seen again as it was: the game quit, started again and its slot loaded, as
+        below."""
+        back = self.album.look(self.game, back_name)
+        expect(changed_share(menu, back) < 0.02, "the main menu did not come back")
+        stage(started, "a quit")
+        quit_from_main_menu(self.game)
+        expect(not faults(self.game), "faults in the log")
+        self.game.close()
+        stage(started, "a restart and a load")
+        return self.restart_and_load(saved)
 
     def restart_and_load(self, saved):
         """The game started again on the same documents folder and its first slot loaded, after the

@@ -12,6 +12,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, run, same_file, start_kingdom_harness, stop_harness  # noqa: E402
+from realgame import hold  # noqa: E402
 
 SCREEN = "1024x768"  # 4:3: no side bars, 64 pixels per HUD unit
 HOLD = 0.3
@@ -41,13 +42,6 @@ def click(game, pos):
     time.sleep(HOLD)
 
 
-def hold(game, key, seconds):
-    game.xdotool("keydown", key)
-    time.sleep(seconds)
-    game.xdotool("keyup", key)
-    time.sleep(HOLD)
-
-
 def start(binary):
     return start_kingdom_harness(binary, screen=SCREEN)
 
@@ -71,11 +65,11 @@ def test_kingdom(binary):
     game = start(binary)
     try:
         first = shot(game, "map")
-        hold(game, "w", 1.0)
+        hold(game, "w", 1.0, HOLD)
         moved = shot(game, "moved")
         expect(not same_file(first, moved), "W did not move the perspective view")
 
-        hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
+        hold(game, "c", 0.3, HOLD)  # the top view: tiles fall on known pixels
         time.sleep(1.0)
         click(game, top_view_tile(7, 3))
         game.wait_for("Clicked Tile - Empty | (Row: 7, Col: 3)", timeout=10.0)
@@ -121,7 +115,7 @@ def test_kingdom(binary):
         expect(not same_file(built, razed), "the demolished farm still shows")
 
         before = game.screenshot("before-pan")
-        hold(game, "d", 1.0)
+        hold(game, "d", 1.0, HOLD)
         after = game.screenshot("after-pan")
         expect(not same_file(before, after), "D did not pan the top view")
     finally:
@@ -140,7 +134,7 @@ def differing(a, b, x, y, width, height):
 def test_hover_and_mail(binary):
     game = start(binary)
     try:
-        hold(game, "c", 0.3)  # the top view holds still
+        hold(game, "c", 0.3, HOLD)  # the top view holds still
         time.sleep(1.0)
         game.xdotool("mousemove", *map(str, hud(4.0, 2.0)))  # over the map, away from every box
         time.sleep(1.0)

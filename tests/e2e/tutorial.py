@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure  # noqa: E402
 from realgame import (HEIGHT, MENU_NEW_GAME, MENU_TIMEOUT, UNIT_TAB, WIDTH, confirmed_click, expect,  # noqa: E402
-                      grass, hud, road)
+                      grass, hold, hud, road)
 
 HOLD = 0.25
 READ_TIME = 0.5  # a read letter starts to slide away
@@ -40,13 +40,6 @@ def build_row(slot):
 def tap(game, key):
     game.xdotool("keydown", key)
     time.sleep(HOLD)
-    game.xdotool("keyup", key)
-    time.sleep(HOLD)
-
-
-def hold(game, key, seconds):
-    game.xdotool("keydown", key)
-    time.sleep(seconds)
     game.xdotool("keyup", key)
     time.sleep(HOLD)
 
@@ -186,8 +179,8 @@ def play_tutorial(game):
 
     # From above, the view moved south-east so that the southern gate shows.
     tap(game, "c")
-    hold(game, "s", 0.8)
-    hold(game, "d", 0.4)
+    hold(game, "s", 0.8, HOLD)
+    hold(game, "d", 0.4, HOLD)
     menu_letter = shot(game, "03-menu-letter")
     view = TopView(menu_letter, 14.0, 12.0)
     read_letter(game)
