@@ -158,18 +158,20 @@ std::unique_ptr<KRConfig> ArmyConfig::CreateTyped() const {
     ArmyDataBlock& block = typed->m_block;
     NumberReader numbers;
 
-    const ConfigNode* resource = FindSection(m_nodes, "Resource");
-    if (m_elementName != "ArmyData" || resource == nullptr) {
-        typed->m_damage = "no ArmyData root with a Resource section";
+    if (m_elementName != "ArmyData") {
+        typed->m_damage = "no ArmyData root";
         return typed;
     }
-    block.Difficulty = numbers.Read(*resource, "Difficulty");
-    for (int i = 0; i < RESOURCE_COUNT; ++i) {
-        block.resources[i] = numbers.Read(*resource, kResourceNames[i]);
+    // Without a Resource section the stocks, clock and stamps stay 0 and empty.
+    if (const ConfigNode* resource = FindSection(m_nodes, "Resource")) {
+        block.Difficulty = numbers.Read(*resource, "Difficulty");
+        for (int i = 0; i < RESOURCE_COUNT; ++i) {
+            block.resources[i] = numbers.Read(*resource, kResourceNames[i]);
+        }
+        block.GameTime = numbers.Read(*resource, "GameTime");
+        block.DateStamp = Stamp(resource->GetChildValue("DateStamp"));
+        block.TimeStamp = Stamp(resource->GetChildValue("TimeStamp"));
     }
-    block.GameTime = numbers.Read(*resource, "GameTime");
-    block.DateStamp = Stamp(resource->GetChildValue("DateStamp"));
-    block.TimeStamp = Stamp(resource->GetChildValue("TimeStamp"));
 
     if (const ConfigNode* mastery = FindSection(m_nodes, "Mastery")) {
         if (const ConfigNode* current = mastery->FindChild("Current")) {

@@ -123,6 +123,15 @@ TEST_F(ArmyFile, OlderWholeNumberFilesAndClampedSquadsLoad) {
     EXPECT_EQ(world.m_playerUnits.size(), 1u);
 }
 
+TEST_F(ArmyFile, WithoutAResourceSectionTheStocksAreZero) {
+    realm->m_stock[RESOURCE_MONEY] = 77.0f;
+    realm->m_clock = 9.0f;
+    ASSERT_TRUE(realm->ApplyArmyData(DataFile("army_no_resource.xml")));
+    EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 0.0f);
+    EXPECT_EQ(realm->m_clock, 0.0f);
+    EXPECT_EQ(realm->m_masteryPoints, 4);
+}
+
 class DamagedArmyFile : public ArmyFile, public testing::WithParamInterface<const char*> {};
 
 TEST_P(DamagedArmyFile, IsRefusedAndTheRealmStaysAsItWas) {
@@ -139,8 +148,8 @@ TEST_P(DamagedArmyFile, IsRefusedAndTheRealmStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(SaveFiles, DamagedArmyFile,
                          testing::Values("army_nan_stock.xml", "army_infinite_mastery.xml",
-                                         "army_no_resource.xml", "army_wrong_root.xml",
-                                         "army_infinite_unit_stat.xml", "missing.xml"));
+                                         "army_wrong_root.xml", "army_infinite_unit_stat.xml",
+                                         "missing.xml"));
 
 TEST_F(ArmyFile, ARosterPastTheLimitIsRefusedBeforeAnyUnitIsBuilt) {
     std::string text = "<?xml version=\"1.0\" ?>\n<ArmyData type=\"ArmyDataMany\"><Resource/><Tech>";
