@@ -133,7 +133,7 @@ void SaveLoadState::HandleInput(Engine& engine) {
     if ((top != nullptr && top->m_gui.m_guiClick) || world == nullptr || world->m_activeCamera == nullptr) {
         return;
     }
-    if (input.ButtonPressed(MOUSE_LEFT)) {
+    if (input.ButtonPressed(MOUSE_LEFT) && !ReadMailUnderCursor(engine)) {
         PickOnClick(engine);
     }
     if (input.ButtonPressed(MOUSE_RIGHT) && engine.m_playerEditor != nullptr &&
@@ -176,6 +176,14 @@ void SaveLoadState::Render(Engine& engine) {
                 (*it)->Render(engine);
             }
         }
+        // A notice, such as a failed save, lies over the screen's frame rather than under it.
+        if (!world->m_mailList.m_mails.empty()) {
+            Renderer* renderer = engine.m_display.renderer.get();
+            if (renderer != nullptr && renderer->device != nullptr) {
+                renderer->device->Clear(plat::kClearZBuffer, 0, 1.0f, 0);
+            }
+            world->m_mailList.UpdateAndDraw(engine);
+        }
     }
     m_gui.Draw(engine);
 }
@@ -189,6 +197,8 @@ void SaveLoadState::Unload(Engine& engine) {
     m_selectedSlot = 0;
     if (GameData* world = engine.m_gameData.get()) {
         world->m_activeCamera = &world->m_perspCamera;
+        // A load that changes to the kingdom is given the kingdom's mode by the kingdom's Load after this.
+        world->m_gameMode = m_coveredMode;
     }
     m_gui.UnloadScreen(engine);
 }
@@ -216,6 +226,23 @@ bool SaveLoadState::PickOnClick(Engine& engine) {
         click.m_firstFrame = true;
         box.QueueCommand(click);
         return true;
+    }
+    return false;
+}
+
+bool SaveLoadState::ReadMailUnderCursor(Engine& engine) {
+    GameData* world = engine.m_gameData.get();
+    if (world == nullptr || world->m_mailList.m_mails.empty()) {
+        return false;
+    }
+    const plat::Vector3 point = KingdomEditorState::CastMouseRay(engine).m_gui;
+    for (auto& mail : world->m_mailList.m_mails) {
+        if (mail->ContainsGuiPoint(point)) {
+            if (mail->m_read == 0) {
+                world->m_mailList.MarkRead(mail.get());
+            }
+            return true;
+        }
     }
     return false;
 }

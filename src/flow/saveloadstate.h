@@ -37,8 +37,9 @@ class SaveLoadState : public KRState {
     void Cleanup(Engine& engine) override;
     void Unload(Engine& engine) override;
 
-    // Rebuilds the slot list from the disk, sorted by name; the selected index stays within it. False
-    // when the documents folder is unknown or cannot be listed.
+    // Rebuilds the slot list from the disk, sorted by name with numbers by their value (Data2 before
+    // Data10); the selected index stays within it. False when the documents folder is unknown or cannot
+    // be listed.
     bool ScanSaveFolder();
     // Shows the slot at the index already stored as selected: true for a real slot. "Load Game" is
     // greyed for "New Data" and for a slot whose army file cannot be read.
@@ -52,9 +53,13 @@ class SaveLoadState : public KRState {
 
     static bool PickOnClick(Engine& engine);
     static void UpdateHover(Engine& engine);
+    // A click on a mail reads it; true when the click fell on one.
+    static bool ReadMailUnderCursor(Engine& engine);
 
     uint32_t m_selectedSlot = 0;
     std::vector<std::string> m_slotPaths;
     // The documents folder followed by "/Thornvale Oriskar/SaveData/"; empty until it is found.
     std::string m_saveFolder;
+    // The game mode of the screen below, put back when this screen goes.
+    int32_t m_coveredMode = 0;
 };

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
+#include "flow/gamescripts.h"
 #include "flow/saveloadstate.h"
 #include "flow/tutorialcontroller.h"
 #include "kingdom/kingdomeditorstate.h"
@@ -10,6 +11,7 @@
 #include "kingdom/mapfiles.h"
 #include "realm/armyconfig.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -35,27 +37,40 @@ bool WriteGameFiles(GameData& world, const PlayerEditor& realm, const std::strin
 }
 
 // Each file is staged beside its old one and only then renamed over it, so that a save that fails part
-// way leaves the old slot whole.
-bool SaveSlot(GameData& world, const PlayerEditor& realm, const std::string& folder) {
-    bool written = WriteGameFiles(world, realm, folder, kStagedSuffix);
+// way leaves the old slot whole. Empty when all is written, else why not.
+std::string SaveSlot(GameData& world, const PlayerEditor& realm, const std::string& folder) {
+    std::string failure;
+    if (!WriteGameFiles(world, realm, folder, kStagedSuffix)) {
+        failure = "its files could not be written in " + folder;
+    }
     std::error_code error;
     for (const char* name : kSlotFiles) {
         const std::string file = folder + name;
         const std::string staged = file + kStagedSuffix;
-        if (written) {
+        if (failure.empty()) {
             fs::rename(staged, file, error);
-            written = !error;
+            if (error) {
+                failure = file + " could not be replaced: " + error.message();
+            }
             ConfigCache::Instance().ForgetFile(file);
         }
         fs::remove(staged, error);
     }
-    return written;
+    return failure;
 }
 
-void PutPauseBack(PlayerEditor& realm) {
-    realm.m_paused = false;
-    if (realm.m_pauseBox != nullptr) {
-        realm.m_pauseBox->m_label.SetText("Pause", {0.0f, 0.0f, 0.0f});
+// The log says it, and so does an alert mail, which the save screen and the game screens show.
+void TellPlayer(GameData& world, const std::string& text) {
+    LogLine(text);
+    world.m_mailList.AddMail(text, MAIL_ALERT);
+}
+
+// The save screen over the current one; the mode it covers comes back when it goes.
+void PushSaveScreen(Engine& engine) {
+    SaveLoadState& screen = SaveLoadState::Instance();
+    if (engine.PushState(&screen) && engine.m_gameData != nullptr) {
+        screen.m_coveredMode = engine.m_gameData->m_gameMode;
+        engine.m_gameData->m_gameMode = GAME_MODE_SAVE_LOAD;
     }
 }
 
@@ -64,10 +79,7 @@ void PutPauseBack(PlayerEditor& realm) {
 void ScriptLoadGame() {
     Engine& engine = Engine::Instance();
     BuildSaveSlotScreen(engine);
-    engine.PushState(&SaveLoadState::Instance());
-    if (engine.m_gameData != nullptr) {
-        engine.m_gameData->m_gameMode = GAME_MODE_SAVE_LOAD;
-    }
+    PushSaveScreen(engine);
     if (engine.m_playerEditor != nullptr) {
         engine.m_playerEditor->UnhighlightButton(kBoxActionSaveGame);
     }
@@ -87,10 +99,7 @@ void ScriptSaveMap() {
 void OpenSaveScreen() {
     Engine& engine = Engine::Instance();
     BuildKingdomHud(engine);
-    engine.PushState(&SaveLoadState::Instance());
-    if (engine.m_gameData != nullptr) {
-        engine.m_gameData->m_gameMode = GAME_MODE_SAVE_LOAD;
-    }
+    PushSaveScreen(engine);
     if (engine.m_playerEditor != nullptr) {
         engine.m_playerEditor->HighlightButton(kBoxActionSaveGame);
     }
@@ -102,14 +111,21 @@ void SaveGameToSlot() {
     if (screen == nullptr || engine.m_gameData == nullptr || engine.m_playerEditor == nullptr) {
         return;
     }
+    GameData& world = *engine.m_gameData;
     const bool newSlot = screen->SlotPath().empty();
+    const bool saveFolderKnown = !screen->m_saveFolder.empty();
     const std::string folder = screen->GetOrCreateSlotFolder();
     if (folder.empty()) {
         LogLine("Game not saved: there is no save folder to write to");
-    } else if (SaveSlot(*engine.m_gameData, *engine.m_playerEditor, folder)) {
+        TellPlayer(world, saveFolderKnown
+                              ? "Could not save the game: no new slot folder could be made in " +
+                                    screen->m_saveFolder
+                              : "Could not save the game: there is no documents folder to save in");
+    } else if (const std::string failure = SaveSlot(world, *engine.m_playerEditor, folder); failure.empty()) {
         LogLine("Game saved to " + folder);
     } else {
         LogLine("Game not saved to " + folder);
+        TellPlayer(world, "Could not save the game: " + failure);
         if (newSlot) {
             // A new slot that holds nothing would be listed as a slot that cannot be loaded.
             std::error_code error;
@@ -117,6 +133,11 @@ void SaveGameToSlot() {
         }
     }
     screen->ScanSaveFolder();
+    // The rescan may have put the slot just written anywhere in the list; it is the one to show.
+    const auto written = std::find(screen->m_slotPaths.begin(), screen->m_slotPaths.end(), folder);
+    if (!folder.empty() && written != screen->m_slotPaths.end()) {
+        screen->m_selectedSlot = static_cast<uint32_t>(written - screen->m_slotPaths.begin());
+    }
     screen->SelectSlot(screen->m_selectedSlot);
 }
 
@@ -131,6 +152,7 @@ void LoadGameFromSlot() {
     const std::string folder = screen->SlotPath();
     if (folder.empty()) {
         LogLine("No saved game in this slot");
+        TellPlayer(*world, "Could not load the game: there is no saved game in this slot");
         return;
     }
     // Read as the files are now, and whole, before anything of the running game is touched.
@@ -138,19 +160,26 @@ void LoadGameFromSlot() {
     std::unique_ptr<BuildingConfig> buildings =
         ReadBuildingFile(folder + AssetPaths::kBuildingDataFile, false);
     std::unique_ptr<ArmyConfig> army = ReadArmyFile(folder + AssetPaths::kArmyDataFile, false);
-    if (!map || !buildings || !army) {
+    const char* damaged = !map                                 ? AssetPaths::kMapDataFile
+                          : !buildings                         ? AssetPaths::kBuildingDataFile
+                          : !BuildingsFitMap(*buildings, *map) ? AssetPaths::kBuildingDataFile
+                          : !army                              ? AssetPaths::kArmyDataFile
+                                                               : nullptr;
+    if (damaged != nullptr) {
         LogLine("Game not loaded from " + folder);
+        TellPlayer(*world,
+                   "Could not load the game: " + std::string(damaged) + " of " + folder + " is damaged");
         return;
     }
 
     const bool inTutorial = realm->m_tutorial;
     BuildKingdomHud(engine);
     world->ResetForNewGame();
+    ClearCarriedOverPlay();
     realm->ClearBaseUnits();
     realm->ClearMerchantUnits();
     realm->ClearPurchasedUnits();
     world->m_tileMap.Clear();
-    PutPauseBack(*realm);
     if (inTutorial) {
         TutorialController::Instance().Stop(*world);
     }

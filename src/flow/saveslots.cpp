@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -29,6 +30,47 @@ void SetFirstValue(BoxObject* head, const std::string& text) {
     if (head != nullptr && head->m_next != nullptr) {
         head->m_next->m_label.SetText(text, {0.0f, 0.0f, 0.0f});
     }
+}
+
+// Runs of digits compare by their value, so that Data2 comes before Data10; everything else by
+// character. Names equal in that way (Data02, Data2) keep their plain order.
+bool SlotNameBefore(const std::string& a, const std::string& b) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (!digit(a[i]) || !digit(b[j])) {
+            if (a[i] != b[j]) {
+                return a[i] < b[j];
+            }
+            ++i;
+            ++j;
+            continue;
+        }
+        const size_t aStart = i;
+        const size_t bStart = j;
+        while (i < a.size() && digit(a[i])) {
+            ++i;
+        }
+        while (j < b.size() && digit(b[j])) {
+            ++j;
+        }
+        // Leading zeros dropped, the longer number is the larger; of equal length, the plain order.
+        std::string_view aNumber(a.data() + aStart, i - aStart);
+        std::string_view bNumber(b.data() + bStart, j - bStart);
+        aNumber.remove_prefix(std::min(aNumber.find_first_not_of('0'), aNumber.size()));
+        bNumber.remove_prefix(std::min(bNumber.find_first_not_of('0'), bNumber.size()));
+        if (aNumber.size() != bNumber.size()) {
+            return aNumber.size() < bNumber.size();
+        }
+        if (aNumber != bNumber) {
+            return aNumber < bNumber;
+        }
+    }
+    if (a.size() - i != b.size() - j) {
+        return a.size() - i < b.size() - j;
+    }
+    return a < b;
 }
 
 } // namespace
@@ -66,8 +108,8 @@ bool SaveLoadState::ScanSaveFolder() {
         if (error) {
             complete = false;
         }
-        // Directory order differs between file systems and runs; by name, slot numbers stay put.
-        std::sort(names.begin(), names.end());
+        // Directory order differs between file systems and runs; sorted, slot numbers stay put.
+        std::sort(names.begin(), names.end(), SlotNameBefore);
         for (const std::string& name : names) {
             m_slotPaths.push_back(m_saveFolder + name + "/");
         }

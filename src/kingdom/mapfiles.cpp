@@ -209,6 +209,18 @@ std::unique_ptr<BuildingConfig> ReadBuildingFile(const std::string& file, bool u
     return buildings;
 }
 
+bool BuildingsFitMap(const BuildingConfig& buildings, const KRMapConfig& map) {
+    for (const auto& building : buildings.m_buildings) {
+        if (building->m_row >= map.m_rows || building->m_col >= map.m_cols) {
+            RefuseFile(buildings.m_fileName,
+                       FormatString("building (Row: %u, Col: %u) outside the %u x %u map", building->m_row,
+                                    building->m_col, map.m_rows, map.m_cols));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ApplyMapConfig(TileMap& map, const KRMapConfig& config) {
     if (!map.StartGrid(config.m_rows, config.m_cols)) {
         return false;

@@ -71,6 +71,10 @@ std::unique_ptr<KRMapConfig> ReadMapFile(const std::string& file, bool useCache)
 // map when it is applied).
 std::unique_ptr<BuildingConfig> ReadBuildingFile(const std::string& file, bool useCache);
 
+// True when every building of the file stands on a cell of the map file's grid; otherwise one line
+// names the first that does not.
+bool BuildingsFitMap(const BuildingConfig& buildings, const KRMapConfig& map);
+
 // The whole grid of a checked map file; false (and the map left empty) only when it does not fit.
 bool ApplyMapConfig(TileMap& map, const KRMapConfig& config);
 // Every building of a checked file; one outside the grid is refused.

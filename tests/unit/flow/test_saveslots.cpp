@@ -1,6 +1,7 @@
 // Saved-game slots: the documents folder, which folders are slots and in what order, the selected
 // index after a rescan, new slot names, and saving and loading through the scripts, damaged and failed
 // cases included.
+#include "engine/recordingstate.h"
 #include "flow/flow_support.h"
 #include "flow/saveloadstate.h"
 #include "flow/savescripts.h"
@@ -75,6 +76,14 @@ class Slots : public testing::Test {
         }
         return nullptr;
     }
+    // One wave with a unit in the queue, and the level, strength and budget a longer game would have.
+    static void QueueWave(int32_t level) {
+        realm().m_invasions.clear();
+        realm().m_invasions.emplace_back().m_units.push_back(std::make_unique<KRUnit>("Demon"));
+        realm().m_level = level;
+        realm().m_strengthFactor = 1.5f;
+        realm().m_invasionBudget = 80.0f;
+    }
     static void MakeMap(const std::vector<TileType>& cells, uint32_t cols) {
         TileMap& map = engine().m_gameData->m_tileMap;
         ASSERT_TRUE(map.StartGrid(static_cast<uint32_t>(cells.size()) / cols, cols));
@@ -89,24 +98,25 @@ class Slots : public testing::Test {
     uint32_t savedRequest = 0;
 };
 
-TEST_F(Slots, FoldersNamedWithDataAreSlotsInNameOrderAndTheIndexStaysInTheList) {
-    MakeFolders({"OldData", "Database", "data1", "Data10", "Data2"});
+TEST_F(Slots, FoldersNamedWithDataAreSlotsInNumberOrderAndTheIndexStaysInTheList) {
+    MakeFolders({"OldData", "Database", "data1", "Data10", "Data9", "Data2"});
     savetest::WriteText(SaveFolder() + "Data5", "a file");
     Captured([] { EXPECT_TRUE(screen().ScanSaveFolder()); });
-    EXPECT_EQ(screen().m_slotPaths,
-              (std::vector<std::string>{SaveFolder() + "Data10/", SaveFolder() + "Data2/",
-                                        SaveFolder() + "Database/", SaveFolder() + "OldData/"}));
-    screen().m_selectedSlot = 4;
+    EXPECT_EQ(
+        screen().m_slotPaths,
+        (std::vector<std::string>{SaveFolder() + "Data2/", SaveFolder() + "Data9/", SaveFolder() + "Data10/",
+                                  SaveFolder() + "Database/", SaveFolder() + "OldData/"}));
+    screen().m_selectedSlot = 5;
     fs::remove(SaveFolder() + "OldData");
     fs::remove(SaveFolder() + "Database");
     Captured([] { screen().ScanSaveFolder(); });
-    EXPECT_EQ(screen().m_selectedSlot, 2u);
+    EXPECT_EQ(screen().m_selectedSlot, 3u);
     EXPECT_EQ(screen().SlotPath(), "");
-    EXPECT_FALSE(screen().SelectSlot(3));
+    EXPECT_FALSE(screen().SelectSlot(4));
 
-    const auto lines = Captured([] { EXPECT_FALSE(screen().SelectSlot(2)); });
+    const auto lines = Captured([] { EXPECT_FALSE(screen().SelectSlot(3)); });
     EXPECT_TRUE(Has(lines, "Box Stuff Changing "));
-    EXPECT_EQ(Shown(kSaveSlotBox), "3");
+    EXPECT_EQ(Shown(kSaveSlotBox), "4");
     EXPECT_EQ(Shown(kSaveGameTimeBox), "New Data");
     EXPECT_FALSE(FirstLoadBox()->m_enabled);
     EXPECT_TRUE(FirstLoadBox()->m_frozen);
@@ -133,6 +143,17 @@ TEST_F(Slots, NewSlotsTakeTheFirstFreeNumberAndNothingIsMadeWithoutADocumentsFol
     EXPECT_TRUE(Has(refused, "Game not saved: there is no save folder to write to"));
 }
 
+TEST_F(Slots, ASaveIntoNewDataShowsTheSlotJustWritten) {
+    MakeFolders({"Data0", "Data3", "Data5"});
+    Captured([] { screen().ScanSaveFolder(); });
+    screen().m_selectedSlot = 3;
+    MakeMap({TILE_PATH}, 1);
+    Captured(SaveGameToSlot);
+    // Data3 is taken, so the new slot is Data4, listed before Data5.
+    EXPECT_EQ(screen().m_selectedSlot, 2u);
+    EXPECT_EQ(screen().SlotPath(), SaveFolder() + "Data4/");
+}
+
 TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
     Captured([] { screen().ScanSaveFolder(); });
     MakeMap({TILE_PATH, TILE_CAPITAL, TILE_GATE, TILE_EMPTY, TILE_CRACK, TILE_PATH}, 3);
@@ -157,6 +178,7 @@ TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
 
     realm().m_stock[RESOURCE_MONEY] = 3.0f;
     MakeMap({TILE_EMPTY}, 1);
+    QueueWave(3);
     const auto loaded = Captured(LoadGameFromSlot);
     EXPECT_TRUE(Has(loaded, "Game loaded from " + SaveFolder() + "Data0/"));
     EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 321.5f);
@@ -166,6 +188,11 @@ TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
     EXPECT_EQ(map.GetTile(1, 1)->m_type, TILE_CRACK);
     EXPECT_EQ(engine().m_gameData->m_capitalTile, map.GetTile(0, 1));
     EXPECT_EQ(engine().m_gameData->m_gameMode, GAME_MODE_KINGDOM);
+    // The abandoned game's invasions went with it.
+    EXPECT_TRUE(realm().m_invasions.empty());
+    EXPECT_EQ(realm().m_level, 0);
+    EXPECT_EQ(realm().m_strengthFactor, 1.0f);
+    EXPECT_EQ(realm().m_invasionBudget, 25.0f);
 
     engine().m_request = REQUEST_RUN;
     engine().m_lastRequestedState = &screen();
@@ -177,6 +204,28 @@ TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
     EXPECT_EQ(map.GetTile(1, 1)->m_type, TILE_CRACK);
 }
 
+TEST_F(Slots, ABuildingOutsideTheSlotsMapRefusesTheSlotBeforeAnythingIsReset) {
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH, TILE_CAPITAL, TILE_GATE, TILE_EMPTY}, 2);
+    Captured(SaveGameToSlot);
+    // Inside the running game's grid of three rows, outside the slot's two.
+    savetest::WriteText(SaveFolder() + "Data0/buildingdata.xml",
+                        "<?xml version=\"1.0\" ?>\n<Building type=\"BuildDataOutside\">\n"
+                        "<Building id=\"0\"><Name>Farm</Name><Type>3</Type><Health>5</Health>"
+                        "<Row>2</Row><Col>0</Col></Building>\n</Building>\n");
+    MakeMap({TILE_PATH, TILE_PATH, TILE_EMPTY}, 1);
+    realm().m_stock[RESOURCE_MONEY] = 9.0f;
+    QueueWave(1);
+    engine().m_gameData->m_mailList.Clear();
+    Captured(LoadGameFromSlot);
+    EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 9.0f);
+    EXPECT_EQ(realm().m_invasions.size(), 1u);
+    EXPECT_EQ(engine().m_gameData->m_tileMap.Rows(), 3u);
+    ASSERT_NE(engine().m_gameData->m_mailList.MailAt(0), nullptr);
+    EXPECT_EQ(engine().m_gameData->m_mailList.MailAt(0)->m_text,
+              "Could not load the game: buildingdata.xml of " + SaveFolder() + "Data0/ is damaged");
+}
+
 TEST_F(Slots, AFailedSaveSaysSoAndLeavesTheOldSlotWhole) {
     Captured([] { screen().ScanSaveFolder(); });
     MakeMap({TILE_PATH}, 1);
@@ -186,13 +235,37 @@ TEST_F(Slots, AFailedSaveSaysSoAndLeavesTheOldSlotWhole) {
     // The map cannot be staged: the army file is written, then must not replace the old one.
     fs::create_directories(slot + "mapdata.xml.saving/in the way");
     realm().m_stock[RESOURCE_MONEY] = 200.0f;
+    engine().m_gameData->m_mailList.Clear();
     const auto lines = Captured(SaveGameToSlot);
     EXPECT_TRUE(Has(lines, "Game not saved to " + slot));
+    EXPECT_FALSE(Has(lines, "Game saved to " + slot));
+    ASSERT_NE(engine().m_gameData->m_mailList.MailAt(0), nullptr);
+    EXPECT_EQ(engine().m_gameData->m_mailList.MailAt(0)->m_kind, MAIL_ALERT);
+    EXPECT_EQ(engine().m_gameData->m_mailList.MailAt(0)->m_text.rfind("Could not save the game: ", 0), 0u);
     std::unique_ptr<ArmyConfig> army;
     Captured([&] { army = ReadArmyFile(slot + "armydata.xml", false); });
     ASSERT_NE(army, nullptr);
     EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], 100.0f);
     EXPECT_FALSE(fs::exists(slot + "armydata.xml.saving"));
+}
+
+TEST_F(Slots, LeavingTheSaveScreenPutsBackTheModeOfTheScreenBelow) {
+    Engine& e = engine();
+    std::vector<std::string> journal;
+    RecordingState below("Below", journal);
+    e.m_stack.push_back(&below);
+    e.m_gameData->m_gameMode = GAME_MODE_UNIT_EDITOR;
+    Captured([&] {
+        OpenSaveScreen();
+        e.Frame();
+    });
+    EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_SAVE_LOAD);
+    Captured([&] {
+        e.PopState();
+        e.Frame();
+    });
+    EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_UNIT_EDITOR);
+    e.m_stack.clear();
 }
 
 TEST_F(Slots, TheArrowsStopAtNewDataAndAtTheFirstSlot) {
