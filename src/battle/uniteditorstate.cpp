@@ -178,9 +178,7 @@ void UnitEditorState::Update(Engine& engine) {
     }
     m_gui.Update(&raw);
     if (GameData* world = engine.m_gameData.get()) {
-        for (auto& box : world->m_hudBoxes) {
-            box->Update(dt);
-        }
+        world->UpdateHudBoxes(dt);
     }
 }
 

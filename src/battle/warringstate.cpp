@@ -213,9 +213,7 @@ void WarringState::Update(Engine& engine) {
         if (world->m_battleRunning == 1) {
             StepBattle(*world, dt);
         }
-        for (auto& box : world->m_hudBoxes) {
-            box->Update(dt);
-        }
+        world->UpdateHudBoxes(dt);
     }
     for (auto& unit : world->m_enemyUnits) {
         unit->Update(dt);
