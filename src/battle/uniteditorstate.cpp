@@ -358,8 +358,8 @@ void UnitEditorState::OnClick(Engine& engine) {
         }
         return;
     }
-    const PlayerEditor* realm = engine.m_playerEditor;
-    if (realm == nullptr || realm->m_selectedUnit == nullptr || !OnPreview(point)) {
+    // Nothing answers from where no preview is drawn.
+    if (!ShowsPreview(engine) || !OnPreview(point)) {
         return;
     }
     const Reaction& reaction = kReactions[std::rand() % 3];
