@@ -3,6 +3,7 @@
 // leaving the screen leaves no target behind and the screen tabs working; a wave whose battle was refused
 // asks for it again until it begins.
 #include "battle/battle_support.h"
+#include "battle/projectile.h"
 #include "battle/warringstate.h"
 #include "scene/boxobject.h"
 
@@ -132,6 +133,24 @@ TEST_F(WarringStateTest, LeavingMidBattleForgetsEveryTargetAndFreesEachUnitOnce)
     EXPECT_EQ(realm().m_invasions.size(), 1u);
     EXPECT_TRUE(warTab.m_enabled);
     // The realm still frees its own queue and roster at the end, each unit once (see the sanitizer).
+}
+
+TEST_F(WarringStateTest, WhilePausedAMissileOnItsTargetNeitherMovesNorHits) {
+    Register(true);
+    state.Initialize(*engine);
+    KRMiniUnit& aimed = guard->m_soldiers.front();
+    const float health = aimed.HP;
+    const plat::Vector3 at = aimed.m_position;
+    world().m_projectiles.push_back(
+        std::make_unique<KRProjectile>(&aimed, at.x + 0.1f, at.y, at.z, 5.0f, 3, nullptr, nullptr));
+    Frames(20, 0.0f);
+    ASSERT_EQ(world().m_projectiles.size(), 1u);
+    EXPECT_FLOAT_EQ(world().m_projectiles.front()->m_position.x, at.x + 0.1f);
+    EXPECT_FLOAT_EQ(aimed.HP, health);
+    Frames(1, 0.02f);
+    EXPECT_TRUE(world().m_projectiles.empty());
+    EXPECT_LT(aimed.HP, health);
+    state.Cleanup(*engine);
 }
 
 TEST_F(WarringStateTest, WithNoWaveQueuedNothingIsTakenFromTheQueue) {
