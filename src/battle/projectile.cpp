@@ -20,6 +20,8 @@ constexpr float kPieceArrived = 0.05f;
 constexpr float kPieceStrayed = 2.0f;
 // A missile exactly above its target has no way to go sideways.
 constexpr float kNoHorizontalDistance = 1e-6f;
+// Launched straight above its target a missile has no arc; it drops as one shot one cell away would.
+constexpr float kStraightDropDistance = 1.0f;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
 // Attacker by defender, races in their own order.
@@ -157,7 +159,7 @@ void KRProjectile::Move() {
         return;
     }
     const float dt = m_frameTime;
-    const float h = m_distance * 0.5f;
+    const float h = (m_distance > kNoHorizontalDistance ? m_distance : kStraightDropDistance) * 0.5f;
     m_lastVerticalStep = h * dt;
     m_verticalSpeed -= h * dt;
     const plat::Vector3& aim = m_target->m_position;

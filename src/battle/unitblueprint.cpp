@@ -5,6 +5,8 @@
 #include "scene/krtextureconfig.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -40,6 +42,11 @@ std::unique_ptr<KRConfig> KRUnitConfig::CreateTyped() const {
 }
 
 std::unique_ptr<KRUnit> CreateUnitFromBlueprint(const std::string& typeName) {
+    // Without the file the merchants simply offer nothing; the reader would log every arrival.
+    std::error_code error;
+    if (!std::filesystem::exists(AssetPaths::kBaseUnitBluePrint, error)) {
+        return nullptr;
+    }
     const KRConfig read = ReadConfig(AssetPaths::kBaseUnitBluePrint);
     if (read.m_fileName == kConfigErrorFile) {
         return nullptr;

@@ -178,9 +178,7 @@ void UnitEditorState::Update(Engine& engine) {
     }
     m_gui.Update(&raw);
     if (GameData* world = engine.m_gameData.get()) {
-        for (auto& box : world->m_hudBoxes) {
-            box->Update(dt);
-        }
+        world->UpdateHudBoxes(dt);
     }
 }
 
@@ -360,8 +358,8 @@ void UnitEditorState::OnClick(Engine& engine) {
         }
         return;
     }
-    const PlayerEditor* realm = engine.m_playerEditor;
-    if (realm == nullptr || realm->m_selectedUnit == nullptr || !OnPreview(point)) {
+    // Nothing answers from where no preview is drawn.
+    if (!ShowsPreview(engine) || !OnPreview(point)) {
         return;
     }
     const Reaction& reaction = kReactions[std::rand() % 3];

@@ -114,6 +114,7 @@ void WarringState::Initialize(Engine& engine) {
     world->m_enemyUnits.clear();
     if (realm != nullptr && !realm->m_invasions.empty()) {
         m_wave = &realm->m_invasions.front();
+        m_wave->m_battleStarted = true;
         for (const auto& unit : m_wave->m_units) {
             if (unit == nullptr) {
                 continue;
@@ -212,9 +213,7 @@ void WarringState::Update(Engine& engine) {
         if (world->m_battleRunning == 1) {
             StepBattle(*world, dt);
         }
-        for (auto& box : world->m_hudBoxes) {
-            box->Update(dt);
-        }
+        world->UpdateHudBoxes(dt);
     }
     for (auto& unit : world->m_enemyUnits) {
         unit->Update(dt);

@@ -19,10 +19,6 @@ constexpr float kNewGameInvasionBudget = 25.0f;
 
 } // namespace
 
-void LogNotThereYet(const char* what) {
-    LogLine(std::string(what) + " is not there yet");
-}
-
 void ClearCarriedOverPlay() {
     PlayerEditor* realm = Engine::Instance().m_playerEditor;
     if (realm == nullptr) {

@@ -1,5 +1,4 @@
-// The scripts that start a game and act on the realm's rosters, and the line for an action whose part
-// of the game is not built.
+// The scripts that start a game and act on the realm's rosters.
 #pragma once
 
 // A new game on the tutorial map.
@@ -10,6 +9,3 @@ void DisbandPurchasedUnit();
 // What a finished game leaves behind that a new or loaded one must not inherit: the HUD pause and the
 // invasion queue with its level, strength and budget.
 void ClearCarriedOverPlay();
-
-// One line naming an action that has nothing to run yet.
-void LogNotThereYet(const char* what);

@@ -218,15 +218,13 @@ const ScriptRow kScriptTable[52] = {
 
 void ScriptRegistry::Register() {
     for (const ScriptRow& row : kScriptTable) {
-        if (row.m_function != nullptr) {
-            m_scripts[row.m_name] = row.m_function;
-        }
+        m_scripts[row.m_name] = row.m_function;
     }
 }
 
 bool RunScript(const ScriptRegistry& registry, const std::string& name) {
     auto found = registry.m_scripts.find(name);
-    if (found == registry.m_scripts.end() || found->second == nullptr) {
+    if (found == registry.m_scripts.end()) {
         LogLine("Cannot find script by name");
         return false;
     }

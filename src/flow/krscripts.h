@@ -19,8 +19,7 @@ class ScriptRegistry {
 // and gives false; otherwise true, whatever the script did.
 bool RunScript(const ScriptRegistry& registry, const std::string& name);
 
-// The registration order, one row per name; a row without a function is a script whose screen does not
-// exist yet, and is not registered.
+// The registration order, one row per name.
 struct ScriptRow {
     const char* m_name;
     ScriptFunction m_function;

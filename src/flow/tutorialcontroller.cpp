@@ -311,10 +311,23 @@ void TutorialController::AllowedBoxNames() {
 }
 
 void TutorialController::RestrictButtons(GameData& world) {
+    auto allowed = [this](const BoxObject& box) {
+        return std::find(m_allowedIds.begin(), m_allowedIds.end(), box.m_actionId) != m_allowedIds.end();
+    };
+    // A label that the step's own ids narrow (the nine "+" of the stat step, of which one is meant) names
+    // only the boxes with those ids.
+    std::unordered_set<std::string> narrowed;
+    for (const auto& box : world.m_hudBoxes) {
+        if (allowed(*box)) {
+            narrowed.insert(box->m_label.m_text);
+        }
+    }
     AllowedBoxNames();
     for (const auto& box : world.m_hudBoxes) {
-        const bool highlighted = std::find(m_highlightNames.begin(), m_highlightNames.end(),
-                                           box->m_label.m_text) != m_highlightNames.end();
+        const std::string& label = box->m_label.m_text;
+        const bool highlighted =
+            std::find(m_highlightNames.begin(), m_highlightNames.end(), label) != m_highlightNames.end() &&
+            (narrowed.count(label) == 0 || allowed(*box));
         if (!highlighted) {
             box->Disable();
         } else if (!box->m_enabled) {
@@ -323,7 +336,7 @@ void TutorialController::RestrictButtons(GameData& world) {
         }
     }
     for (const auto& box : world.m_hudBoxes) {
-        if (std::find(m_allowedIds.begin(), m_allowedIds.end(), box->m_actionId) != m_allowedIds.end()) {
+        if (allowed(*box)) {
             box->Enable();
         }
     }

@@ -43,11 +43,11 @@ int PlayerEditor::RandomRaceNumber() {
 
 void PlayerEditor::UpdateInvasions(float dt) {
     const auto base = static_cast<float>(Draw() % 50 + 180);
-    // The oldest wave's battle is starting or running. A wave that became the oldest with its time run
-    // out, or whose countdown was cut below zero from outside (the editor's right click), still starts its
-    // battle below, or no wave would ever come again.
+    // The oldest wave's battle is running. A wave that became the oldest with its time run out, whose
+    // countdown was cut below zero from outside (the editor's right click), or whose screen change was
+    // refused, still starts its battle below, or no wave would ever come again.
     if (!m_invasions.empty() && m_invasions.front().m_countdown <= 0.0f &&
-        m_invasions.front().m_warRequested) {
+        m_invasions.front().m_battleStarted) {
         return;
     }
     if (m_invasions.size() < kFullQueue) {
@@ -75,9 +75,6 @@ void PlayerEditor::UpdateInvasions(float dt) {
         }
     }
     // The battle takes the oldest wave; a later one whose time also ran out starts its own afterwards.
-    if (due > 0) {
-        m_invasions.front().m_warRequested = true;
-    }
     // Run once the queue is no longer walked: the battle takes its wave from it.
     for (int i = 0; i < due && m_engine != nullptr; ++i) {
         RunScript(m_engine->m_scripts, "Warring");

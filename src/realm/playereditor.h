@@ -85,8 +85,8 @@ struct Invasion {
     std::list<std::unique_ptr<KRUnit>> m_units;
     float m_countdown = 0.0f;
     bool m_alertPending = true;
-    // "Warring" was run while this wave was the oldest and its time had run out.
-    bool m_warRequested = false;
+    // Its battle has begun; until then a wave whose time has run out asks for it on every frame.
+    bool m_battleStarted = false;
 };
 
 class PlayerEditor {

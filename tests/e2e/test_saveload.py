@@ -43,6 +43,14 @@ def crop_differs(a, b, box):
     return float(result.stderr.split()[0]) > 20
 
 
+def greyed(game, path, box):
+    """Whether a box shows its disabled look: grey where an enabled box is dark blue. Sampled right of
+    and below its label."""
+    x, y = box
+    samples = [game.pixel(path, x + dx, y + 15) for dx in (30, 40, 50)]
+    return all(b - r < 20 for r, _, b in samples)
+
+
 def tap(game, key):
     game.xdotool("keydown", key)
     time.sleep(0.4)
@@ -66,7 +74,8 @@ def test_save_then_load(binary):
         game = start_kingdom_harness(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
         try:
             open_save_screen(game)
-            shot(game, "save-screen-new-data")
+            screen = shot(game, "save-screen-new-data")
+            expect(not greyed(game, screen, SAVE_GAME), "the save screen's Save Game is greyed")
             click(game, SAVE_GAME)
             game.wait_for("Game saved to " + slot + "/", timeout=10.0)
             shot(game, "save-screen-saved")
@@ -96,7 +105,9 @@ def test_save_then_load(binary):
             game.wait_for("Initializing SaveLoadState", timeout=10.0)
             game.wait_for("Reading Save Folder", timeout=5.0)
             game.wait_for("Box Stuff Changing ", timeout=5.0)
-            shot(game, "main-menu-slot")
+            listed = shot(game, "main-menu-slot")
+            expect(greyed(game, listed, SAVE_GAME), "the main menu's Save Game is not greyed")
+            expect(not greyed(game, listed, LOAD_GAME), "the main menu's Load Game is greyed")
             tap(game, "Escape")
             game.wait_for("Unloading MainMenuState", timeout=10.0)
         finally:

@@ -201,9 +201,6 @@ class HarnessKingdom : public KingdomEditorState {
         Invasion wave;
         wave.m_commanderName = "General Morvane";
         wave.m_race = 3;
-        // Its time has run out and "Warring" below is its battle, as when the countdown starts one; else
-        // the realm asks for this battle again once its queue fills, at whatever frame that falls on.
-        wave.m_warRequested = true;
         const Stats raiders{"Demon Spawn", RACE_DEMON, 2, 8.0f, 2.0f, 1.0f, 0.6f, 1};
         const Stats prowlers{"Taipen Prowler", RACE_TAIPEN, 2, 6.0f, 2.0f, 1.0f, 0.6f, 1};
         const Stats brutes{"Demon Spawn", RACE_DEMON, 3, 200.0f, 20.0f, 1.0f, 1.2f, 1};

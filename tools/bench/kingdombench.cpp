@@ -110,7 +110,7 @@ void MakeBattle(Engine& engine) {
     Invasion wave;
     wave.m_commanderName = "Benchmark";
     // Being fought already: its countdown would otherwise start the game's own battle screen.
-    wave.m_warRequested = true;
+    wave.m_battleStarted = true;
     wave.m_alertPending = false;
     for (int i = 0; i < kBattleUnitsPerSide; ++i) {
         const std::string type = RaceToName(static_cast<Race>(i % 8));

@@ -184,4 +184,22 @@ TEST_F(UnitEditor, AClickReadsAMailFirstElseClicksTheBoxAndThePreviewFollowsItsU
     EXPECT_TRUE(box->m_commands.empty());
 }
 
+TEST_F(UnitEditor, ThePreviewAnswersAClickOnlyWhereItIsDrawn) {
+    BoxObject* log = CreateHudBox(world(), 6.0f, 0.0f, -4.0f, 1.0f, 1.0f, 0, 1, 0.0f, 0.0f, 0.0f, false,
+                                  false, false, false, true, 0, 0);
+    realm().m_messageWindowBox = log;
+    PointAt(kPreviewPosition.x, kPreviewPosition.z);
+    const std::string reaction = "Couldn't find sound to play."; // no sounds are loaded here
+    auto reacts = [&] { return Has(Captured([&] { editor.OnClick(engine()); }), reaction); };
+    log->m_folded = true;
+    realm().m_panelMode = 1;
+    EXPECT_TRUE(reacts());
+    realm().m_panelMode = kPanelModeMasteries;
+    EXPECT_FALSE(reacts());
+    realm().m_panelMode = 1;
+    log->m_folded = false; // the message log open over it
+    EXPECT_FALSE(reacts());
+    realm().m_messageWindowBox = nullptr;
+}
+
 } // namespace

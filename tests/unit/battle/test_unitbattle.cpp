@@ -1,9 +1,11 @@
 // The battle's unit steps on a small map: gates and warp-in, the masteries' health, the capital
-// attack, moving without overshooting, soldiers' attack timing, erasing the dead, and a whole fight.
+// attack, moving without overshooting, soldiers' attack timing, erasing the dead, and a whole fight, each
+// on the battle screen's own frame.
 #include "battle/battle_support.h"
 #include "battle/gridpath.h"
 #include "battle/projectile.h"
 #include "battle/unitbattle.h"
+#include "battle/warringstate.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +19,14 @@ class UnitBattleTest : public BattleTest {
         world().m_enemyUnits.push_back(MakeUnit(false, col, row, size));
         return *world().m_enemyUnits.back();
     }
+    // One frame of the battle screen itself, its hover, HUD and end included.
     void Frame(float dt) {
-        world().m_battleFrameTime = dt;
-        world().WarpInEnemies();
-        for (auto& unit : world().m_enemyUnits) {
-            unit->UpdateMiniUnits(&dt);
-            if (unit->m_lifeState == UNIT_ACTIVE) {
-                world().EnemyUnitStep(unit.get());
-            }
-        }
-        for (KRUnit* unit : world().m_playerUnits) {
-            unit->UpdateMiniUnits(&dt);
-            if (unit->m_lifeState == UNIT_ACTIVE) {
-                world().PlayerUnitStep(unit);
-            }
-        }
+        engine->m_timer.gameDelta = dt;
+        world().m_battleRunning = 1;
+        state.Update(*engine);
     }
+
+    WarringState state;
 };
 
 TEST_F(UnitBattleTest, OnlyGatesWithARoadSendInvadersThreeSecondsApartAndTheWaitingDoNothing) {

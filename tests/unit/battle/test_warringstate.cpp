@@ -1,7 +1,9 @@
 // The battle screen's start and end: the wave's units have one owner however the battle ends, the
 // end is paid once however often the screen change is refused, a paused battle does not end, and
-// leaving the screen leaves no target behind and the screen tabs working.
+// leaving the screen leaves no target behind and the screen tabs working; a wave whose battle was refused
+// asks for it again until it begins.
 #include "battle/battle_support.h"
+#include "battle/projectile.h"
 #include "battle/warringstate.h"
 #include "scene/boxobject.h"
 
@@ -13,6 +15,8 @@ using battletest::BattleTest;
 
 int g_kingdomRuns = 0;
 int g_menuRuns = 0;
+Engine* g_engine = nullptr;
+KRState* g_battle = nullptr;
 
 class WarringStateTest : public BattleTest {
   protected:
@@ -131,6 +135,24 @@ TEST_F(WarringStateTest, LeavingMidBattleForgetsEveryTargetAndFreesEachUnitOnce)
     // The realm still frees its own queue and roster at the end, each unit once (see the sanitizer).
 }
 
+TEST_F(WarringStateTest, WhilePausedAMissileOnItsTargetNeitherMovesNorHits) {
+    Register(true);
+    state.Initialize(*engine);
+    KRMiniUnit& aimed = guard->m_soldiers.front();
+    const float health = aimed.HP;
+    const plat::Vector3 at = aimed.m_position;
+    world().m_projectiles.push_back(
+        std::make_unique<KRProjectile>(&aimed, at.x + 0.1f, at.y, at.z, 5.0f, 3, nullptr, nullptr));
+    Frames(20, 0.0f);
+    ASSERT_EQ(world().m_projectiles.size(), 1u);
+    EXPECT_FLOAT_EQ(world().m_projectiles.front()->m_position.x, at.x + 0.1f);
+    EXPECT_FLOAT_EQ(aimed.HP, health);
+    Frames(1, 0.02f);
+    EXPECT_TRUE(world().m_projectiles.empty());
+    EXPECT_LT(aimed.HP, health);
+    state.Cleanup(*engine);
+}
+
 TEST_F(WarringStateTest, WithNoWaveQueuedNothingIsTakenFromTheQueue) {
     Register(true);
     realm().m_invasions.clear();
@@ -140,6 +162,33 @@ TEST_F(WarringStateTest, WithNoWaveQueuedNothingIsTakenFromTheQueue) {
     EXPECT_NEAR(g_kingdomRuns, 20 - 10, 1); // won at once, the kingdom asked for every frame after 0.5 s
     EXPECT_TRUE(realm().m_invasions.empty());
     state.Cleanup(*engine);
+}
+
+TEST_F(WarringStateTest, AWarRefusedForAPendingRequestIsAskedForAgainUntilItsBattleBegins) {
+    Register(true);
+    g_engine = engine.get();
+    g_battle = &state;
+    engine->m_scripts.m_scripts["Warring"] = [] { g_engine->ChangeState(g_battle); };
+    realm().m_invasions.front().m_countdown = 0.5f;
+    realm().m_invasions.back().m_countdown = 300.0f;
+    for (int i = 0; i < 3; ++i) {
+        realm().m_invasions.emplace_back().m_countdown = 400.0f;
+    }
+    logtest::CapturedLog log;
+    engine->m_request = REQUEST_PUSH; // the pause menu asked for in the same frame
+    realm().Update(1.0f);
+    EXPECT_EQ(engine->m_request, REQUEST_PUSH);
+    engine->m_request = REQUEST_RUN;
+    realm().Update(0.05f);
+    ASSERT_EQ(engine->m_request, REQUEST_CHANGE);
+    EXPECT_EQ(engine->m_lastRequestedState, &state);
+    engine->m_request = REQUEST_RUN;
+    state.Initialize(*engine);
+    EXPECT_EQ(world().m_enemyUnits.size(), 1u);
+    realm().Update(0.05f); // the battle is running: nothing more is asked
+    EXPECT_EQ(engine->m_request, REQUEST_RUN);
+    state.Cleanup(*engine);
+    EXPECT_EQ(realm().m_invasions.size(), 4u);
 }
 
 } // namespace

@@ -176,8 +176,8 @@ TEST_F(Tutorial, StepsRunToTheEndWithTheirLettersAndHandEveryBoxBack) {
     EXPECT_TRUE(realm().m_menuBox->m_enabled);
 }
 
-TEST_F(Tutorial, ABoxGreyedByAnEarlierStepTakesItsClickWhenTheLetterNamesIt) {
-    StartWith("<BuildFarmTown1/><ToWar/>");
+TEST_F(Tutorial, ABoxGreyedByAnEarlierStepTakesItsClickWhenTheLetterNamesItUnlessTheStepPicksAnother) {
+    StartWith("<BuildFarmTown1/><ToWar/><AddStats2/>");
     Frame();
     EXPECT_FALSE(realm().m_warTabBox->m_enabled);
     Click(realm().m_buildMenuBox);
@@ -186,7 +186,16 @@ TEST_F(Tutorial, ABoxGreyedByAnEarlierStepTakesItsClickWhenTheLetterNamesIt) {
     EXPECT_TRUE(realm().m_warTabBox->m_enabled && realm().m_warTabBox->m_blinking);
     EXPECT_FALSE(realm().m_buildMenuBox->m_enabled);
     Click(realm().m_warTabBox);
-    EXPECT_EQ(tutorial.CurrentStep(), "END");
+    EXPECT_EQ(tutorial.CurrentStep(), "AddStats2");
+    // Of the nine "+" the letter names, the step means the first alone.
+    Frame();
+    std::vector<int32_t> enabledPlus;
+    for (const auto& box : world().m_hudBoxes) {
+        if (box->m_label.m_text == "+" && box->m_enabled) {
+            enabledPlus.push_back(box->m_actionId);
+        }
+    }
+    EXPECT_EQ(enabledPlus, std::vector<int32_t>{21});
 }
 
 TEST_F(Tutorial, FarmAndHouseAreEachPaidForOnceAndTheStepWantsBoth) {

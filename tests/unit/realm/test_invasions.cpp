@@ -85,7 +85,8 @@ TEST_F(Invasions, EachWaveIsAnnouncedOnceAndEveryEndedOneAsksForWar) {
     Frame(20.0f);
     EXPECT_EQ(realm->m_messages.size(), 2u);
     EXPECT_EQ(g_warring, 1);
-    Frame(1.0f); // its battle is starting: nothing more
+    realm->m_invasions.front().m_battleStarted = true;
+    Frame(1.0f); // its battle is running: nothing more
     EXPECT_EQ(g_warring, 1);
 
     // A frame past zero for two waves: both announced, both ask; the next asks again in its turn.
