@@ -1,5 +1,7 @@
 #include "platform/sdl/sdlwindow.h"
 
+#include "platform/sdl/sdlquit.h"
+
 #include <cstdio>
 
 namespace plat {
@@ -81,6 +83,8 @@ SdlWindow::~SdlWindow() {
 }
 
 bool SdlWindow::Create(const WindowDesc& desc) {
+    // SDL's handlers only queue a quit event, which a frame stuck on the display never reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::printf("SDL_Init failed: %s\n", SDL_GetError());
         return false;
@@ -94,6 +98,10 @@ bool SdlWindow::Create(const WindowDesc& desc) {
         SDL_Quit();
         return false;
     }
+    if (driver == "x11") {
+        EndProcessWhenDisplayLost();
+    }
+    CatchQuitSignals();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -205,6 +213,12 @@ void SdlWindow::Translate(const SDL_Event& event) {
 }
 
 bool SdlWindow::PeekMessage(Message& out) {
+    // The system asking the game to end is a closed window, as SDL reported it.
+    if (TakeQuitSignal()) {
+        Message destroy;
+        destroy.message = kWmDestroy;
+        m_queue.push_back(destroy);
+    }
     SDL_Event event;
     while (m_queue.empty() && SDL_PollEvent(&event) != 0) {
         Translate(event);

@@ -1,0 +1,62 @@
+#include "platform/sdl/sdlquit.h"
+
+#include <X11/Xlib.h>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace plat {
+
+namespace {
+
+volatile std::sig_atomic_t g_quitSignal = 0;
+bool g_quitTaken = false;
+
+// Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
+// wait on it for ever.
+int OnDisplayLost(Display*) {
+    std::fputs("The display was lost: the connection to the X server is gone\n", stdout);
+    std::fflush(stdout);
+    _exit(kExitDisplayLost);
+}
+
+void OnQuitTooSlow(int) {
+    static const char line[] = "The quit did not finish in time: ending at once\n";
+    const ssize_t written = write(STDOUT_FILENO, line, sizeof line - 1);
+    (void)written;
+    _exit(128 + g_quitSignal);
+}
+
+void OnQuitSignal(int signal) {
+    if (g_quitSignal == 0) {
+        g_quitSignal = signal;
+        alarm(kQuitGraceSeconds);
+    }
+}
+
+} // namespace
+
+void EndProcessWhenDisplayLost() {
+    XSetIOErrorHandler(OnDisplayLost);
+}
+
+void CatchQuitSignals() {
+    struct sigaction action = {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = OnQuitTooSlow;
+    sigaction(SIGALRM, &action, nullptr);
+    action.sa_handler = OnQuitSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool TakeQuitSignal() {
+    if (g_quitSignal == 0 || g_quitTaken) {
+        return false;
+    }
+    g_quitTaken = true;
+    return true;
+}
+
+} // namespace plat

@@ -1,0 +1,20 @@
+// Ending the process when the normal quit cannot run or does not finish: the display connection is lost
+// (nothing may talk to the dead server again, so there is no teardown), or a quit the system asked for
+// hangs in a frame or a teardown that waits on the display.
+#pragma once
+
+namespace plat {
+
+// After the game's own start-up failures (2 and 3).
+constexpr int kExitDisplayLost = 4;
+// A quit signal that does not end the process within this is obeyed at once, exit status 128 + signal.
+constexpr unsigned kQuitGraceSeconds = 3;
+
+// Once SDL's X11 video is up: a lost connection to the X server logs one line and ends the process.
+void EndProcessWhenDisplayLost();
+
+// SIGTERM and SIGINT ask for a quit, which TakeQuitSignal reports once to the message pump.
+void CatchQuitSignals();
+bool TakeQuitSignal();
+
+} // namespace plat
