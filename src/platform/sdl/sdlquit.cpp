@@ -56,6 +56,8 @@ bool TakeQuitSignal() {
         return false;
     }
     g_quitTaken = true;
+    // The game is answering: its own teardown gets the whole grace period.
+    alarm(kQuitGraceSeconds);
     return true;
 }
 

@@ -7,8 +7,9 @@ namespace plat {
 
 // After the game's own start-up failures (2 and 3).
 constexpr int kExitDisplayLost = 4;
-// A quit signal that does not end the process within this is obeyed at once, exit status 128 + signal.
-constexpr unsigned kQuitGraceSeconds = 3;
+// A quit signal not yet taken by a frame within this, or whose teardown then takes longer than this, is
+// obeyed at once, exit status 128 + signal.
+constexpr unsigned kQuitGraceSeconds = 4;
 
 // Once SDL's X11 video is up: a lost connection to the X server logs one line and ends the process.
 void EndProcessWhenDisplayLost();
