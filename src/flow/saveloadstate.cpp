@@ -235,16 +235,7 @@ bool SaveLoadState::ReadMailUnderCursor(Engine& engine) {
     if (world == nullptr || world->m_mailList.m_mails.empty()) {
         return false;
     }
-    const plat::Vector3 point = KingdomEditorState::CastMouseRay(engine).m_gui;
-    for (auto& mail : world->m_mailList.m_mails) {
-        if (mail->ContainsGuiPoint(point)) {
-            if (mail->m_read == 0) {
-                world->m_mailList.MarkRead(mail.get());
-            }
-            return true;
-        }
-    }
-    return false;
+    return world->m_mailList.ReadMailAt(KingdomEditorState::CastMouseRay(engine).m_gui);
 }
 
 void SaveLoadState::UpdateHover(Engine& engine) {

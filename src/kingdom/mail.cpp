@@ -108,6 +108,18 @@ void MailList::AddMail(const std::string& text, MailKind kind) {
     m_mails.push_back(std::move(mail));
 }
 
+bool MailList::ReadMailAt(const plat::Vector3& guiPoint) {
+    for (auto& mail : m_mails) {
+        if (mail->ContainsGuiPoint(guiPoint)) {
+            if (mail->m_read == 0) {
+                MarkRead(mail.get());
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 void MailList::MarkRead(Mail* mail) {
     if (mail == nullptr) {
         return;

@@ -59,6 +59,8 @@ class MailList {
     // A mail still on show is replaced, with every other mail of the list.
     void AddMail(const std::string& text, MailKind kind);
     void MarkRead(Mail* mail);
+    // A click at this HUD point on a mail reads it; true when the click fell on one.
+    bool ReadMailAt(const plat::Vector3& guiPoint);
     // An index past the end does nothing.
     void RemoveMail(size_t index);
     void Clear();
