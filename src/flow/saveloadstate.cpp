@@ -133,7 +133,8 @@ void SaveLoadState::HandleInput(Engine& engine) {
     if ((top != nullptr && top->m_gui.m_guiClick) || world == nullptr || world->m_activeCamera == nullptr) {
         return;
     }
-    if (input.ButtonPressed(MOUSE_LEFT) && !ReadMailUnderCursor(engine)) {
+    if (input.ButtonPressed(MOUSE_LEFT) &&
+        !world->m_mailList.ReadMailAt(KingdomEditorState::CastMouseRay(engine).m_gui)) {
         PickOnClick(engine);
     }
     if (input.ButtonPressed(MOUSE_RIGHT) && engine.m_playerEditor != nullptr &&
@@ -228,14 +229,6 @@ bool SaveLoadState::PickOnClick(Engine& engine) {
         return true;
     }
     return false;
-}
-
-bool SaveLoadState::ReadMailUnderCursor(Engine& engine) {
-    GameData* world = engine.m_gameData.get();
-    if (world == nullptr || world->m_mailList.m_mails.empty()) {
-        return false;
-    }
-    return world->m_mailList.ReadMailAt(KingdomEditorState::CastMouseRay(engine).m_gui);
 }
 
 void SaveLoadState::UpdateHover(Engine& engine) {

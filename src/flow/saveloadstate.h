@@ -53,8 +53,6 @@ class SaveLoadState : public KRState {
 
     static bool PickOnClick(Engine& engine);
     static void UpdateHover(Engine& engine);
-    // A click on a mail reads it; true when the click fell on one.
-    static bool ReadMailUnderCursor(Engine& engine);
 
     uint32_t m_selectedSlot = 0;
     std::vector<std::string> m_slotPaths;
