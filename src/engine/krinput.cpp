@@ -90,6 +90,9 @@ void InputSys::OnMouse(const plat::RawMouse& report) {
     static constexpr uint16_t kUp[3] = {plat::kRiMouseLeftUp, plat::kRiMouseRightUp, plat::kRiMouseMiddleUp};
     for (int b = 0; b < 3; ++b) {
         if ((report.buttonFlags & kDown[b]) != 0) {
+            if (buttons[b] == 0) {
+                ++pressCount[b];
+            }
             buttons[b] = 1;
         }
         if ((report.buttonFlags & kUp[b]) != 0) {

@@ -92,4 +92,7 @@ public:
     int32_t cursorY = 0;
     uint8_t buttons[3] = {};
     uint8_t prevButtons[3] = {};
+    // Presses begun on each button so far, so that a screen can tell the press it saw begin from a
+    // later one that began while another screen had the input.
+    uint32_t pressCount[3] = {};
 };

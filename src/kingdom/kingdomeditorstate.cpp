@@ -221,12 +221,16 @@ void KingdomEditorState::HandleInput(Engine& engine) {
         return;
     }
     SteerPerspectiveCamera(*world, input, static_cast<float>(engine.m_timer.rawDelta));
+    if (input.ButtonPressed(MOUSE_LEFT)) {
+        m_paintingPress.reset();
+    }
     if (!m_gui.m_guiClick && world->m_activeCamera != nullptr) {
         if (input.ButtonPressed(MOUSE_LEFT)) {
             if (!PickObjectUnderMouse(engine)) {
                 PickTileOnClick(engine, input.KeyDown(KeyLetter('X')));
+                m_paintingPress = input.pressCount[MOUSE_LEFT];
             }
-        } else if (input.buttons[MOUSE_LEFT] != 0) {
+        } else if (input.buttons[MOUSE_LEFT] != 0 && m_paintingPress == input.pressCount[MOUSE_LEFT]) {
             if (engine.m_playerEditor == nullptr || engine.m_playerEditor->m_hoveredBox == nullptr) {
                 PickTileOnClick(engine, false);
             }

@@ -5,6 +5,9 @@
 #include "engine/krstate.h"
 #include "platform/d3dx.h"
 
+#include <cstdint>
+#include <optional>
+
 class Engine;
 class BoxObject;
 class GameData;
@@ -55,4 +58,9 @@ class KingdomEditorState : public KRState {
 
     // Written into every GUI item's active flag by H.
     static bool s_guiShown;
+
+  private:
+    // The left press whose edge went to the tiles: only that press paints the tool while held, never
+    // one that a mail or a box took.
+    std::optional<uint32_t> m_paintingPress;
 };

@@ -142,9 +142,10 @@ TEST_F(KingdomScreen, AHeldButtonPaintsThePathAlongTheCursorButNotFromTheHud) {
     world().m_toolMode = TOOL_PATH;
     realm().m_land = 3.0f;
     engine->m_input.buttons[0] = 1;
-    engine->m_input.prevButtons[0] = 1;
-    // Row 1, columns 5 to 9, one tile (64 pixels) at a time from the middle of the screen.
+    // Row 1, columns 5 to 9, one tile (64 pixels) at a time from the middle of the screen; the press
+    // begins on the first.
     for (int col = 5; col <= 9; ++col) {
+        engine->m_input.prevButtons[0] = col == 5 ? 0 : 1;
         engine->m_input.cursorX = 512 + (col - 5) * 64;
         engine->m_input.cursorY = 384 - 64;
         screen.HandleInput(*engine);
@@ -157,6 +158,14 @@ TEST_F(KingdomScreen, AHeldButtonPaintsThePathAlongTheCursorButNotFromTheHud) {
     realm().m_land = 3.0f;
     realm().m_hoveredBox = realm().m_buildMenuBox;
     engine->m_input.cursorX = 512 - 64;
+    screen.HandleInput(*engine);
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....####..");
+
+    // Released and pressed again between two of its frames: a press this screen never saw begin.
+    realm().m_hoveredBox = nullptr;
+    engine->m_input.OnMouse({0, 0, plat::kRiMouseLeftUp});
+    engine->m_input.OnMouse({0, 0, plat::kRiMouseLeftDown});
+    engine->m_input.cursorX = 512 - 128;
     screen.HandleInput(*engine);
     EXPECT_EQ(Picture(world().m_tileMap)[1], "....####..");
 }
@@ -208,6 +217,14 @@ class BuildMenu : public KingdomScreen {
         Frames(512 + static_cast<int>(x * 64), 384 - static_cast<int>(z * 64), true);
     }
     void ClickTile(int row, int col) { Frames(512 + (col - 5) * 64, 384 + (row - 2) * 64, true); }
+    // The screen's input for one frame of the left button held at (x, y); pressed this frame or before.
+    void Hold(int x, int y, bool edge) {
+        engine->m_input.cursorX = x;
+        engine->m_input.cursorY = y;
+        engine->m_input.prevButtons[0] = edge ? 0 : 1;
+        engine->m_input.buttons[0] = 1;
+        screen.HandleInput(*engine);
+    }
 
     std::unique_ptr<BuildMenuContext> context;
 };
@@ -262,16 +279,38 @@ TEST_F(BuildMenu, AHoveredBoxGrowsAndAnyHoveredBoxShieldsTheMapFromAHeldButton) 
     world().m_toolMode = TOOL_PATH;
     Frames(512, 384 - 64, false, 2);
     ASSERT_EQ(realm().m_hoveredBox, money);
-    engine->m_input.buttons[0] = 1;
-    engine->m_input.prevButtons[0] = 1;
-    screen.HandleInput(*engine);
+    // The press begins on tile (4, 9), where no path can go, and is held onto the counter.
+    Hold(512 + 4 * 64, 384 + 2 * 64, true);
+    Hold(512, 384 - 64, false);
     EXPECT_EQ(Picture(world().m_tileMap)[1], "....#.....");
     money->m_layoutPosition = {9.0f, 0.0f, 9.0f};
-    Frames(512, 384 - 64, false, 1);
-    engine->m_input.buttons[0] = 1;
-    engine->m_input.prevButtons[0] = 1;
-    screen.HandleInput(*engine);
+    screen.Update(*engine);
+    Hold(512, 384 - 64, false);
     EXPECT_EQ(Picture(world().m_tileMap)[1], "....##....");
+}
+
+// A press that a letter or a box took paints nothing, however long it is held and wherever it goes.
+TEST_F(BuildMenu, APressThatALetterOrABoxTookPaintsNoTile) {
+    world().m_toolMode = TOOL_PATH;
+    world().m_mailList.AddMail("My Lord, your inquisitive nature will bring us troubles", MAIL_ALERT);
+    Mail& letter = *world().m_mailList.m_mails.front();
+    // Over row 1 from column 2 to 8: the press lands on the path's end, the drag goes on east.
+    letter.m_boundingBox.m_position = {0.0f, 0.0f, 1.0f};
+    for (int frame = 0; frame < 4; ++frame) {
+        Hold(512 + (frame - 1) * 64, 384 - 64, frame == 0);
+        screen.Update(*engine);
+    }
+    EXPECT_EQ(letter.m_read, 1);
+    world().m_mailList.Clear();
+    BoxObject* build = realm().m_buildMenuBox;
+    Hold(512 - 7 * 64, 384 + 5 * 64, true);
+    screen.Update(*engine);
+    for (int frame = 0; frame < 4; ++frame) {
+        Hold(512 + (frame - 1) * 64, 384 - 64, false);
+        screen.Update(*engine);
+    }
+    EXPECT_FALSE(build->m_selectByte) << "the Build box did not take the press";
+    EXPECT_EQ(Picture(world().m_tileMap)[1], "....#.....");
 }
 
 } // namespace
