@@ -497,14 +497,9 @@ void WarringState::PickUnderCursor(Engine& engine, bool xHeld) {
         return;
     }
     const MouseRay ray = KingdomEditorState::CastMouseRay(engine);
-    for (auto& mail : world->m_mailList.m_mails) {
-        if (mail->m_boundingBox.ContainsPointXZ(ray.m_gui)) {
-            LogLine("Picked Mail");
-            if (mail->m_read == 0) {
-                world->m_mailList.MarkRead(mail.get());
-            }
-            return;
-        }
+    if (world->m_mailList.ReadMailAt(ray.m_gui)) {
+        LogLine("Picked Mail");
+        return;
     }
     for (auto& owned : world->m_hudBoxes) {
         BoxObject& box = *owned;
@@ -551,23 +546,9 @@ void WarringState::PickUnderCursor(Engine& engine, bool xHeld) {
 }
 
 void WarringState::PickMailUnderCursor(Engine& engine) {
-    GameData* world = engine.m_gameData.get();
-    if (world == nullptr) {
-        return;
-    }
-    const MouseRay ray = KingdomEditorState::CastMouseRay(engine);
-    MailList& column = world->m_mailList;
-    size_t index = 0;
-    for (auto& mail : column.m_mails) {
-        if (mail->m_boundingBox.ContainsPointXZ(ray.m_gui)) {
-            LogLine("Picked Mail");
-            if (mail->m_read == 0) {
-                column.m_showing = 0;
-            }
-            column.RemoveMail(index);
-            return;
-        }
-        ++index;
+    // The kingdom's right click, which tests the mail's whole envelope.
+    if (KingdomEditorState::PickObjectUnderCursor(engine)) {
+        LogLine("Picked Mail");
     }
 }
 

@@ -191,4 +191,23 @@ TEST_F(WarringStateTest, AWarRefusedForAPendingRequestIsAskedForAgainUntilItsBat
     EXPECT_EQ(realm().m_invasions.size(), 4u);
 }
 
+// A letter takes clicks over its whole envelope: the left button reads it, the right throws it away.
+TEST_F(WarringStateTest, AClickNearALettersCornerReadsItAndARightClickThereThrowsItAway) {
+    engine->m_display.width = 1024;
+    engine->m_display.height = 768;
+    engine->m_display.margin = 0;
+    world().m_activeCamera = &world().m_perspCamera;
+    MailList& letters = world().m_mailList;
+    letters.AddMail("Unit Info Card :\tGuard", MAIL_HELP);
+    const Mail* letter = letters.m_mails.front().get();
+    // (7.7, -2.8): inside the 6 x 3 envelope about (5, -1.5), near its lower right corner.
+    engine->m_input.cursorX = 512 + 493;
+    engine->m_input.cursorY = 384 + 179;
+    logtest::CapturedLog log;
+    WarringState::PickUnderCursor(*engine, false);
+    EXPECT_EQ(letter->m_read, 1);
+    WarringState::PickMailUnderCursor(*engine);
+    EXPECT_TRUE(letters.m_mails.empty());
+}
+
 } // namespace
