@@ -343,7 +343,9 @@ void TutorialController::RestrictButtons(GameData& world) {
 }
 
 void TutorialController::EnableAllButtons(GameData& world) {
+    // Only the tutorial sets boxes blinking, so handing the HUD back ends every blink.
     for (const auto& box : world.m_hudBoxes) {
+        box->StopBlink();
         box->Enable();
     }
 }

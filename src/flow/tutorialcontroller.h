@@ -42,6 +42,7 @@ class TutorialController {
     void CheckStepDone(GameData& world);
 
     void RestrictButtons(GameData& world);
+    // The whole HUD handed back: every box enabled with its own look, none blinking.
     void EnableAllButtons(GameData& world);
     void DisableBoxByLabel(GameData& world, const std::string& label);
     void LockStatPlusButton(GameData& world);

@@ -337,10 +337,13 @@ TEST_F(Tutorial, SkippingHandsEveryBoxBackAndTakesTheSkipBoxAway) {
     EXPECT_TRUE(realm().m_attentionMarker->m_sprite.m_visible);
     EXPECT_EQ(realm().m_attentionMarker->m_label.m_text, "YOUR THRONE");
     EXPECT_FALSE(realm().m_menuBox->m_enabled);
+    Frame(); // the Menu step: its box blinks
+    ASSERT_TRUE(realm().m_menuBox->m_blinking);
     tutorial.Skip();
     Frame();
     EXPECT_FALSE(realm().m_tutorial);
     for (const auto& box : world().m_hudBoxes) {
+        EXPECT_FALSE(box->m_blinking) << box->m_label.m_text;
         if (box.get() != realm().m_skipTutorialBox) {
             EXPECT_TRUE(box->m_enabled) << box->m_label.m_text;
         }
