@@ -1,6 +1,7 @@
 #include "kingdom/gamedata.h"
 
 #include "engine/engine.h"
+#include "kingdom/kingdomhud.h"
 #include "realm/playereditor.h"
 #include "scene/worldobject.h"
 
@@ -140,6 +141,11 @@ void GameData::ResetForNewGame() {
     m_unitRecords.clear();
     BuildDefaultUnitRecords();
     if (PlayerEditor* realm = m_playerEditor.get()) {
+        // The rosters' boxes leave their lists first, so that the lists go back to rest without them.
+        realm->ClearBaseUnits();
+        realm->ClearMerchantUnits();
+        realm->ClearPurchasedUnits();
+        ReturnKingdomHudToRest(*this);
         ResetRealmForNewGame(*realm);
     }
 }

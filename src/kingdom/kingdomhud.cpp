@@ -6,6 +6,7 @@
 #include "scene/boxobject.h"
 #include "scene/worldobject.h"
 
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -81,6 +82,7 @@ void BuildKingdomHud(Engine& engine) {
         return;
     }
     world->m_hudToBuild = 0;
+    const size_t built = world->m_hudBoxes.size();
     BuildWorldMarkers(engine, *realm);
     BuildHelperTextBox(engine, *realm);
     BuildTopBar(engine, *realm);
@@ -99,6 +101,23 @@ void BuildKingdomHud(Engine& engine) {
         if (box != nullptr) {
             realm->m_boxByActionId.emplace(box->m_actionId, box.get());
         }
+    }
+    // Boxes of the save screen built before are not the HUD's.
+    for (auto box = std::next(world->m_hudBoxes.begin(), static_cast<std::ptrdiff_t>(built));
+         box != world->m_hudBoxes.end(); ++box) {
+        (*box)->RememberRest();
+    }
+}
+
+void ReturnKingdomHudToRest(GameData& world) {
+    for (const auto& box : world.m_hudBoxes) {
+        box->ReturnToRest();
+    }
+    if (PlayerEditor* realm = world.m_playerEditor.get()) {
+        realm->m_hoveredBox = nullptr;
+        realm->m_helpBox = nullptr;
+        realm->m_clickedBox = nullptr;
+        realm->m_lastClickedBox = nullptr;
     }
 }
 

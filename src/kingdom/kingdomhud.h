@@ -2,10 +2,14 @@
 #pragma once
 
 class Engine;
+class GameData;
 class PlayerEditor;
 
 // Every call after the first does nothing.
 void BuildKingdomHud(Engine& engine);
+// The built boxes back as the first game found them: menus and lists folded and scrolled to their
+// start, nothing queued, blinking or selected. The boxes themselves stay.
+void ReturnKingdomHudToRest(GameData& world);
 
 void BuildWorldMarkers(Engine& engine, PlayerEditor& realm);
 void BuildHelperTextBox(Engine& engine, PlayerEditor& realm);

@@ -618,6 +618,27 @@ bool BoxObject::ShownOnCurrentPage() const {
     return m_subPanel == 0 || context.UnitPage() == m_subPanel;
 }
 
+void BoxObject::RememberRest() {
+    const float* scale = m_boundingBox.m_scale;
+    m_rest = Rest{m_layoutPosition, scale[0],           scale[1],     m_folded,
+                  m_pickable,       m_sprite.m_visible, m_selectByte, m_windowStart};
+}
+
+void BoxObject::ReturnToRest() {
+    if (!m_rest) {
+        return;
+    }
+    m_commands.clear();
+    StopBlink();
+    m_layoutPosition = m_rest->position;
+    SetScale(m_rest->width, m_rest->height);
+    m_folded = m_rest->folded;
+    m_pickable = m_rest->pickable;
+    m_sprite.m_visible = m_rest->visible;
+    m_selectByte = m_rest->selectByte;
+    m_windowStart = m_rest->windowStart;
+}
+
 void BoxObject::ApplyTexture(const std::string& file) {
     m_sprite.ApplyTextureConfig(file);
 }

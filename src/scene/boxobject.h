@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,11 @@ class BoxObject : public KRGameObject {
     // False when the unit editor's pages hide it (unit editor only).
     bool ShownOnCurrentPage() const;
 
+    // Remembers the box's place, fold, size and scroll as they are now. ReturnToRest puts them back, with
+    // the queue emptied and no blink; a box never told its rest is left as it is.
+    void RememberRest();
+    void ReturnToRest();
+
     std::list<BoxCommand> m_commands;
     // Not 0: neither drawn nor picked.
     int32_t m_hidden = 1;
@@ -225,6 +231,18 @@ class BoxObject : public KRGameObject {
 
     float m_lifetime = -1.0f;
     bool m_hasLifetime = false;
+
+    struct Rest {
+        plat::Vector3 position;
+        float width;
+        float height;
+        bool folded;
+        bool pickable;
+        bool visible;
+        bool selectByte;
+        uint32_t windowStart;
+    };
+    std::optional<Rest> m_rest;
 };
 
 // A chain of count boxes (at least one) appended to gameData's box list; returns the head. The others

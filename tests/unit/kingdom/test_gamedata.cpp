@@ -1,5 +1,6 @@
 // The world aggregate: what a fresh world holds, a new game's reset, and the tile pointers it borrows
 // from the map, which must never outlive their tiles (the sanitizer build reads them after every change).
+#include "engine/krlog.h"
 #include "kingdom/kingdomhud.h"
 #include "kingdom_support.h"
 
@@ -267,6 +268,49 @@ TEST_F(GameDataRealm, ANewGameGivesTheRealmItsStartingValuesAndNoPause) {
     EXPECT_FALSE(r.m_paused);
     ASSERT_NE(r.m_pauseBox, nullptr);
     EXPECT_EQ(r.m_pauseBox->m_label.m_text, "Pause");
+}
+
+// What a player sees of a box's fold, scroll, selection and motion.
+std::vector<std::string> HudLooks(const GameData& world) {
+    std::vector<std::string> looks;
+    for (const auto& box : world.m_hudBoxes) {
+        const plat::Vector3& at = box->m_layoutPosition;
+        looks.push_back(box->m_label.m_text +
+                        FormatString(" at %.3f,%.3f size %.3f,%.3f", at.x, at.z,
+                                     box->m_boundingBox.m_scale[0], box->m_boundingBox.m_scale[1]) +
+                        (box->m_folded ? " folded" : "") + (box->m_pickable ? " pickable" : "") +
+                        (box->m_sprite.m_visible ? " visible" : "") + (box->m_selectByte ? " selected" : "") +
+                        (box->m_blinking ? " blinking" : "") + (box->m_commands.empty() ? "" : " busy") +
+                        " window " + std::to_string(box->m_windowStart));
+    }
+    return looks;
+}
+
+TEST_F(GameDataRealm, ASecondNewGameFindsTheHudAsTheFirstDid) {
+    world().ResetForNewGame();
+    const std::vector<std::string> first = HudLooks(world());
+    // A game played: the Build list opened and scrolled, the Menu and the Army list opened, a unit bought
+    // into the Army list, a box left blinking and one half-way through its click.
+    WorldBoxContext context(world());
+    SetBoxContext(&context);
+    BoxObject* build = realm().m_buildMenuBox;
+    for (BoxObject* box : {build, build->m_members.back(), realm().m_menuBox, realm().m_armyRosterBox}) {
+        box->QueueCommand(BoxCommandKind::Click, 0.0f);
+        for (int frame = 0; frame < 40; ++frame) {
+            world().UpdateHudBoxes(0.05f);
+        }
+    }
+    realm().RestorePurchasedUnit(std::make_unique<KRUnit>("Demon"));
+    realm().m_landDisplayBox->m_blinking = true;
+    realm().m_kingdomTabBox->QueueCommand(BoxCommandKind::Click, 0.0f);
+    world().UpdateHudBoxes(0.05f);
+    ASSERT_EQ(build->m_windowStart, 2u);
+    ASSERT_NE(HudLooks(world()), first);
+
+    world().ResetForNewGame();
+    SetBoxContext(nullptr);
+    EXPECT_EQ(HudLooks(world()), first);
+    EXPECT_EQ(realm().m_clickedBox, nullptr);
 }
 
 // Purchases and roster removals delete boxes from inside a click: the box whose action runs, and
