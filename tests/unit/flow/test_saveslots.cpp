@@ -55,6 +55,9 @@ class Slots : public testing::Test {
         savedRequest = e.m_request;
         e.m_lastRequestedState = &screen();
         e.m_request = REQUEST_RUN;
+        // Loads go through the engine's requests: no quit pending and no screen left by another test.
+        e.m_quitting = false;
+        e.m_stack.clear();
         screen().m_selectedSlot = 0;
     }
     void TearDown() override {
@@ -211,7 +214,6 @@ TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
     EXPECT_TRUE(Has(refused, "Game not loaded from " + SaveFolder() + "Data0/"));
     EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 5.0f);
     EXPECT_EQ(map.GetTile(1, 1)->m_type, TILE_CRACK);
-    engine().m_stack.clear();
 }
 
 TEST_F(Slots, ABuildingOutsideTheSlotsMapRefusesTheSlotBeforeAnythingIsReset) {
@@ -292,7 +294,6 @@ TEST_F(Slots, ALoadOverTheUnitEditorOrTheBattleLeavesTheKingdomAloneOnTheMenu) {
     realm().m_masteryPoints = 4;
     Captured(SaveGameToSlot);
     const std::string loadedLine = "Game loaded from " + SaveFolder() + "Data0/";
-    e.m_stack.clear();
     Captured([&] {
         e.PushState(&menu);
         e.Frame();
