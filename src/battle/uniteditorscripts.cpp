@@ -32,8 +32,7 @@ void RemovePoint(StatIndex index) {
 
 void ScriptUnit() {
     Engine& engine = Engine::Instance();
-    engine.ChangeState(&UnitEditorState::Instance());
-    if (engine.m_gameData != nullptr) {
+    if (engine.ChangeState(&UnitEditorState::Instance()) && engine.m_gameData != nullptr) {
         engine.m_gameData->m_gameMode = GAME_MODE_UNIT_EDITOR;
     }
 }

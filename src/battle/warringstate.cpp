@@ -558,8 +558,7 @@ void ScriptWarring() {
         LogLine("No invasion to fight");
         return;
     }
-    engine.ChangeState(&WarringState::Instance());
-    if (engine.m_gameData != nullptr) {
+    if (engine.ChangeState(&WarringState::Instance()) && engine.m_gameData != nullptr) {
         engine.m_gameData->m_gameMode = GAME_MODE_WAR;
     }
 }

@@ -152,6 +152,22 @@ void Engine::Frame() {
         m_stack.back()->Initialize(*this);
         m_request = REQUEST_RUN;
         break;
+    case REQUEST_CHANGE_ABOVE_ROOT: {
+        while (m_stack.size() > 1) {
+            PopTop();
+        }
+        auto between = std::move(m_betweenUnwindAndLoad);
+        m_betweenUnwindAndLoad = nullptr;
+        if (between) {
+            between(*this);
+        }
+        m_stack.push_back(m_lastRequestedState);
+        LogLine("Changed state");
+        m_stack.back()->Load(*this);
+        m_stack.back()->Initialize(*this);
+        m_request = REQUEST_RUN;
+        break;
+    }
     case REQUEST_POP_TO_ROOT:
         while (m_stack.size() > 1) {
             PopTop();
@@ -162,6 +178,7 @@ void Engine::Frame() {
         while (!m_stack.empty()) {
             PopTop();
         }
+        m_betweenUnwindAndLoad = nullptr;
         m_audio.trackIndex = -1;
         m_running = false;
         break;
@@ -195,6 +212,18 @@ bool Engine::ChangeState(KRState* state) {
     if (m_quitting || m_request != REQUEST_RUN) {
         LogLine("Change State request rejected.");
     }
+    return false;
+}
+
+bool Engine::ChangeStateAboveRoot(KRState* state, std::function<void(Engine&)> between) {
+    const bool root = !m_stack.empty() && m_stack.front() == state;
+    if (!m_quitting && m_request == REQUEST_RUN && !root) {
+        m_lastRequestedState = state;
+        m_betweenUnwindAndLoad = std::move(between);
+        m_request = REQUEST_CHANGE_ABOVE_ROOT;
+        return true;
+    }
+    LogLine("Change State request rejected.");
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,10 @@ enum StateRequest : uint32_t {
     REQUEST_POP = 4,
     REQUEST_CHANGE = 5,
     REQUEST_POP_TO_ROOT = 6,
-    REQUEST_QUIT = 7
+    REQUEST_QUIT = 7,
+    // Every screen above the root goes, then the pending step runs, then the requested screen is put
+    // on the root.
+    REQUEST_CHANGE_ABOVE_ROOT = 8
 };
 
 class Engine {
@@ -42,6 +46,9 @@ public:
     void Frame();
     bool PushState(KRState* state);
     bool ChangeState(KRState* state);
+    // Accepted as a change is, and also for a stacked state other than the root. `between` runs when the
+    // screens above the root are gone, before the state's Load: what it sets up no leaving screen sees.
+    bool ChangeStateAboveRoot(KRState* state, std::function<void(Engine&)> between);
     void PopState();
     void ReturnToRootState();
     void Quit();
@@ -68,6 +75,8 @@ public:
     KRState* m_lastRequestedState = nullptr;
     std::vector<KRState*> m_stack;
     bool m_running = true;
+    // The step of a pending change above the root.
+    std::function<void(Engine&)> m_betweenUnwindAndLoad;
     plat::Window* m_window = nullptr;
 
 private:

@@ -159,10 +159,7 @@ void SaveLoadState::Update(Engine& engine) {
     const float raw = static_cast<float>(engine.m_timer.rawDelta);
     m_gui.Update(&raw);
     if (GameData* world = engine.m_gameData.get()) {
-        const float dt = static_cast<float>(engine.m_timer.gameDelta);
-        for (auto& box : world->m_hudBoxes) {
-            box->Update(dt);
-        }
+        world->UpdateHudBoxes(static_cast<float>(engine.m_timer.gameDelta));
     }
 }
 

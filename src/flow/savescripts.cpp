@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -72,6 +73,40 @@ void PushSaveScreen(Engine& engine) {
         screen.m_coveredMode = engine.m_gameData->m_gameMode;
         engine.m_gameData->m_gameMode = GAME_MODE_SAVE_LOAD;
     }
+}
+
+// A slot's files, read and checked, waiting for the screens above the main menu to go.
+struct ReadSlot {
+    std::string folder;
+    std::unique_ptr<KRMapConfig> map;
+    std::unique_ptr<BuildingConfig> buildings;
+    std::unique_ptr<ArmyConfig> army;
+};
+
+void ApplySlot(Engine& engine, const ReadSlot& slot) {
+    GameData* world = engine.m_gameData.get();
+    PlayerEditor* realm = engine.m_playerEditor;
+    if (world == nullptr || realm == nullptr) {
+        return;
+    }
+    const bool inTutorial = realm->m_tutorial;
+    BuildKingdomHud(engine);
+    world->ResetForNewGame();
+    ClearCarriedOverPlay();
+    realm->ClearBaseUnits();
+    realm->ClearMerchantUnits();
+    realm->ClearPurchasedUnits();
+    world->m_tileMap.Clear();
+    if (inTutorial) {
+        TutorialController::Instance().Stop(*world);
+    }
+    realm->m_tutorial = false;
+    ApplyMapConfig(world->m_tileMap, *slot.map);
+    ApplyBuildingConfig(world->m_tileMap, *slot.buildings);
+    world->FindCapitalTile();
+    realm->ApplyArmyConfig(*slot.army);
+    world->m_gameMode = GAME_MODE_KINGDOM;
+    LogLine("Game loaded from " + slot.folder);
 }
 
 } // namespace
@@ -172,28 +207,13 @@ void LoadGameFromSlot() {
         return;
     }
 
-    const bool inTutorial = realm->m_tutorial;
-    BuildKingdomHud(engine);
-    world->ResetForNewGame();
-    ClearCarriedOverPlay();
-    realm->ClearBaseUnits();
-    realm->ClearMerchantUnits();
-    realm->ClearPurchasedUnits();
-    world->m_tileMap.Clear();
-    if (inTutorial) {
-        TutorialController::Instance().Stop(*world);
-    }
-    realm->m_tutorial = false;
-    ApplyMapConfig(world->m_tileMap, *map);
-    ApplyBuildingConfig(world->m_tileMap, *buildings);
-    world->FindCapitalTile();
-    realm->ApplyArmyConfig(*army);
-    LogLine("Game loaded from " + folder);
-
-    if (engine.ChangeState(&KingdomEditorState::Instance())) {
-        world->m_gameMode = GAME_MODE_KINGDOM;
-    } else {
-        RunScript(engine.m_scripts, "PopState");
+    // The game is replaced only once every screen above the main menu has gone through its own Cleanup
+    // and Unload, so that a battle or editor left this way cannot touch the game loaded.
+    auto slot =
+        std::make_shared<ReadSlot>(ReadSlot{folder, std::move(map), std::move(buildings), std::move(army)});
+    if (!engine.ChangeStateAboveRoot(&KingdomEditorState::Instance(),
+                                     [slot](Engine& e) { ApplySlot(e, *slot); })) {
+        LogLine("Game not loaded from " + folder);
     }
 }
 

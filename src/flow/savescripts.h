@@ -8,7 +8,8 @@ void OpenSaveScreen();
 // Reported done only when all three files of the slot were written; a failed save leaves the slot as
 // it was.
 void SaveGameToSlot();
-// The slot's three files are read and checked first; only a whole slot replaces the running game.
+// The slot's three files are read and checked first; only a whole slot replaces the running game, and
+// only once every screen above the main menu has gone.
 void LoadGameFromSlot();
 void NextSaveSlot();
 void PreviousSaveSlot();

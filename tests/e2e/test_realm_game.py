@@ -1,6 +1,7 @@
 """The waves in the real game: after a new game five waves are queued and the kingdom shows the next
 one's countdown (the tutorial holds it still); on the save screen each right click brings the first wave
-30 s closer, and back on the kingdom the wave is announced and the battle screen opens."""
+30 s closer, and back on the kingdom the wave is announced and the battle screen opens. A game loaded
+from the battle's own save screen leaves the battle behind: the kingdom's Unit and War tabs work again."""
 
 import os
 import shutil
@@ -9,8 +10,11 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from realgame import (COUNTDOWN, SCREEN, changed_share, expect, hurry_first_wave, new_game,  # noqa: E402
-                      open_save_screen, shot, tap, to_main_menu)
+from realgame import (COUNTDOWN, KINGDOM_TAB, LOAD_GAME, SAVE_GAME, SCREEN, UNIT_TAB,  # noqa: E402
+                      changed_share, click, expect, faults, hud, hurry_first_wave, new_game, open_save_screen,
+                      shot, tap, to_main_menu)
+
+WAR_TAB = hud(7.0, -5.0)
 
 
 def test_waves_in_the_real_game(binary):
@@ -39,5 +43,50 @@ def test_waves_in_the_real_game(binary):
         shutil.rmtree(documents, ignore_errors=True)
 
 
+def test_load_over_the_battle(binary):
+    documents = tempfile.mkdtemp(prefix="thornvale-documents-")
+    slot = os.path.join(documents, "Thornvale Oriskar", "SaveData", "Data0") + "/"
+    game = Game(binary, screen=SCREEN, env={"XDG_DOCUMENTS_DIR": documents})
+    try:
+        to_main_menu(game)
+        new_game(game, "reload-kingdom")
+        open_save_screen(game)
+        click(game, SAVE_GAME)
+        game.wait_for("Game saved to " + slot, timeout=10.0)
+        tap(game, "Escape")
+        game.wait_for("Unloading MainMenuState", timeout=10.0)
+        game.settle(1.0)
+
+        click(game, WAR_TAB)
+        game.wait_for("Initializing WarringState", timeout=10.0)
+        game.settle(1.0)
+        open_save_screen(game, open_chain=False)
+        click(game, LOAD_GAME)
+        game.wait_for("Game loaded from " + slot, timeout=10.0)
+        game.wait_for("Changed state", timeout=10.0)
+        left = [line for line in game.lines if line in ("Cleanup WarringState", "Unloading WarringState")
+                or line.startswith("Game loaded from")]
+        expect(left == ["Cleanup WarringState", "Unloading WarringState", "Game loaded from " + slot],
+               "the battle was not left before the game was loaded: %r" % left)
+        game.settle(1.5)
+        shot(game, "reload-kingdom-loaded")
+
+        editors = game.count("Initializing MainMenuState")
+        click(game, UNIT_TAB)
+        game.wait_for("Loading MainMenuState", timeout=10.0)
+        game.settle(1.0)
+        expect(game.count("Initializing MainMenuState") == editors + 1, "the Unit tab did not open the editor")
+        click(game, KINGDOM_TAB)
+        game.wait_for("Unloading MainMenuState", timeout=10.0)
+        game.settle(1.0)
+        click(game, WAR_TAB)
+        game.wait_for("Initializing WarringState", timeout=10.0)
+        expect(game.count("Game Over") == 0, "the battle left by the load was lost")
+        expect(not faults(game), "faults in the log: %r" % faults(game)[:3])
+    finally:
+        game.close()
+        shutil.rmtree(documents, ignore_errors=True)
+
+
 if __name__ == "__main__":
-    run([test_waves_in_the_real_game])
+    run([test_waves_in_the_real_game, test_load_over_the_battle])

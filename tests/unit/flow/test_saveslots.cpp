@@ -1,10 +1,14 @@
 // Saved-game slots: the documents folder, which folders are slots and in what order, the selected
 // index after a rescan, new slot names, and saving and loading through the scripts, damaged and failed
 // cases included.
+#include "battle/uniteditorscripts.h"
+#include "battle/uniteditorstate.h"
+#include "battle/warringstate.h"
 #include "engine/recordingstate.h"
 #include "flow/flow_support.h"
 #include "flow/saveloadstate.h"
 #include "flow/savescripts.h"
+#include "kingdom/kingdomeditorstate.h"
 #include "platform/documents.h"
 #include "realm/armyconfig.h"
 #include "save_support.h"
@@ -15,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using flowtest::Captured;
 using flowtest::Has;
+using flowtest::Lines;
 using savetest::EnvVar;
 using savetest::Scratch;
 
@@ -50,6 +55,9 @@ class Slots : public testing::Test {
         savedRequest = e.m_request;
         e.m_lastRequestedState = &screen();
         e.m_request = REQUEST_RUN;
+        // Loads go through the engine's requests: no quit pending and no screen left by another test.
+        e.m_quitting = false;
+        e.m_stack.clear();
         screen().m_selectedSlot = 0;
     }
     void TearDown() override {
@@ -179,7 +187,11 @@ TEST_F(Slots, ASavedGameLoadsBackAndADamagedSlotLeavesTheGameAlone) {
     realm().m_stock[RESOURCE_MONEY] = 3.0f;
     MakeMap({TILE_EMPTY}, 1);
     QueueWave(3);
-    const auto loaded = Captured(LoadGameFromSlot);
+    // The game is replaced when the frame after the load takes the screens down.
+    const auto loaded = Captured([] {
+        LoadGameFromSlot();
+        engine().Frame();
+    });
     EXPECT_TRUE(Has(loaded, "Game loaded from " + SaveFolder() + "Data0/"));
     EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 321.5f);
     EXPECT_FALSE(realm().m_tutorial);
@@ -266,6 +278,66 @@ TEST_F(Slots, LeavingTheSaveScreenPutsBackTheModeOfTheScreenBelow) {
     });
     EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_UNIT_EDITOR);
     e.m_stack.clear();
+}
+
+// A load over the unit editor or the battle takes every screen above the main menu down, each through
+// its own Cleanup and Unload, before the game is replaced: the kingdom lands on the menu alone, the
+// loaded game as saved, no battle's reward or defeat paid, and its tabs reach the other screen again.
+TEST_F(Slots, ALoadOverTheUnitEditorOrTheBattleLeavesTheKingdomAloneOnTheMenu) {
+    Engine& e = engine();
+    KingdomEditorState& kingdom = KingdomEditorState::Instance();
+    std::vector<std::string> journal;
+    RecordingState menu("Menu", journal);
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_GATE, TILE_PATH, TILE_CAPITAL}, 3);
+    realm().m_stock[RESOURCE_MONEY] = 321.0f;
+    realm().m_masteryPoints = 4;
+    Captured(SaveGameToSlot);
+    const std::string loadedLine = "Game loaded from " + SaveFolder() + "Data0/";
+    Captured([&] {
+        e.PushState(&menu);
+        e.Frame();
+        e.PushState(&kingdom);
+        e.Frame();
+    });
+    const auto loadOver = [&](void (*tab)(), KRState* tabScreen, const std::string& leaving) {
+        QueueWave(2);
+        realm().m_stock[RESOURCE_MONEY] = 5.0f;
+        Captured([&] {
+            tab();
+            e.Frame();
+            ASSERT_EQ(e.Top(), tabScreen);
+            if (tabScreen == &WarringState::Instance()) {
+                e.m_gameData->m_battleResult = BATTLE_VICTORY; // won, its reward still to pay
+            }
+            OpenSaveScreen();
+            e.Frame();
+        });
+        const Lines loading = Captured([] {
+            LoadGameFromSlot();
+            engine().Frame();
+        });
+        Lines order;
+        std::copy_if(loading.begin(), loading.end(), std::back_inserter(order), [&](const std::string& line) {
+            return line.starts_with("Cleanup ") || line.starts_with("Unloading ") || line == loadedLine;
+        });
+        EXPECT_EQ(order, (Lines{"Cleanup MainMenuState", "Unloading MainMenuState", "Cleanup " + leaving,
+                                "Unloading " + leaving, loadedLine}));
+        EXPECT_EQ(e.m_stack, (std::vector<KRState*>{&menu, &kingdom}));
+        EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_KINGDOM);
+        EXPECT_EQ(realm().m_stock[RESOURCE_MONEY], 321.0f);
+        EXPECT_EQ(realm().m_masteryPoints, 4);
+        EXPECT_EQ(e.m_gameData->m_wins, 0);
+        EXPECT_EQ(e.m_gameData->m_tileMap.GetTile(0, 2)->m_type, TILE_CAPITAL);
+    };
+    loadOver(ScriptUnit, &UnitEditorState::Instance(), "MainMenuState");
+    loadOver(ScriptWarring, &WarringState::Instance(), "WarringState");
+    EXPECT_EQ(journal, (Lines{"Menu.Load", "Menu.Initialize"}));
+    // The kingdom unloads, as the next test that loads it expects.
+    Captured([&] {
+        e.ReturnToRootState();
+        e.Frame();
+    });
 }
 
 TEST_F(Slots, TheArrowsStopAtNewDataAndAtTheFirstSlot) {

@@ -4,6 +4,8 @@
 #include "engine/engine.h"
 #include "flow/krscripts.h"
 #include "battle/krunit.h"
+#include "battle/uniteditorstate.h"
+#include "realm/playereditor.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "platform/null/nullaudio.h"
@@ -135,6 +137,26 @@ TEST_F(Scripts, MainMenuAndExitToMainMenuGoToTheRootAndResumeEvenWhenRefused) {
         EXPECT_DOUBLE_EQ(engine().m_timer.maxDelta, 0.05) << name;
         EXPECT_FALSE(Paused(engine().m_audio.effectsGroup)) << name;
         EXPECT_FLOAT_EQ(Volume(engine().m_audio.musicGroup), 1.0f) << name;
+    }
+}
+
+TEST_F(Scripts, WarringAndUnitLeaveTheGameModeAsItWasWhenTheirChangeIsRefused) {
+    Engine& e = engine();
+    if (PlayerEditor* realm = e.m_playerEditor) {
+        realm->m_invasions.emplace_back();
+    }
+    e.m_gameData->m_gameMode = GAME_MODE_KINGDOM;
+    e.m_request = REQUEST_PUSH;
+    EXPECT_EQ(Captured([] { Run("Warring"); }), Lines{"Change State request rejected."});
+    EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_KINGDOM);
+    // Already stacked: refused without a word.
+    e.m_request = REQUEST_RUN;
+    e.m_stack = {&UnitEditorState::Instance()};
+    EXPECT_EQ(Captured([] { Run("Unit"); }), Lines{});
+    EXPECT_EQ(e.m_gameData->m_gameMode, GAME_MODE_KINGDOM);
+    e.m_stack.clear();
+    if (PlayerEditor* realm = e.m_playerEditor) {
+        realm->m_invasions.pop_back();
     }
 }
 
