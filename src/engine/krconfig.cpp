@@ -15,6 +15,11 @@
 
 namespace {
 
+FileStepHook& StepHook() {
+    static FileStepHook hook;
+    return hook;
+}
+
 std::string ErrnoText(int error) {
     return std::error_code(error, std::generic_category()).message();
 }
@@ -155,7 +160,12 @@ bool ReplaceFile(const std::string& file, const std::string& bytes, std::string&
     if (::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         ::fchmod(fd.Get(), old.st_mode & 07777);
     }
-    bool written = WriteAll(fd.Get(), bytes, reason);
+    bool written = true;
+    if (const int error = FileStepError("write", file); error != 0) {
+        reason = ErrnoText(error);
+        written = false;
+    }
+    written = written && WriteAll(fd.Get(), bytes, reason);
     if (written && ::fsync(fd.Get()) != 0) {
         reason = ErrnoText(errno);
         written = false;
@@ -164,9 +174,12 @@ bool ReplaceFile(const std::string& file, const std::string& bytes, std::string&
         reason = ErrnoText(errno);
         written = false;
     }
-    if (written && ::rename(temp.c_str(), file.c_str()) != 0) {
-        reason = ErrnoText(errno);
-        written = false;
+    if (written) {
+        const int error = FileStepError("rename", file);
+        if (error != 0 || ::rename(temp.c_str(), file.c_str()) != 0) {
+            reason = ErrnoText(error != 0 ? error : errno);
+            written = false;
+        }
     }
     if (!written) {
         ::unlink(temp.c_str());
@@ -389,6 +402,14 @@ KRConfig ReadConfig(const std::string& file) {
         config.m_nodes.push_back(std::move(node));
     }
     return config;
+}
+
+void SetFileStepHook(FileStepHook hook) {
+    StepHook() = std::move(hook);
+}
+
+int FileStepError(const char* step, const std::string& path) {
+    return StepHook() ? StepHook()(step, path) : 0;
 }
 
 bool WriteConfig(const KRConfig& config) {

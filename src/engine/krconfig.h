@@ -22,6 +22,7 @@
 // Writers build a KRConfig (or a typed one) with the target path as its file name and call WriteConfig.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -102,6 +103,13 @@ void ReadConfigChildren(const TiXmlElement* first, ConfigNode& parent);
 // Writes the configuration to its file name through a temporary file beside it, so that the old file
 // survives any failure. False, with one log line naming the file, when it was not written.
 bool WriteConfig(const KRConfig& config);
+
+// Test seam for saving: every step that changes a saved file or folder on disk (a write, a rename, a
+// removal) asks the hook first, and fails with the errno it returns unless that is 0. Tests fail the
+// steps one at a time, or throw from the hook to stop a save where a crash would. No hook: all proceed.
+using FileStepHook = std::function<int(const char* step, const std::string& path)>;
+void SetFileStepHook(FileStepHook hook);
+int FileStepError(const char* step, const std::string& path);
 
 // Configurations kept for the life of the process, keyed by file and "type" together.
 class ConfigCache {

@@ -5,6 +5,7 @@
 #include "engine/krstate.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ inline constexpr int32_t kBoxActionLoadGame = 108;
 inline constexpr int32_t kBoxActionPreviousSlot = 109;
 inline constexpr int32_t kBoxActionNextSlot = 110;
 inline constexpr int32_t kBoxActionLeaveSaveScreen = 111;
+
+// Replaces the three files of a slot folder (ending in "/") as one: write puts them all into a spare
+// folder beside the slot, which then takes the slot's place in one step. Empty when the slot holds the
+// new files; otherwise why not, and the slot keeps its old files untouched.
+std::string WriteSlotAsOne(const std::string& slot,
+                           const std::function<bool(const std::string& folder)>& write);
 
 // The save screen's boxes, built once per run into GameData's box list.
 void BuildSaveSlotScreen(Engine& engine);

@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kStagedSuffix = ".saving";
-
 // The save screen when it is the screen the scripts act on.
 SaveLoadState* CurrentSaveScreen() {
     return dynamic_cast<SaveLoadState*>(Engine::Instance().m_lastRequestedState);
@@ -37,27 +35,11 @@ bool WriteGameFiles(GameData& world, const PlayerEditor& realm, const std::strin
            world.m_tileMap.WriteBuildingData(buildings, "BuildData");
 }
 
-// Each file is staged beside its old one and only then renamed over it, so that a save that fails part
-// way leaves the old slot whole. Empty when all is written, else why not.
+// The three files replace the slot's old ones as one, or not at all. Empty when all is written, else
+// why not.
 std::string SaveSlot(GameData& world, const PlayerEditor& realm, const std::string& folder) {
-    std::string failure;
-    if (!WriteGameFiles(world, realm, folder, kStagedSuffix)) {
-        failure = "its files could not be written in " + folder;
-    }
-    std::error_code error;
-    for (const char* name : kSlotFiles) {
-        const std::string file = folder + name;
-        const std::string staged = file + kStagedSuffix;
-        if (failure.empty()) {
-            fs::rename(staged, file, error);
-            if (error) {
-                failure = file + " could not be replaced: " + error.message();
-            }
-            ConfigCache::Instance().ForgetFile(file);
-        }
-        fs::remove(staged, error);
-    }
-    return failure;
+    return WriteSlotAsOne(folder,
+                          [&](const std::string& spare) { return WriteGameFiles(world, realm, spare, ""); });
 }
 
 // The log says it, and so does an alert mail, which the save screen and the game screens show.

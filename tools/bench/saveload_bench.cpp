@@ -1,7 +1,8 @@
 // How long a save and a load take on a 32 x 32 map with a full roster: the three files of a slot
-// written, then read, checked and applied to a fresh world. Run by saveload.sh from the build folder
-// (the units read their pictures' configurations from "../Assets").
+// written as the game saves them, then read, checked and applied to a fresh world. Run by saveload.sh
+// from the build folder (the units read their pictures' configurations from "../Assets").
 #include "engine/krlog.h"
+#include "flow/saveloadstate.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/mapfiles.h"
 #include "realm/armyconfig.h"
@@ -64,9 +65,16 @@ int main(int argc, char** argv) {
     MakeWorld(world, realm);
     for (int run = 0; run < kRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        realm.SaveArmyData("ArmyData", folder + "armydata.xml");
-        world.m_tileMap.WriteMapData(folder + "mapdata.xml", "MapData");
-        world.m_tileMap.WriteBuildingData(folder + "buildingdata.xml", "BuildData");
+        // As the game saves a slot: the three files written beside it, which then take its place.
+        const std::string failure = WriteSlotAsOne(folder, [&](const std::string& spare) {
+            return realm.SaveArmyData("ArmyData", spare + "armydata.xml") &&
+                   world.m_tileMap.WriteMapData(spare + "mapdata.xml", "MapData") &&
+                   world.m_tileMap.WriteBuildingData(spare + "buildingdata.xml", "BuildData");
+        });
+        if (!failure.empty()) {
+            std::fprintf(stderr, "the slot was not saved: %s\n", failure.c_str());
+            return 1;
+        }
         saves.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
 
         GameData loadedWorld;

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -10,7 +11,10 @@ namespace plat {
 
 namespace {
 
-volatile std::sig_atomic_t g_quitSignal = 0;
+// The signal handlers may run on any of the game's threads; only a lock-free atomic is safe to share
+// with them.
+std::atomic<int> g_quitSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 bool g_quitTaken = false;
 
 // Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
@@ -25,12 +29,13 @@ void OnQuitTooSlow(int) {
     static const char line[] = "The quit did not finish in time: ending at once\n";
     const ssize_t written = write(STDOUT_FILENO, line, sizeof line - 1);
     (void)written;
-    _exit(128 + g_quitSignal);
+    _exit(128 + g_quitSignal.load());
 }
 
 void OnQuitSignal(int signal) {
-    if (g_quitSignal == 0) {
-        g_quitSignal = signal;
+    // Two signals on two threads at once: only the first arms the alarm.
+    int none = 0;
+    if (g_quitSignal.compare_exchange_strong(none, signal)) {
         alarm(kQuitGraceSeconds);
     }
 }
@@ -52,7 +57,7 @@ void CatchQuitSignals() {
 }
 
 bool TakeQuitSignal() {
-    if (g_quitSignal == 0 || g_quitTaken) {
+    if (g_quitSignal.load() == 0 || g_quitTaken) {
         return false;
     }
     g_quitTaken = true;

@@ -9,6 +9,7 @@
 #include "flow/saveloadstate.h"
 #include "flow/savescripts.h"
 #include "kingdom/kingdomeditorstate.h"
+#include "kingdom/mapfiles.h"
 #include "platform/documents.h"
 #include "realm/armyconfig.h"
 #include "save_support.h"
@@ -244,11 +245,14 @@ TEST_F(Slots, AFailedSaveSaysSoAndLeavesTheOldSlotWhole) {
     realm().m_stock[RESOURCE_MONEY] = 100.0f;
     Captured(SaveGameToSlot);
     const std::string slot = SaveFolder() + "Data0/";
-    // The map cannot be staged: the army file is written, then must not replace the old one.
-    fs::create_directories(slot + "mapdata.xml.saving/in the way");
+    // The map cannot be written: the army file is, then must not replace the old one.
+    SetFileStepHook([](const char* step, const std::string& path) {
+        return std::string(step) == "write" && path.find("mapdata.xml") != std::string::npos ? ENOSPC : 0;
+    });
     realm().m_stock[RESOURCE_MONEY] = 200.0f;
     engine().m_gameData->m_mailList.Clear();
     const auto lines = Captured(SaveGameToSlot);
+    SetFileStepHook(nullptr);
     EXPECT_TRUE(Has(lines, "Game not saved to " + slot));
     EXPECT_FALSE(Has(lines, "Game saved to " + slot));
     ASSERT_NE(engine().m_gameData->m_mailList.MailAt(0), nullptr);
@@ -258,7 +262,7 @@ TEST_F(Slots, AFailedSaveSaysSoAndLeavesTheOldSlotWhole) {
     Captured([&] { army = ReadArmyFile(slot + "armydata.xml", false); });
     ASSERT_NE(army, nullptr);
     EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], 100.0f);
-    EXPECT_FALSE(fs::exists(slot + "armydata.xml.saving"));
+    EXPECT_FALSE(fs::exists(SaveFolder() + ".Data0.saving"));
 }
 
 TEST_F(Slots, LeavingTheSaveScreenPutsBackTheModeOfTheScreenBelow) {
@@ -355,6 +359,103 @@ TEST_F(Slots, TheArrowsStopAtNewDataAndAtTheFirstSlot) {
         }
     });
     EXPECT_EQ(screen().m_selectedSlot, 0u);
+}
+
+// Each step of a save (each write, rename, exchange, cleanup) fails in turn, or the save stops there as
+// by a crash; into an old slot and into "New Data", with the folders exchanged in one step and by two
+// renames where the file system refuses that. The slot holds its old files byte for byte or all three
+// new ones, is listed alone and loads, and the next save goes through and leaves nothing behind.
+TEST_F(Slots, ASaveThatFailsOrStopsAtAnyStepLeavesTheSlotWhole) {
+    struct Crash {};
+    const std::string slot = SaveFolder() + "Data0/";
+    const auto slotFiles = [&] {
+        std::vector<std::string> texts;
+        for (const char* name : kSlotFiles) {
+            texts.push_back(savetest::ReadText(slot + name));
+        }
+        return texts;
+    };
+    for (const bool exchange : {true, false}) {
+        for (const bool fresh : {false, true}) {
+            for (const bool crash : {false, true}) {
+                int step = 0;
+                for (bool reached = true; reached; ++step) {
+                    SCOPED_TRACE(testing::Message() << "exchange " << exchange << ", new slot " << fresh
+                                                    << ", crash " << crash << ", step " << step);
+                    fs::remove_all(SaveFolder());
+                    Captured([] { screen().ScanSaveFolder(); });
+                    MakeMap({TILE_PATH, TILE_PATH}, 2);
+                    realm().m_stock[RESOURCE_MONEY] = 100.0f;
+                    if (!fresh) {
+                        Captured(SaveGameToSlot);
+                    }
+                    const std::vector<std::string> old = slotFiles();
+                    // The new game differs from the old in each of the three files.
+                    MakeMap({TILE_PATH, TILE_CRACK}, 2);
+                    engine().m_gameData->m_tileMap.PlaceBuilding(0, 0, BUILDING_FARM);
+                    realm().m_stock[RESOURCE_MONEY] = 200.0f;
+                    screen().m_selectedSlot = 0;
+
+                    int seen = 0;
+                    reached = false;
+                    SetFileStepHook([&](const char* name, const std::string&) {
+                        if (!exchange && std::string(name) == "exchange") {
+                            return EINVAL;
+                        }
+                        if (seen++ != step) {
+                            return 0;
+                        }
+                        reached = true;
+                        if (crash) {
+                            throw Crash{};
+                        }
+                        return EIO;
+                    });
+                    Lines lines;
+                    try {
+                        lines = Captured(SaveGameToSlot);
+                    } catch (const Crash&) {
+                    }
+                    SetFileStepHook(nullptr);
+
+                    Captured([] { screen().ScanSaveFolder(); });
+                    const std::vector<std::string> now = slotFiles();
+                    bool allNew = screen().m_slotPaths == std::vector<std::string>{slot};
+                    for (size_t i = 0; i < now.size(); ++i) {
+                        allNew = allNew && now[i] != old[i];
+                    }
+                    const bool allOld = now == old && screen().m_slotPaths.size() == (fresh ? 0u : 1u);
+                    EXPECT_TRUE(allOld || allNew);
+                    if (!crash) {
+                        EXPECT_EQ(allNew, Has(lines, "Game saved to " + slot));
+                    }
+                    if (allNew || !fresh) {
+                        std::unique_ptr<ArmyConfig> army;
+                        std::unique_ptr<KRMapConfig> map;
+                        std::unique_ptr<BuildingConfig> buildings;
+                        Captured([&] {
+                            army = ReadArmyFile(slot + kSlotFiles[0], false);
+                            map = ReadMapFile(slot + kSlotFiles[1], false);
+                            buildings = ReadBuildingFile(slot + kSlotFiles[2], false);
+                        });
+                        ASSERT_TRUE(army && map && buildings);
+                        EXPECT_TRUE(BuildingsFitMap(*buildings, *map));
+                        EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], allNew ? 200.0f : 100.0f);
+                    }
+
+                    screen().m_selectedSlot = 0;
+                    EXPECT_TRUE(Has(Captured(SaveGameToSlot), "Game saved to " + slot));
+                    std::vector<std::string> left;
+                    for (const auto& entry : fs::directory_iterator(SaveFolder())) {
+                        left.push_back(entry.path().filename().string());
+                    }
+                    EXPECT_EQ(left, std::vector<std::string>{"Data0"});
+                }
+                // At least the spare, three writes and three renames, the swap and the cleanup.
+                EXPECT_GE(step, 10);
+            }
+        }
+    }
 }
 
 } // namespace
