@@ -249,10 +249,11 @@ void CrackIcon(Canvas& c, const Rect& r) {
     c.Glow(Circle(r.x + r.w * 0.45f, r.y + r.h * 0.5f, r.w * 0.2f), WithAlpha(kEmber, 0.6f), 6.0f);
 }
 
-// The list arrows and the scroll buttons: a gold triangle on a round plate.
+// The list arrows and the scroll buttons: a gold triangle on a round plate. A list arrow's plate keeps
+// clear of its picture's edges, where the label of the row beside it may run ("Destroy" of the Build list).
 std::function<bool(Frame&)> ArrowButton(float direction, bool vertical) {
     return [=](Frame& f) {
-        Rect r = Inset(f.cell, 2.0f);
+        Rect r = Inset(f.cell, vertical ? 2.0f : f.cell.w * 0.16f);
         Panel(f.canvas, r, std::min(r.w, r.h) * 0.3f, kSteel, kNight);
         Rect a = Inset(r, std::min(r.w, r.h) * 0.22f);
         Points tip = vertical ? Points{{0.5f, 0.5f - 0.4f * direction},
