@@ -23,10 +23,12 @@ Rect Inset(const Rect& r, float by) {
 enum class Ornament { None, Left, Right, Both };
 
 // A translucent night body inside a double gold rim; ornaments are claw-like barbs at the corners.
-std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha) {
+// The top share `clearTop` of the picture stays clear.
+std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha, float clearTop = 0.0f) {
     return [=](Frame& f) {
         Canvas& c = f.canvas;
-        Rect outer = Inset(f.cell, 3.0f);
+        const float clear = f.cell.h * clearTop;
+        Rect outer = Inset({f.cell.x, f.cell.y + clear, f.cell.w, f.cell.h - clear}, 3.0f);
         Shape rim = RoundRect(outer, 7.0f);
         c.Glow(Outline(rim, 2.0f), WithAlpha(kGold, 0.45f), 3.0f);
         c.Draw(rim, VerticalGradient(outer, WithAlpha(kNight, bodyAlpha), WithAlpha(kInk, bodyAlpha)));
@@ -363,8 +365,10 @@ Picture Entry(std::string config, std::string type, std::string image, int width
 void AppendHudPictures(std::vector<Picture>& table) {
     // Box frames.
     const std::pair<const char*, std::function<bool(Frame&)>> frames[] = {
-        {"dragonBorder", DragonFrame(Ornament::Left, 0.8f)},
-        {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f)},
+        // The side frames of the bottom bar reach up to the unit editor's Tech row and its "Increase
+        // Mastery Level" button, drawn under them: their upper part stays clear so that those show.
+        {"dragonBorder", DragonFrame(Ornament::Left, 0.8f, 0.3f)},
+        {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f, 0.3f)},
         {"dragonFrame", DragonFrame(Ornament::None, 0.85f)},
         {"dragonFrame2", DragonFrame(Ornament::Both, 0.75f)},
         {"dragonFrameFull", DragonFrame(Ornament::Both, 0.92f)},
