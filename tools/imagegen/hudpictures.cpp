@@ -100,7 +100,8 @@ std::function<bool(Frame&)> RaceLogo(uint32_t colour, std::string initial) {
     };
 }
 
-// A mastery badge: a shield of its colour with a short mark.
+// A mastery badge: a shield of its colour with a short mark, high on the shield: the box draws the
+// mastery's level at its middle.
 std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
     return [=](Frame& f) {
         Canvas& c = f.canvas;
@@ -111,7 +112,7 @@ std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
         c.Draw(shield,
                VerticalGradient(r, Mix(Hex(colour), kParchment, 0.25f), Mix(Hex(colour), kInk, 0.55f)));
         c.Draw(Outline(shield, 2.0f), Solid(kGold));
-        return Label(c, mark, 15, r.x + r.w * 0.5f, r.y + r.h * 0.42f, kParchment);
+        return Label(c, mark, 15, r.x + r.w * 0.5f, r.y + r.h * 0.2f, kParchment);
     };
 }
 
