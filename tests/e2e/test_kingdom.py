@@ -61,6 +61,11 @@ def counter(path, index):
                           capture_output=True, check=True).stdout
 
 
+def glyph_pixels(rgb):
+    """How many pixels of raw RGB bytes show the fill of the labels' glyphs (parchment)."""
+    return sum(1 for i in range(0, len(rgb), 3) if rgb[i] > 200 and rgb[i + 1] > 190 and rgb[i + 2] > 165)
+
+
 def test_kingdom(binary):
     game = start(binary)
     try:
@@ -103,6 +108,11 @@ def test_kingdom(binary):
         time.sleep(1.0)
         click(game, hud(4.5, -5.0))
         time.sleep(1.5)
+        # The "y" of "Destroy" runs past its row onto the ">>" arrow, held enlarged under the mouse.
+        scrolled = shot(game, "scrolled")
+        y = subprocess.run(["convert", scrolled, "-crop", "8x20+764+694", "-depth", "8", "rgb:-"],
+                           capture_output=True, check=True).stdout
+        expect(glyph_pixels(y) > 10, "the arrow hides the end of \"Destroy\"")
         click(game, hud(2.5, -5.0))
         game.wait_for("Tool mode 11", timeout=10.0)
         click(game, top_view_tile(7, 3))

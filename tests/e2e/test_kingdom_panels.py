@@ -9,7 +9,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, run, stop_harness  # noqa: E402
-from test_kingdom import click, expect, hud, shot, start  # noqa: E402
+from test_kingdom import click, expect, glyph_pixels, hud, shot, start  # noqa: E402
 
 
 def region(game, path, left, top, right, bottom):
@@ -30,6 +30,12 @@ def test_kingdom_panels(binary):
         game.wait_for("Panel mode 4, chosen mastery 0, mastery points 1", timeout=10.0)
         click(game, hud(-1.3, 2.2))  # BioMastery
         game.wait_for("Panel mode 4, chosen mastery 59, mastery points 1", timeout=10.0)
+        time.sleep(1.0)
+        page = shot(game, "mastery-page")
+        # The foot of the label of "Increase Mastery Level", not hovered, over the top of the bottom bar's
+        # right frame.
+        expect(glyph_pixels(region(game, page, 2.4, -2.53, 5.4, -2.625)) > 100,
+               "the frame hides \"Increase Mastery Level\"")
         game.xdotool("mousemove", *map(str, hud(4.0, -2.5)))
         time.sleep(1.0)
         chosen = shot(game, "mastery-chosen")

@@ -23,10 +23,12 @@ Rect Inset(const Rect& r, float by) {
 enum class Ornament { None, Left, Right, Both };
 
 // A translucent night body inside a double gold rim; ornaments are claw-like barbs at the corners.
-std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha) {
+// The top share `clearTop` of the picture stays clear.
+std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha, float clearTop = 0.0f) {
     return [=](Frame& f) {
         Canvas& c = f.canvas;
-        Rect outer = Inset(f.cell, 3.0f);
+        const float clear = f.cell.h * clearTop;
+        Rect outer = Inset({f.cell.x, f.cell.y + clear, f.cell.w, f.cell.h - clear}, 3.0f);
         Shape rim = RoundRect(outer, 7.0f);
         c.Glow(Outline(rim, 2.0f), WithAlpha(kGold, 0.45f), 3.0f);
         c.Draw(rim, VerticalGradient(outer, WithAlpha(kNight, bodyAlpha), WithAlpha(kInk, bodyAlpha)));
@@ -98,7 +100,8 @@ std::function<bool(Frame&)> RaceLogo(uint32_t colour, std::string initial) {
     };
 }
 
-// A mastery badge: a shield of its colour with a short mark.
+// A mastery badge: a shield of its colour with a short mark, high on the shield: the box draws the
+// mastery's level at its middle.
 std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
     return [=](Frame& f) {
         Canvas& c = f.canvas;
@@ -109,7 +112,7 @@ std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
         c.Draw(shield,
                VerticalGradient(r, Mix(Hex(colour), kParchment, 0.25f), Mix(Hex(colour), kInk, 0.55f)));
         c.Draw(Outline(shield, 2.0f), Solid(kGold));
-        return Label(c, mark, 15, r.x + r.w * 0.5f, r.y + r.h * 0.42f, kParchment);
+        return Label(c, mark, 15, r.x + r.w * 0.5f, r.y + r.h * 0.2f, kParchment);
     };
 }
 
@@ -249,10 +252,11 @@ void CrackIcon(Canvas& c, const Rect& r) {
     c.Glow(Circle(r.x + r.w * 0.45f, r.y + r.h * 0.5f, r.w * 0.2f), WithAlpha(kEmber, 0.6f), 6.0f);
 }
 
-// The list arrows and the scroll buttons: a gold triangle on a round plate.
+// The list arrows and the scroll buttons: a gold triangle on a round plate. A list arrow's plate keeps
+// clear of its picture's edges, where the label of the row beside it may run ("Destroy" of the Build list).
 std::function<bool(Frame&)> ArrowButton(float direction, bool vertical) {
     return [=](Frame& f) {
-        Rect r = Inset(f.cell, 2.0f);
+        Rect r = Inset(f.cell, vertical ? 2.0f : f.cell.w * 0.16f);
         Panel(f.canvas, r, std::min(r.w, r.h) * 0.3f, kSteel, kNight);
         Rect a = Inset(r, std::min(r.w, r.h) * 0.22f);
         Points tip = vertical ? Points{{0.5f, 0.5f - 0.4f * direction},
@@ -362,8 +366,10 @@ Picture Entry(std::string config, std::string type, std::string image, int width
 void AppendHudPictures(std::vector<Picture>& table) {
     // Box frames.
     const std::pair<const char*, std::function<bool(Frame&)>> frames[] = {
-        {"dragonBorder", DragonFrame(Ornament::Left, 0.8f)},
-        {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f)},
+        // The side frames of the bottom bar reach up to the unit editor's Tech row and its "Increase
+        // Mastery Level" button, drawn under them: their upper part stays clear so that those show.
+        {"dragonBorder", DragonFrame(Ornament::Left, 0.8f, 0.3f)},
+        {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f, 0.3f)},
         {"dragonFrame", DragonFrame(Ornament::None, 0.85f)},
         {"dragonFrame2", DragonFrame(Ornament::Both, 0.75f)},
         {"dragonFrameFull", DragonFrame(Ornament::Both, 0.92f)},
