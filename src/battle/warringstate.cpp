@@ -438,7 +438,7 @@ void WarringState::Cleanup(Engine& engine) {
         SetScreenTabsEnabled(*realm, true);
         realm->m_selectedUnit = nullptr;
         realm->m_tooltipKind = 0;
-        realm->m_tooltipActionId = 0;
+        realm->m_tooltipActionId = kBoxActionNone;
     }
     world->m_previewObject.reset();
     world->m_toolMode = TOOL_SELECT;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/krstate.h"
+#include "scene/boxactions.h"
 
 #include <cstdint>
 #include <string>
@@ -14,12 +15,6 @@ struct ArmyDataBlock;
 
 // Files of a slot, in the order they are written.
 inline constexpr const char* kSlotFiles[3] = {"armydata.xml", "mapdata.xml", "buildingdata.xml"};
-
-inline constexpr int32_t kBoxActionSaveGame = 107;
-inline constexpr int32_t kBoxActionLoadGame = 108;
-inline constexpr int32_t kBoxActionPreviousSlot = 109;
-inline constexpr int32_t kBoxActionNextSlot = 110;
-inline constexpr int32_t kBoxActionLeaveSaveScreen = 111;
 
 // The save screen's boxes, built once per run into GameData's box list.
 void BuildSaveSlotScreen(Engine& engine);

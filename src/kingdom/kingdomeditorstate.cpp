@@ -20,7 +20,6 @@ namespace {
 
 constexpr float kBuildingCost = 100.0f;
 constexpr float kTilePlaceCost = 1.0f;
-constexpr BoxActionId kBoxActionGameMessageBox = 43;
 
 const char* const kNoMoneyMessage = "You Don't Have Enough Money";
 const char* const kNoMoneyMail = "My Lord, our coffers are empty!";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/d3dx.h"
+#include "scene/boxactions.h"
 #include "scene/hudtext.h"
 #include "scene/krgameobject.h"
 
@@ -17,15 +18,6 @@ class BoxObject;
 class Engine;
 class GameData;
 class KRUnit;
-
-// What a click on a box does; 0 nothing.
-using BoxActionId = int32_t;
-
-inline constexpr BoxActionId kBoxActionScrollBack = 41;    // the "<<" arrow of a list
-inline constexpr BoxActionId kBoxActionScrollForward = 42; // the ">>" arrow of a list
-inline constexpr BoxActionId kBoxActionPause = 102;        // the one box that takes clicks while paused
-inline constexpr BoxActionId kBoxActionMerchantOffer = 103;
-inline constexpr BoxActionId kBoxActionRosterUnit = 104;
 
 inline constexpr const char* kBoxSpriteFile = "../Assets/guibuttonsheet.xml";
 inline constexpr const char* kBoxOwnTextureFile = "../Assets/defaulttexture.xml";
@@ -162,7 +154,7 @@ class BoxObject : public KRGameObject {
     int32_t m_hidden = 1;
     // 0 single box, 1 chain, 2 list.
     int32_t m_layoutType = 0;
-    BoxActionId m_actionId = 0;
+    BoxActionId m_actionId = kBoxActionNone;
     int32_t m_panel = 0;
     int32_t m_subPanel = 0;
     // On a group head: its boxes in order. Borrowed.
