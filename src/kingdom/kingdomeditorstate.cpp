@@ -235,7 +235,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
         }
     }
     if (input.KeyPressed(KeyLetter('C'))) {
-        const int32_t swap[1] = {7};
+        const int32_t swap[1] = {COMMAND_SWAP_CAMERAS};
         engine.DoCommand(swap);
     }
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
