@@ -64,9 +64,9 @@ struct ScreenFlags {
     bool m_fourth = false;
 };
 
-// What boxes read and change of the realm and the world around them. The realm and GameData's world
-// state arrive with later work, which installs its own context; until then the default one stands in:
-// an unpaused game on the kingdom view that keeps no selection and runs no action.
+// What boxes read and change of the realm and the world around them. Each GameData installs its own
+// context (WorldBoxContext, in kingdom/gamedata.h); with none installed the default one stands in: an
+// unpaused game on the kingdom view that keeps no selection and runs no action.
 class BoxContext {
   public:
     virtual ~BoxContext() = default;
