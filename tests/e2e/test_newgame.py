@@ -6,13 +6,11 @@ tutorial map with the realm unpaused, so the same road tile takes a farm again."
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from realgame import (AWAY, BUILD_MENU, FARM, MENU_CHAIN, PAUSE_MAIN_MENU, ROAD, SCREEN,  # noqa: E402
-                      around, changed_share, click, expect, new_game, shot, tap, tile,
-                      to_main_menu)
+from realgame import (AWAY, FARM, PAUSE_MAIN_MENU, ROAD, SCREEN, around, changed_share, click,  # noqa: E402
+                      expect, new_game, open_build_list, open_menu_chain, shot, tap, tile, to_main_menu)
 
 PAUSE_BOX = (665, 640)
 # The map right of the message frame and above the HUD; the menus opened in one game stay open.
@@ -22,8 +20,7 @@ PAUSE_LABEL = (630, 630, 80, 22)
 
 def place_farm(game, name, open_build_menu):
     if open_build_menu:
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
+        open_build_list(game)
     click(game, FARM)
     click(game, tile(*ROAD))
     game.wait_for("Placed Farm at Tile - Building | (Row: %d, Col: %d)" % ROAD, timeout=10.0)
@@ -43,8 +40,7 @@ def test_new_game_from_the_main_menu(binary):
         expect(changed_share(bare, farmed, around(tile(*ROAD), 24)) > 0.3, "the farm does not show")
 
         # The realm is paused from the HUD (its box then reads "Resume"), then left through the pause menu.
-        click(game, MENU_CHAIN)
-        time.sleep(1.5)
+        open_menu_chain(game)
         game.xdotool("mousemove", *AWAY)
         chain = shot(game, "menu-chain")
         click(game, PAUSE_BOX)
