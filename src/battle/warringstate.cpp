@@ -171,7 +171,7 @@ void WarringState::HandleInput(Engine& engine) {
         RunScript(engine.m_scripts, "PushPauseMenu");
     }
     if (input.KeyPressed(KeyLetter('C'))) {
-        const int32_t swap[1] = {7};
+        const int32_t swap[1] = {COMMAND_SWAP_CAMERAS};
         engine.DoCommand(swap);
     }
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
@@ -438,7 +438,7 @@ void WarringState::Cleanup(Engine& engine) {
         SetScreenTabsEnabled(*realm, true);
         realm->m_selectedUnit = nullptr;
         realm->m_tooltipKind = 0;
-        realm->m_tooltipActionId = 0;
+        realm->m_tooltipActionId = kBoxActionNone;
     }
     world->m_previewObject.reset();
     world->m_toolMode = TOOL_SELECT;

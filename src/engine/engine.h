@@ -29,6 +29,18 @@ enum StateRequest : uint32_t {
     REQUEST_CHANGE_ABOVE_ROOT = 8
 };
 
+// The numbered commands of Engine::DoCommand.
+enum EngineCommand : int32_t {
+    COMMAND_STOP_GAME_TIME = 0,
+    COMMAND_RESTART_GAME_TIME = 1,
+    COMMAND_NEXT_TILE_TYPE = 2, // of the selected tile
+    COMMAND_HAS_SELECTED_TILE = 3,
+    COMMAND_WRITE_MAP_DATA = 4,
+    COMMAND_RESET_MAP = 5, // to the default grid
+    COMMAND_EXPAND_MAP = 6,
+    COMMAND_SWAP_CAMERAS = 7 // the top view and the perspective view
+};
+
 class Engine {
 public:
     // The process-wide engine, built on first use and destroyed at exit.

@@ -16,9 +16,10 @@ namespace {
 
 constexpr float kLargestPurchaseGroup = 9.0f;
 constexpr float kSmallestPurchaseGroup = 1.0f;
-constexpr BoxActionId kBoxActionArmyMenu = 98;
-constexpr int32_t kRaceLorePanelOffset = 46;
-constexpr int32_t kUnitPanelPageOffset = 66;
+// The race boxes open the race pages, panel modes 5 to 12, in the order of their ids.
+constexpr int32_t kRaceLorePanelOffset = kBoxActionFirstRacePage - 5;
+// The unit panel's pages are 1 to 4.
+constexpr int32_t kUnitPanelPageOffset = kBoxActionFirstUnitPage - 1;
 
 // Through the realm's own engine, which is the one running the world.
 void Script(const PlayerEditor& realm, const char* name) {
@@ -69,7 +70,7 @@ void WorldBoxContext::DispatchBoxAction(BoxActionId id, BoxObject* box) {
 
 void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
     PlayerEditor* realmPointer = world.m_playerEditor.get();
-    if (id == 0 || realmPointer == nullptr) {
+    if (id == kBoxActionNone || realmPointer == nullptr) {
         return;
     }
     PlayerEditor& realm = *realmPointer;
@@ -77,223 +78,223 @@ void DispatchGameBoxAction(GameData& world, BoxActionId id, BoxObject* box) {
         return;
     }
     switch (id) {
-    case 1:
+    case kBoxActionKingdomTab:
         Script(realm, "Kingdom");
         break;
-    case 2:
+    case kBoxActionWarTab:
         Script(realm, "Warring");
         break;
-    case 3:
+    case kBoxActionUnitTab:
         Script(realm, "Unit");
         break;
-    case 4:
+    case kBoxActionBuildFarm:
         SelectFarmTool();
         break;
-    case 5:
+    case kBoxActionBuildHouse:
         SelectHouseTool();
         break;
-    case 6:
+    case kBoxActionBuildTower:
         SelectTowerTool();
         break;
-    case 7:
+    case kBoxActionBuildBioLab:
         SelectBioLabTool();
         break;
-    case 8:
+    case kBoxActionBuildSmith:
         SelectSmithTool();
         break;
-    case 9:
+    case kBoxActionBuildSpire:
         SelectSpireTool();
         break;
-    case 10:
+    case kBoxActionBuildLab:
         SelectLabTool();
         break;
-    case 11:
+    case kBoxActionBuildKeep:
         SelectKeepTool();
         break;
-    case 12:
+    case kBoxActionOptions:
         Script(realm, "Options");
         break;
-    case 13:
+    case kBoxActionIncreaseUnits:
         if (realm.m_purchaseGroupSize < kLargestPurchaseGroup) {
             realm.m_purchaseGroupSize += 1.0f;
         }
         break;
-    case 14:
+    case kBoxActionDecreaseUnits:
         if (realm.m_purchaseGroupSize > kSmallestPurchaseGroup) {
             realm.m_purchaseGroupSize -= 1.0f;
         }
         break;
-    case 15:
+    case kBoxActionBuyFromMerchant:
         realm.BuySelectedFromMerchant();
         break;
-    case 16:
+    case kBoxActionConfirmRecruitment:
         realm.RecruitSelectedUnit();
         // The Army list closes after a recruitment, whatever came of it.
         if (BoxObject* army = realm.LookupBox(kBoxActionArmyMenu); army != nullptr && army->m_folded) {
             army->QueueCommand(BoxCommandKind::Click, 0.0f);
         }
         break;
-    case 17:
+    case kBoxActionDisbandUnit:
         DisbandPurchasedUnit();
         break;
-    case 18:
+    case kBoxActionLayPath:
         SelectPathTool();
         break;
-    case 19:
+    case kBoxActionDemolish:
         SelectDemolishTool();
         break;
-    case 20:
+    case kBoxActionLayCrack:
         SelectCrackTool();
         break;
-    case 21:
+    case kBoxActionRaiseStrength:
         Script(realm, "UStatAddStr");
         break;
-    case 22:
+    case kBoxActionRaiseAttackSpeed:
         UStatAddAttkSpd();
         break;
-    case 23:
+    case kBoxActionRaiseVitality:
         Script(realm, "UStatAddVit");
         break;
-    case 24:
+    case kBoxActionRaiseMoveSpeed:
         Script(realm, "UStatAddMoveSpd");
         break;
-    case 25:
+    case kBoxActionRaiseDefense:
         Script(realm, "UStatAddDef");
         break;
-    case 26:
+    case kBoxActionRaiseRange:
         Script(realm, "UStatAddRange");
         break;
-    case 27:
+    case kBoxActionRaiseAccuracy:
         UStatAddAccuracy();
         break;
-    case 28:
+    case kBoxActionRaiseEvasion:
         UStatAddEvade();
         break;
-    case 29:
+    case kBoxActionRaiseEnergy:
         UStatAddEnergy();
         break;
-    case 30:
+    case kBoxActionLowerStrength:
         Script(realm, "UStatMinusStr");
         break;
-    case 31:
+    case kBoxActionLowerAttackSpeed:
         UStatMinusAttkSpd();
         break;
-    case 32:
+    case kBoxActionLowerVitality:
         Script(realm, "UStatMinusVit");
         break;
-    case 33:
+    case kBoxActionLowerMoveSpeed:
         Script(realm, "UStatMinusMovSpd");
         break;
-    case 34:
+    case kBoxActionLowerDefense:
         Script(realm, "UStatMinusDef");
         break;
-    case 35:
+    case kBoxActionLowerRange:
         Script(realm, "UStatMinusRange");
         break;
-    case 36:
+    case kBoxActionLowerAccuracy:
         UStatMinusAccuracy();
         break;
-    case 37:
+    case kBoxActionLowerEvasion:
         UStatMinusEvade();
         break;
-    case 38:
+    case kBoxActionLowerEnergy:
         UStatMinusEnergy();
         break;
-    case 39:
+    case kBoxActionConfirmStatChange:
         if (SelectedUnitIs(realm, "New Base Unit")) {
             Script(realm, "UStatConfirm");
         }
         break;
-    case 40:
+    case kBoxActionResetStatChange:
         if (realm.m_selectedUnit != nullptr) {
             Script(realm, "UStatReset");
         }
         break;
-    case 44:
+    case kBoxActionToggleLog:
         ToggleMessageBox(realm);
         break;
-    case 45:
+    case kBoxActionLogScrollUp:
         if (realm.m_firstVisibleMessage > 0) {
             --realm.m_firstVisibleMessage;
         }
         break;
-    case 46:
+    case kBoxActionLogScrollDown:
         realm.ScrollGameMessages();
         break;
-    case 47:
+    case kBoxActionUnitEditPage:
         realm.m_panelMode = 1;
         break;
-    case 48:
+    case kBoxActionWarDataPage:
         realm.m_panelMode = 2;
         break;
-    case 50:
+    case kBoxActionMasteryPage:
         realm.m_panelMode = 4;
         break;
-    case 51:
-    case 52:
-    case 53:
-    case 54:
-    case 55:
-    case 56:
-    case 57:
-    case 58:
+    case kBoxActionElvesPage:
+    case kBoxActionDragonkinPage:
+    case kBoxActionGolemsPage:
+    case kBoxActionAngelsPage:
+    case kBoxActionDemonsPage:
+    case kBoxActionLeviathiansPage:
+    case kBoxActionElementalsPage:
+    case kBoxActionTaipensPage:
         realm.m_panelMode = id - kRaceLorePanelOffset;
         break;
-    case 59:
-    case 60:
-    case 61:
-    case 62:
-    case 63:
-    case 64:
-    case 65:
+    case kBoxActionChooseBioMastery:
+    case kBoxActionChooseMagicMastery:
+    case kBoxActionChooseCommander:
+    case kBoxActionChooseBerserker:
+    case kBoxActionChooseFatality:
+    case kBoxActionChooseSharpenedAttacks:
+    case kBoxActionChooseHardenedSkin:
         realm.m_chosenMastery = id;
         break;
-    case 66:
+    case kBoxActionIncreaseMastery:
         realm.BuyMasteryLevel(realm.m_chosenMastery);
         break;
-    case 67:
-    case 68:
-    case 69:
-    case 70:
+    case kBoxActionFirstUnitPage:
+    case kBoxActionUnitStatsPage:
+    case kBoxActionUnitUpkeepPage:
+    case kBoxActionTrainUnitPage:
         realm.m_unitPanelPage = id - kUnitPanelPageOffset;
         break;
-    case 80:
+    case kBoxActionOpenSaveScreen:
         OpenSaveScreen();
         break;
-    case 81:
+    case kBoxActionSkipTutorial:
         SkipTutorial();
         break;
     case kBoxActionArmyMenu:
         SelectMenu(realm.m_buildMenuBox);
         break;
-    case 99:
+    case kBoxActionBuildMenu:
         SelectMenu(realm.m_armyRosterBox);
         break;
-    case 101:
+    case kBoxActionMuteMusic:
         Script(realm, "ToggleMuteMusic");
         break;
     case kBoxActionPause:
         TogglePause(realm);
         break;
-    case 106:
+    case kBoxActionPostMail:
         if (box != nullptr) {
             world.m_mailList.AddMail(box->m_mailText, box->m_mailKind);
             realm.m_dismissRequest = box;
         }
         break;
-    case 107:
+    case kBoxActionSaveGame:
         SaveGameToSlot();
         break;
-    case 108:
+    case kBoxActionLoadGame:
         LoadGameFromSlot();
         break;
-    case 109:
+    case kBoxActionPreviousSlot:
         PreviousSaveSlot();
         break;
-    case 110:
+    case kBoxActionNextSlot:
         NextSaveSlot();
         break;
-    case 111:
+    case kBoxActionLeaveSaveScreen:
         Script(realm, "PopState");
         break;
     default:

@@ -239,13 +239,13 @@ bool Engine::DoCommand(const int32_t* command) {
     }
     GameData* world = m_gameData.get();
     switch (*command) {
-    case 0:
+    case COMMAND_STOP_GAME_TIME:
         StopGameTime(*this);
         return true;
-    case 1:
+    case COMMAND_RESTART_GAME_TIME:
         RestartGameTime(*this);
         return true;
-    case 2: {
+    case COMMAND_NEXT_TILE_TYPE: {
         if (world == nullptr || world->m_clickedTile == nullptr) {
             return false;
         }
@@ -256,15 +256,15 @@ bool Engine::DoCommand(const int32_t* command) {
         world->m_clickedTile = world->m_tileMap.SetTileType(tile.m_row, tile.m_col, next);
         return true;
     }
-    case 3:
+    case COMMAND_HAS_SELECTED_TILE:
         return world != nullptr && world->m_clickedTile != nullptr;
-    case 4:
+    case COMMAND_WRITE_MAP_DATA:
         if (world != nullptr) {
             world->m_tileMap.WriteMapData(
                 std::string(AssetPaths::kAssetsSaveDataFolder) + AssetPaths::kMapDataFile, "MapData");
         }
         return true;
-    case 5:
+    case COMMAND_RESET_MAP:
         if (world == nullptr) {
             return false;
         }
@@ -273,13 +273,13 @@ bool Engine::DoCommand(const int32_t* command) {
         world->m_tileMap.Clear();
         world->m_tileMap.CreateDefaultGrid();
         return true;
-    case 6:
+    case COMMAND_EXPAND_MAP:
         if (world == nullptr) {
             return false;
         }
         world->m_tileMap.ExpandMap();
         return true;
-    case 7:
+    case COMMAND_SWAP_CAMERAS:
         if (world != nullptr) {
             SwapCameras(*world);
         }

@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kSaveScreenLayout = "../Assets/guiuniteditor.xml";
 constexpr float kInvasionHurry = 30.0f;
-constexpr BoxActionId kBoxActionGameMessageBox = 43;
 
 // The save screen draws and picks only the boxes that no game screen claims.
 bool OnSaveScreen(const BoxObject& box) {
@@ -49,18 +48,19 @@ void BuildSaveSlotScreen(Engine& engine) {
     const char* const plain = AssetPaths::kBoxPlainBorder;
     const char* const button = "../Assets/Buttons/ButtonDarkBlue.xml";
     const SlotBox boxes[] = {
-        {"Data Slot", -5.0f, 0.0f, 4.0f, 2.5f, 0.625f, 2, plain, 0, false, kSaveSlotBox},
-        {"Game Time:", -5.0f, 0.0f, 3.0f, 2.5f, 0.625f, 2, plain, 0, false, kSaveGameTimeBox},
-        {"Save Date:", -5.0f, 0.0f, 2.0f, 2.5f, 0.625f, 2, plain, 0, false, kSaveDateBox},
-        {"Resources", -7.5f, 0.0f, -1.0f, 2.5f, 0.625f, 6, plain, 0, false, kSaveResourceRow1},
-        {"Resources", -7.5f, 0.0f, -2.0f, 2.5f, 0.625f, 6, plain, 0, false, kSaveResourceRow2},
+        {"Data Slot", -5.0f, 0.0f, 4.0f, 2.5f, 0.625f, 2, plain, kBoxActionNone, false, kSaveSlotBox},
+        {"Game Time:", -5.0f, 0.0f, 3.0f, 2.5f, 0.625f, 2, plain, kBoxActionNone, false, kSaveGameTimeBox},
+        {"Save Date:", -5.0f, 0.0f, 2.0f, 2.5f, 0.625f, 2, plain, kBoxActionNone, false, kSaveDateBox},
+        {"Resources", -7.5f, 0.0f, -1.0f, 2.5f, 0.625f, 6, plain, kBoxActionNone, false, kSaveResourceRow1},
+        {"Resources", -7.5f, 0.0f, -2.0f, 2.5f, 0.625f, 6, plain, kBoxActionNone, false, kSaveResourceRow2},
         {nullptr, -5.5f, 1.0f, -3.8f, 1.8f, 1.8f, 1, kBoxLeftArrowTexture, kBoxActionPreviousSlot, true, -1},
         {nullptr, 5.5f, 1.0f, -3.8f, 1.8f, 1.8f, 1, kBoxRightArrowTexture, kBoxActionNextSlot, true, -1},
         {"Load Game", -3.5f, 1.0f, -3.8f, 2.0f, 1.0f, 1, button, kBoxActionLoadGame, true, -1},
         {"Save Game", -1.2f, 1.0f, -3.8f, 2.0f, 1.0f, 1, button, kBoxActionSaveGame, true, -1},
         {"Delete", 1.2f, 1.0f, -3.8f, 2.0f, 1.0f, 1, button, kBoxActionLeaveSaveScreen, true, -1},
         {"Go Back", 3.5f, 1.0f, -3.8f, 2.0f, 1.0f, 1, button, kBoxActionLeaveSaveScreen, true, -1},
-        {"Background", 0.0f, 0.0f, 0.0f, 14.0f, 10.0f, 1, AssetPaths::kBoxDragonFrameFull, 0, false, -1},
+        {"Background", 0.0f, 0.0f, 0.0f, 14.0f, 10.0f, 1, AssetPaths::kBoxDragonFrameFull, kBoxActionNone,
+         false, -1},
     };
     static const char* const kIcons[2][5] = {
         {"FireResource", "EarthResource", "LightResource", "NatureResource", "IceResource"},
@@ -77,7 +77,7 @@ void BuildSaveSlotScreen(Engine& engine) {
         head->SetTexture(spec.texture);
         head->m_showNumber = false;
         // The frame behind everything: its name is not for the player.
-        head->m_showLabel = spec.actionId != 0 || spec.display >= 0;
+        head->m_showLabel = spec.actionId != kBoxActionNone || spec.display >= 0;
         head->m_pickable = spec.pickable;
         if (head->m_next != nullptr) {
             head->m_next->m_pickable = spec.pickable;

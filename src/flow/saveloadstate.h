@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/krstate.h"
+#include "scene/boxactions.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,12 +16,6 @@ struct ArmyDataBlock;
 
 // Files of a slot, in the order they are written.
 inline constexpr const char* kSlotFiles[3] = {"armydata.xml", "mapdata.xml", "buildingdata.xml"};
-
-inline constexpr int32_t kBoxActionSaveGame = 107;
-inline constexpr int32_t kBoxActionLoadGame = 108;
-inline constexpr int32_t kBoxActionPreviousSlot = 109;
-inline constexpr int32_t kBoxActionNextSlot = 110;
-inline constexpr int32_t kBoxActionLeaveSaveScreen = 111;
 
 // Replaces the three files of a slot folder (ending in "/") as one: write puts them all into a spare
 // folder beside the slot, which then takes the slot's place in one step. Empty when the slot holds the

@@ -197,8 +197,8 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
         Blink(realm.m_skipTutorialBox);
     } else if (step == "Menu") {
         highlight({"Menu"});
-        allow({71});
-        blink({71});
+        allow({kBoxActionMenu});
+        blink({kBoxActionMenu});
     } else if (step == "ShowCapital") {
         world.FindCapitalTile();
         if (const KRTile* capital = world.m_capitalTile) {
@@ -207,35 +207,35 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
         }
     } else if (step == "BuildFarmTown1") {
         highlight({"Build"});
-        allow({99});
-        blink({99});
+        allow({kBoxActionBuildMenu});
+        blink({kBoxActionBuildMenu});
         HideMarker(realm);
     } else if (step == "BuildFarmTown2") {
         highlight({"Farm", "House"});
-        allow({4, 5});
-        blink({4, 5});
+        allow({kBoxActionBuildFarm, kBoxActionBuildHouse});
+        blink({kBoxActionBuildFarm, kBoxActionBuildHouse});
         realm.m_stock[RESOURCE_MONEY] = 100.0f;
     } else if (step == "BuildFarmTown3") {
         highlight({"Population Resource", "Earth Resource"});
-        allow({90, 85});
-        blink({90, 85});
+        allow({kBoxActionPopulationCounter, kBoxActionEarthCounter});
+        blink({kBoxActionPopulationCounter, kBoxActionEarthCounter});
     } else if (step == "BuildScroll") {
         highlight({"  >>"});
-        allow({42});
-        blink({42});
+        allow({kBoxActionScrollForward});
+        blink({kBoxActionScrollForward});
     } else if (step == "BuildDestroy1") {
         highlight({"Build", "Destroy", "  >>"});
-        allow({42, 19});
-        blink({19});
+        allow({kBoxActionScrollForward, kBoxActionDemolish});
+        blink({kBoxActionDemolish});
     } else if (step == "BuildDestroy2") {
         highlight({"Build", "Destroy", "  >>"});
-        allow({42, 19});
-        blink({42, 19});
+        allow({kBoxActionScrollForward, kBoxActionDemolish});
+        blink({kBoxActionScrollForward, kBoxActionDemolish});
         PointMarker(realm, kKeepRow, kKeepCol, 1.0f, "DESTROY THIS");
     } else if (step == "BuildPath1") {
         highlight({"1"});
-        allow({18});
-        blink({18});
+        allow({kBoxActionLayPath});
+        blink({kBoxActionLayPath});
         EnableAndBlink(realm.m_landDisplayBox);
     } else if (step == "BuildPath2") {
         highlight({"1"});
@@ -249,29 +249,29 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
         PointMarker(realm, row, col, 0.2f, "PLACE HERE");
     } else if (step == "DepolyUnit") {
         highlight({"Army", "New Purchased Unit"});
-        allow({98});
-        blink({98});
+        allow({kBoxActionArmyMenu});
+        blink({kBoxActionArmyMenu});
         ForChain(realm.m_armyRosterBox, [](BoxObject* box) { box->m_blinking = true; });
         PointMarker(realm, kDeployRow, kDeployCol, 0.5f, "PLACE HERE");
     } else if (step == "ToWar") {
         highlight({"War"});
-        blink({2});
+        blink({kBoxActionWarTab});
     } else if (step == "InWar") {
-        blink({44});
+        blink({kBoxActionToggleLog});
         if (BoxObject* log = realm.m_messageWindowBox) {
             log->m_folded = false;
             realm.m_messageBoxVisible = true;
         }
     } else if (step == "ToUnit") {
         highlight({"Unit"});
-        blink({3});
+        blink({kBoxActionUnitTab});
     } else if (step == "Merchant1") {
         highlight({"Merchant", "New Merchant Unit"});
-        blink({77});
+        blink({kBoxActionMerchantList});
         ForChain(realm.m_merchantRosterBox, EnableAndBlink);
     } else if (step == "Merchant2") {
         highlight({"Buy From Merchant", "New Merchant Unit"});
-        blink({15});
+        blink({kBoxActionBuyFromMerchant});
         FillTrainingStocks(realm);
         ForChain(realm.m_merchantRosterBox, [](BoxObject* box) { box->Enable(); });
     } else if (step == "AddStats1") {
@@ -280,19 +280,19 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
     } else if (step == "AddStats2") {
         highlight({"New Base Unit", "Str", "Agi", "Vit", "Def", "Ene", "Mve", "Rge", "Acc", "Eva", "+",
                    "Confirm Stat Change"});
-        allow({21});
-        blink({21});
+        allow({kBoxActionRaiseStrength});
+        blink({kBoxActionRaiseStrength});
         ForChain(realm.m_techRosterBox, EnableAndBlink);
     } else if (step == "TrainArmy") {
         highlight({"Train Unit"});
-        blink({70});
+        blink({kBoxActionTrainUnitPage});
         FillTrainingStocks(realm);
     } else if (step == "TrainArmy2") {
         highlight({"Army", "Increase Units", "Confirm Recruitment", "New Purchased Unit"});
-        blink({13});
+        blink({kBoxActionIncreaseUnits});
     } else if (step == "TrainArmy3") {
         highlight({"Army", "New Purchased Unit"});
-        blink({98});
+        blink({kBoxActionArmyMenu});
     } else if (step == "End") {
         HideSkipBox(realm);
         realm.m_stock[RESOURCE_MONEY] = 888.0f;
@@ -305,7 +305,8 @@ void TutorialController::AllowedBoxNames() {
                               "Game Message Box", "UpKeep", "Income", "Tax"}) {
         m_highlightNames.push_back(label);
     }
-    for (int32_t id : {84, 85, 91, 90, 76}) {
+    for (int32_t id : {kBoxActionLightCounter, kBoxActionNatureCounter, kBoxActionMoneyCounter,
+                       kBoxActionPopulationCounter, kBoxActionHelperText}) {
         m_allowedIds.push_back(id);
     }
 }
@@ -361,7 +362,7 @@ void TutorialController::DisableBoxByLabel(GameData& world, const std::string& l
 
 void TutorialController::LockStatPlusButton(GameData& world) {
     for (const auto& box : world.m_hudBoxes) {
-        if (box->m_actionId == 21) {
+        if (box->m_actionId == kBoxActionRaiseStrength) {
             box->Disable();
             return;
         }
@@ -471,7 +472,7 @@ void TutorialController::CheckStepDone(GameData& world) {
             world.m_toolMode = TOOL_SELECT;
         }
     } else if (step == "BuildDestroy1") {
-        BoxObject* destroy = realm->LookupBox(19);
+        BoxObject* destroy = realm->LookupBox(kBoxActionDemolish);
         if (destroy != nullptr && !destroy->m_folded) {
             if (BoxObject* forward = realm->LookupBox(kBoxActionScrollForward)) {
                 forward->StopBlink();
@@ -482,7 +483,7 @@ void TutorialController::CheckStepDone(GameData& world) {
     } else if (step == "BuildDestroy2") {
         CheckDestroyStep(world);
     } else if (step == "BuildPath1") {
-        if (Clicked(*realm, 18)) {
+        if (Clicked(*realm, kBoxActionLayPath)) {
             Blink(realm->m_clickedBox);
             AdvanceStep(world);
         }
@@ -501,7 +502,7 @@ void TutorialController::CheckStepDone(GameData& world) {
             AdvanceStep(world);
         }
     } else if (step == "ToWar") {
-        if (Clicked(*realm, 2)) {
+        if (Clicked(*realm, kBoxActionWarTab)) {
             AdvanceStep(world);
         }
     } else if (step == "InWar") {
@@ -526,48 +527,48 @@ void TutorialController::CheckStepDone(GameData& world) {
             AdvanceStep(world);
         }
     } else if (step == "Merchant2") {
-        if (Clicked(*realm, 15)) {
+        if (Clicked(*realm, kBoxActionBuyFromMerchant)) {
             AdvanceStep(world);
         }
     } else if (step == "AddStats1") {
         if (realm->m_selectedUnit != nullptr && realm->m_selectedUnit->m_name == "New Base Unit") {
-            Blink(realm->LookupBox(68));
-            if (Clicked(*realm, 68)) {
+            Blink(realm->LookupBox(kBoxActionUnitStatsPage));
+            if (Clicked(*realm, kBoxActionUnitStatsPage)) {
                 AdvanceStep(world);
             }
         }
     } else if (step == "AddStats2") {
-        if (Clicked(*realm, 21, true)) {
+        if (Clicked(*realm, kBoxActionRaiseStrength, true)) {
             if (s_plusClicks < 2) {
                 ++s_plusClicks;
             } else {
                 world.m_mailList.RemoveMail(0);
                 LockStatPlusButton(world);
-                Blink(realm->LookupBox(39));
+                Blink(realm->LookupBox(kBoxActionConfirmStatChange));
             }
         }
-        if (Clicked(*realm, 39)) {
+        if (Clicked(*realm, kBoxActionConfirmStatChange)) {
             AdvanceStep(world);
         }
     } else if (step == "TrainArmy") {
-        if (Clicked(*realm, 70)) {
+        if (Clicked(*realm, kBoxActionTrainUnitPage)) {
             AdvanceStep(world);
         }
     } else if (step == "TrainArmy2") {
-        if (Clicked(*realm, 13, true)) {
+        if (Clicked(*realm, kBoxActionIncreaseUnits, true)) {
             world.m_mailList.RemoveMail(0);
-            if (BoxObject* increase = realm->LookupBox(13)) {
+            if (BoxObject* increase = realm->LookupBox(kBoxActionIncreaseUnits)) {
                 increase->Disable();
             }
-            EnableAndBlink(realm->LookupBox(16));
+            EnableAndBlink(realm->LookupBox(kBoxActionConfirmRecruitment));
         }
-        if (Clicked(*realm, 16)) {
+        if (Clicked(*realm, kBoxActionConfirmRecruitment)) {
             AdvanceStep(world);
         }
     } else if (step == "TrainArmy3") {
-        if (Clicked(*realm, 98)) {
+        if (Clicked(*realm, kBoxActionArmyMenu)) {
             m_highlightNames.push_back("New Purchased Unit");
-            realm->EnableBoxChain(realm->LookupBox(98));
+            realm->EnableBoxChain(realm->LookupBox(kBoxActionArmyMenu));
             realm->m_clickedBox->BlinkFourthInChain();
             AdvanceStep(world);
         }

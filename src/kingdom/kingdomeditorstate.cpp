@@ -20,7 +20,6 @@ namespace {
 
 constexpr float kBuildingCost = 100.0f;
 constexpr float kTilePlaceCost = 1.0f;
-constexpr BoxActionId kBoxActionGameMessageBox = 43;
 
 const char* const kNoMoneyMessage = "You Don't Have Enough Money";
 const char* const kNoMoneyMail = "My Lord, our coffers are empty!";
@@ -240,7 +239,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
         }
     }
     if (input.KeyPressed(KeyLetter('C'))) {
-        const int32_t swap[1] = {7};
+        const int32_t swap[1] = {COMMAND_SWAP_CAMERAS};
         engine.DoCommand(swap);
     }
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {

@@ -153,7 +153,7 @@ void BuildWorldMarkers(Engine&, PlayerEditor& realm) {
 void BuildHelperTextBox(Engine& engine, PlayerEditor& realm) {
     BoxObject* box = SingleBox(*engine.m_gameData, 0.0f, 0.0f, 5.75f, 16.0f, 0.5f);
     SetLabel(box, "Helper Text");
-    box->m_actionId = 76;
+    box->m_actionId = kBoxActionHelperText;
     box->SetChainTexture("../Assets/Boxes/dragonFrame.xml");
     box->m_showNumber = false;
     box->m_showLabel = true;
@@ -165,7 +165,7 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
     GameData& world = *engine.m_gameData;
     BoxObject* skip = SingleBox(world, -4.0f, 0.0f, -3.25f, 1.0f, 0.5f);
     SetLabel(skip, "Skip Tutorial");
-    skip->m_actionId = 81;
+    skip->m_actionId = kBoxActionSkipTutorial;
     skip->SetChainTexture("../Assets/Buttons/skiptut.xml");
     skip->m_showNumber = false;
     skip->m_showLabel = false;
@@ -175,7 +175,8 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
     BoxObject* menu = CreateHudBox(world, -2.4f, 0.0f, -4.0f, 1.25f, 0.5f, 1, 6, 1.0f, 0.0f, 0.0f, true, true,
                                    true, true, false, 0, 0);
     menu->SetChainLabels({"Menu", "Options", "Help", "Mute", "Pause", "Save"});
-    menu->SetChainActionIds({71, 12, 76, 101, 102, 80});
+    menu->SetChainActionIds({kBoxActionMenu, kBoxActionOptions, kBoxActionHelperText, kBoxActionMuteMusic,
+                             kBoxActionPause, kBoxActionOpenSaveScreen});
     menu->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
     realm.m_menuBox = menu;
     if (menu->m_members.size() >= 4) {
@@ -187,7 +188,10 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
     counters->SetChainLabels({"Fire Resource", "Earth Resource", "Light Resource", "Nature Resource",
                               "Ice Resource", "Metal Resource", "Psychic Resource", "Darkness Resource",
                               "Money Resource", "Population Resource"});
-    counters->SetChainActionIds({82, 83, 84, 85, 86, 87, 88, 89, 91, 90});
+    counters->SetChainActionIds({kBoxActionFireCounter, kBoxActionEarthCounter, kBoxActionLightCounter,
+                                 kBoxActionNatureCounter, kBoxActionIceCounter, kBoxActionMetalCounter,
+                                 kBoxActionPsychicCounter, kBoxActionDarknessCounter, kBoxActionMoneyCounter,
+                                 kBoxActionPopulationCounter});
     BoxObject* counter = counters;
     for (int k = 0; k < RESOURCE_COUNT && counter != nullptr; ++k) {
         ShowResourcePicture(counter, k);
@@ -205,9 +209,10 @@ void BuildTopBar(Engine& engine, PlayerEditor& realm) {
         const char* texture;
         BoxObject** field;
     };
-    const Tab tabs[] = {{-4.0f, "Kingdom", 1, "../Assets/KingdomButton.xml", &realm.m_kingdomTabBox},
-                        {-4.5f, "Unit", 3, "../Assets/UnitButton.xml", &realm.m_unitTabBox},
-                        {-5.0f, "War", 2, "../Assets/WarButton.xml", &realm.m_warTabBox}};
+    const Tab tabs[] = {
+        {-4.0f, "Kingdom", kBoxActionKingdomTab, "../Assets/KingdomButton.xml", &realm.m_kingdomTabBox},
+        {-4.5f, "Unit", kBoxActionUnitTab, "../Assets/UnitButton.xml", &realm.m_unitTabBox},
+        {-5.0f, "War", kBoxActionWarTab, "../Assets/WarButton.xml", &realm.m_warTabBox}};
     for (const Tab& tab : tabs) {
         BoxObject* box = SingleBox(world, 7.0f, 0.0f, tab.z, 1.25f, 0.5f);
         SetLabel(box, tab.label);
@@ -233,14 +238,14 @@ void BuildArmyAndBuildMenus(Engine& engine, PlayerEditor& realm) {
     BoxObject* army = CreateHudListBox(world, -7.0f, 0.0f, -4.5f, 1.25f, 0.5f, 1, 1.0f, 0.0f, 0.0f, true,
                                        true, true, true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
     SetLabel(army, "Army");
-    army->m_actionId = 98;
+    army->m_actionId = kBoxActionArmyMenu;
     ApplyOwnTexture(army, "../Assets/ArmyButton.xml");
     realm.m_armyRosterBox = army;
 
     BoxObject* build = CreateHudListBox(world, -7.0f, 0.0f, -5.0f, 1.25f, 0.5f, 11, 1.0f, 0.0f, 0.0f, true,
                                         true, true, true, 0, -4.5f, 0.0f, -5.0f, 1.0f, 1.0f);
     SetLabel(build, "Build");
-    build->m_actionId = 99;
+    build->m_actionId = kBoxActionBuildMenu;
     ApplyOwnTexture(build, "../Assets/BuildButton.xml");
     realm.m_buildMenuBox = build;
 
@@ -249,23 +254,23 @@ void BuildArmyAndBuildMenus(Engine& engine, PlayerEditor& realm) {
         BoxActionId id;
         const char* texture;
     };
-    static const Item kItems[] = {{"House", 5, "../Assets/Buttons/ButtonHouse.xml"},
-                                  {"Farm", 4, "../Assets/Buttons/ButtonFarm.xml"},
-                                  {"Tower", 6, "../Assets/Buttons/ButtonBarrack.xml"},
-                                  {"BioLab", 7, "../Assets/Buttons/ButtonBiolab.xml"},
-                                  {"Spire", 9, "../Assets/Buttons/ButtonSpire.xml"},
-                                  {"Smith", 8, "../Assets/Buttons/ButtonSmith.xml"},
-                                  {"Lab", 10, "../Assets/Buttons/ButtonLab.xml"},
-                                  {"Keep", 11, "../Assets/Buttons/ButtonKeep.xml"},
-                                  {"Path", 18, "../Assets/Buttons/ButtonPlaceTile.xml"},
-                                  {"Destroy", 19, "../Assets/Buttons/ButtonDestroy.xml"}};
+    static const Item kItems[] = {{"House", kBoxActionBuildHouse, "../Assets/Buttons/ButtonHouse.xml"},
+                                  {"Farm", kBoxActionBuildFarm, "../Assets/Buttons/ButtonFarm.xml"},
+                                  {"Tower", kBoxActionBuildTower, "../Assets/Buttons/ButtonBarrack.xml"},
+                                  {"BioLab", kBoxActionBuildBioLab, "../Assets/Buttons/ButtonBiolab.xml"},
+                                  {"Spire", kBoxActionBuildSpire, "../Assets/Buttons/ButtonSpire.xml"},
+                                  {"Smith", kBoxActionBuildSmith, "../Assets/Buttons/ButtonSmith.xml"},
+                                  {"Lab", kBoxActionBuildLab, "../Assets/Buttons/ButtonLab.xml"},
+                                  {"Keep", kBoxActionBuildKeep, "../Assets/Buttons/ButtonKeep.xml"},
+                                  {"Path", kBoxActionLayPath, "../Assets/Buttons/ButtonPlaceTile.xml"},
+                                  {"Destroy", kBoxActionDemolish, "../Assets/Buttons/ButtonDestroy.xml"}};
     // Members: the "<<" arrow, the ten rows, the ">>" arrow.
     for (size_t i = 0; i < std::size(kItems) && i + 1 < build->m_members.size(); ++i) {
         BoxObject* row = build->m_members[i + 1];
         SetLabel(row, kItems[i].label);
         row->m_actionId = kItems[i].id;
         ApplyOwnTexture(row, kItems[i].texture);
-        if (kItems[i].id == 18) {
+        if (kItems[i].id == kBoxActionLayPath) {
             realm.m_landDisplayBox = row;
         }
     }
@@ -281,9 +286,11 @@ void BuildLogPanel(Engine& engine) {
         bool showLabel;
     };
     static const Entry kEntries[] = {
-        {"Log", -4.0f, -4.0f, 1.0f, 0.5f, 44, "../Assets/Buttons/ButtonDarkBlue.xml", true},
-        {"Scroll Up", -3.25f, -3.875f, 0.5f, 0.25f, 45, "../Assets/Buttons/scrollUp.xml", false},
-        {"Scroll Down", -3.25f, -4.125f, 0.5f, 0.25f, 46, "../Assets/Buttons/scrollDown.xml", false}};
+        {"Log", -4.0f, -4.0f, 1.0f, 0.5f, kBoxActionToggleLog, "../Assets/Buttons/ButtonDarkBlue.xml", true},
+        {"Scroll Up", -3.25f, -3.875f, 0.5f, 0.25f, kBoxActionLogScrollUp, "../Assets/Buttons/scrollUp.xml",
+         false},
+        {"Scroll Down", -3.25f, -4.125f, 0.5f, 0.25f, kBoxActionLogScrollDown,
+         "../Assets/Buttons/scrollDown.xml", false}};
     for (const Entry& entry : kEntries) {
         BoxObject* box = SingleBox(world, entry.x, 0.0f, entry.z, entry.w, entry.h);
         SetLabel(box, entry.label);
@@ -318,7 +325,7 @@ void BuildMessageFrame(Engine& engine, PlayerEditor& realm) {
     BoxObject* message = SingleBox(world, -5.0f, 5.0f, 0.75f, 6.0f, 8.5f);
     SetLabel(message, "Game Message Box");
     message->SetTexture("../Assets/Boxes/dragonFrame2.xml");
-    message->m_actionId = 43;
+    message->m_actionId = kBoxActionGameMessageBox;
     message->m_sprite.m_fadeLevel = 2;
     message->m_showLabel = false;
     message->m_pickable = false;
@@ -333,8 +340,8 @@ void BuildMerchantTechButtons(Engine& engine, PlayerEditor& realm) {
         BoxActionId id;
         BoxObject** field;
     };
-    const Roster rosters[] = {{-1.5f, "Merchant", 77, &realm.m_merchantRosterBox},
-                              {-2.5f, "Tech", 73, &realm.m_techRosterBox}};
+    const Roster rosters[] = {{-1.5f, "Merchant", kBoxActionMerchantList, &realm.m_merchantRosterBox},
+                              {-2.5f, "Tech", kBoxActionTechList, &realm.m_techRosterBox}};
     for (const Roster& roster : rosters) {
         BoxObject* head =
             CreateHudListBox(world, 0.5f, 0.0f, roster.z, 0.01f, 0.01f, 1, 1.0f, 0.0f, 0.0f, false, false,
@@ -356,11 +363,12 @@ void BuildUnitButtons(Engine& engine, PlayerEditor& realm) {
         BoxActionId id;
         BoxObject** field;
     };
-    const Button buttons[] = {{3.25f, "Show Unit Stats", 68, &realm.m_unitStatsTabBox},
-                              {2.75f, "Show Unit Upkeep", 69, &realm.m_unitUpkeepTabBox},
-                              {2.25f, "Train Unit", 70, &realm.m_trainUnitTabBox},
-                              {1.75f, "Buy From Merchant", 15, &realm.m_buyFromMerchantBox},
-                              {1.25f, "Disband Unit", 17, nullptr}};
+    const Button buttons[] = {
+        {3.25f, "Show Unit Stats", kBoxActionUnitStatsPage, &realm.m_unitStatsTabBox},
+        {2.75f, "Show Unit Upkeep", kBoxActionUnitUpkeepPage, &realm.m_unitUpkeepTabBox},
+        {2.25f, "Train Unit", kBoxActionTrainUnitPage, &realm.m_trainUnitTabBox},
+        {1.75f, "Buy From Merchant", kBoxActionBuyFromMerchant, &realm.m_buyFromMerchantBox},
+        {1.25f, "Disband Unit", kBoxActionDisbandUnit, nullptr}};
     for (const Button& button : buttons) {
         BoxObject* box = EditorBox(world, 0.2f, 0.0f, button.z, 2.75f, 0.5f, 1, 0);
         ApplyOwnTexture(box, "../Assets/Buttons/ButtonDarkBlue.xml");
@@ -379,16 +387,17 @@ void BuildRecruitPanel(Engine& engine, PlayerEditor& realm) {
         float x, z, w, h;
         BoxActionId id;
     };
-    static const Button kButtons[] = {{"Unit to buy Counter", 3.5f, 2.5f, 1.0f, 1.0f, 100},
-                                      {"Increase Units", 5.25f, 2.75f, 2.5f, 0.5f, 13},
-                                      {"Decrease Units", 5.25f, 2.25f, 2.5f, 0.5f, 14},
-                                      {"Confirm Recruitment", 4.75f, 1.75f, 3.5f, 0.5f, 16}};
+    static const Button kButtons[] = {
+        {"Unit to buy Counter", 3.5f, 2.5f, 1.0f, 1.0f, kBoxActionUnitsToBuyCounter},
+        {"Increase Units", 5.25f, 2.75f, 2.5f, 0.5f, kBoxActionIncreaseUnits},
+        {"Decrease Units", 5.25f, 2.25f, 2.5f, 0.5f, kBoxActionDecreaseUnits},
+        {"Confirm Recruitment", 4.75f, 1.75f, 3.5f, 0.5f, kBoxActionConfirmRecruitment}};
     for (const Button& button : kButtons) {
         BoxObject* box = EditorBox(world, button.x, 0.0f, button.z, button.w, button.h, 1, 4);
         SetLabel(box, button.label);
         box->m_actionId = button.id;
         box->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
-        if (button.id == 100) {
+        if (button.id == kBoxActionUnitsToBuyCounter) {
             box->m_numberSource = &realm.m_purchaseGroupSize;
             box->m_pickable = false;
         }
@@ -420,14 +429,18 @@ void BuildStatEditor(Engine& engine, PlayerEditor& realm) {
 
     BoxObject* plus = EditorColumn(world, 5.77f, 4.0f, 0.5f, 9, 2);
     plus->SetChainLabels({"+", "+", "+", "+", "+", "+", "+", "+", "+"});
-    plus->SetChainActionIds({21, 22, 23, 25, 29, 24, 26, 27, 28});
+    plus->SetChainActionIds({kBoxActionRaiseStrength, kBoxActionRaiseAttackSpeed, kBoxActionRaiseVitality,
+                             kBoxActionRaiseDefense, kBoxActionRaiseEnergy, kBoxActionRaiseMoveSpeed,
+                             kBoxActionRaiseRange, kBoxActionRaiseAccuracy, kBoxActionRaiseEvasion});
     plus->SetChainTexture(plain);
     plus->m_layoutType = 0;
     realm.m_statPlusColumnBox = plus;
 
     BoxObject* minus = EditorColumn(world, 6.3f, 4.0f, 0.5f, 9, 2);
     minus->SetChainLabels({"-", "-", "-", "-", "-", "-", "-", "-", "-"});
-    minus->SetChainActionIds({30, 31, 32, 34, 38, 33, 35, 36, 37});
+    minus->SetChainActionIds({kBoxActionLowerStrength, kBoxActionLowerAttackSpeed, kBoxActionLowerVitality,
+                              kBoxActionLowerDefense, kBoxActionLowerEnergy, kBoxActionLowerMoveSpeed,
+                              kBoxActionLowerRange, kBoxActionLowerAccuracy, kBoxActionLowerEvasion});
     minus->SetChainTexture(plain);
     minus->m_layoutType = 0;
     realm.m_statMinusColumnBox = minus;
@@ -439,12 +452,12 @@ void BuildStatEditor(Engine& engine, PlayerEditor& realm) {
 
     BoxObject* confirm = EditorBox(world, 3.5f, 0.0f, -0.5f, 3.0f, 0.5f, 1, 2);
     SetLabel(confirm, "Confirm Stat Change");
-    confirm->m_actionId = 39;
+    confirm->m_actionId = kBoxActionConfirmStatChange;
     confirm->SetChainTexture("../Assets/Buttons/ButtonDarkBlue.xml");
 
     BoxObject* reset = EditorBox(world, 3.5f, 0.0f, -1.0f, 3.0f, 0.5f, 1, 2);
     SetLabel(reset, "Reset Stat Change");
-    reset->m_actionId = 40;
+    reset->m_actionId = kBoxActionResetStatChange;
     reset->SetTexture("../Assets/Buttons/ButtonDarkBlue.xml");
 
     BoxObject* name = EditorBox(world, -3.0f, 0.0f, 4.5f, 3.0f, 0.5f, 1, 0);
@@ -464,9 +477,9 @@ void BuildWarPanel(Engine& engine, PlayerEditor& realm) {
         BoxActionId id;
         BoxObject** field;
     };
-    const Tab tabs[] = {{4.5f, "Unit Edit", 47, &realm.m_unitEditTabBox},
-                        {4.0f, "Show War Data", 48, &realm.m_warDataTabBox},
-                        {3.5f, "Show Masteries", 50, nullptr}};
+    const Tab tabs[] = {{4.5f, "Unit Edit", kBoxActionUnitEditPage, &realm.m_unitEditTabBox},
+                        {4.0f, "Show War Data", kBoxActionWarDataPage, &realm.m_warDataTabBox},
+                        {3.5f, "Show Masteries", kBoxActionMasteryPage, nullptr}};
     for (const Tab& tab : tabs) {
         BoxObject* box = EditorBox(world, -6.63f, 0.0f, tab.z, 2.7f, 0.5f, 0, 0);
         box->SetChainLabels({tab.label});
@@ -482,7 +495,9 @@ void BuildWarPanel(Engine& engine, PlayerEditor& realm) {
                                     true, false, false, true, 0, 0);
     races->SetChainLabels({"Race Information", "--Angels", "--Demons", "--Dragonkin", "--Elementals",
                            "--Taipens", "--Leviathians", "--Golems", "--Elves"});
-    races->SetChainActionIds({49, 54, 55, 52, 57, 58, 56, 53, 51});
+    races->SetChainActionIds({kBoxActionRaceInformation, kBoxActionAngelsPage, kBoxActionDemonsPage,
+                              kBoxActionDragonkinPage, kBoxActionElementalsPage, kBoxActionTaipensPage,
+                              kBoxActionLeviathiansPage, kBoxActionGolemsPage, kBoxActionElvesPage});
     races->SetChainTexture(texture);
     races->m_pickable = false;
 }
@@ -511,20 +526,24 @@ void BuildMasteryPanel(Engine& engine, PlayerEditor& realm) {
         int mastery; // -1: none
     };
     static const Entry kEntries[] = {
-        {"BioMastery", -1.0f, 1.0f, 2.5f, 1.0f, 1.0f, 59, "../Assets/Boxes/BioMastery.xml", MASTERY_BIO},
-        {"MagicMastery", -2.5f, 1.0f, 2.5f, 1.0f, 1.0f, 60, "../Assets/Boxes/MagicMastery.xml",
-         MASTERY_MAGIC},
-        {"Commander", 0.5f, 1.0f, 2.5f, 1.0f, 1.0f, 61, "../Assets/Boxes/MasteryCommander.xml",
-         MASTERY_COMMANDER},
-        {"Berserker", -1.0f, 1.0f, -0.5f, 1.0f, 1.0f, 62, "../Assets/Boxes/Berserker.xml", MASTERY_BERSERKER},
-        {"Fatality", 0.5f, 1.0f, -0.5f, 1.0f, 1.0f, 63, "../Assets/Boxes/Fatality.xml", MASTERY_FATALITY},
-        {"SharpenedAttacks", 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 64, "../Assets/Boxes/Sharpened.xml",
-         MASTERY_SHARPENED_ATTACKS},
-        {"HardenedSkin", -3.0f, 1.0f, 1.0f, 1.0f, 1.0f, 65, "../Assets/Boxes/HardenedSkin.xml",
-         MASTERY_HARDENED_SKIN},
-        {"background", -1.25f, -1.0f, 0.5f, 6.0f, 8.0f, 0, "../Assets/Boxes/MasterySkillTree.xml", -1},
-        {"Increase Mastery Level", 4.0f, 1.0f, -2.5f, 3.5f, 0.5f, 66, "../Assets/Buttons/ButtonDarkBlue.xml",
-         -1}};
+        {"BioMastery", -1.0f, 1.0f, 2.5f, 1.0f, 1.0f, kBoxActionChooseBioMastery,
+         "../Assets/Boxes/BioMastery.xml", MASTERY_BIO},
+        {"MagicMastery", -2.5f, 1.0f, 2.5f, 1.0f, 1.0f, kBoxActionChooseMagicMastery,
+         "../Assets/Boxes/MagicMastery.xml", MASTERY_MAGIC},
+        {"Commander", 0.5f, 1.0f, 2.5f, 1.0f, 1.0f, kBoxActionChooseCommander,
+         "../Assets/Boxes/MasteryCommander.xml", MASTERY_COMMANDER},
+        {"Berserker", -1.0f, 1.0f, -0.5f, 1.0f, 1.0f, kBoxActionChooseBerserker,
+         "../Assets/Boxes/Berserker.xml", MASTERY_BERSERKER},
+        {"Fatality", 0.5f, 1.0f, -0.5f, 1.0f, 1.0f, kBoxActionChooseFatality, "../Assets/Boxes/Fatality.xml",
+         MASTERY_FATALITY},
+        {"SharpenedAttacks", 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, kBoxActionChooseSharpenedAttacks,
+         "../Assets/Boxes/Sharpened.xml", MASTERY_SHARPENED_ATTACKS},
+        {"HardenedSkin", -3.0f, 1.0f, 1.0f, 1.0f, 1.0f, kBoxActionChooseHardenedSkin,
+         "../Assets/Boxes/HardenedSkin.xml", MASTERY_HARDENED_SKIN},
+        {"background", -1.25f, -1.0f, 0.5f, 6.0f, 8.0f, kBoxActionNone,
+         "../Assets/Boxes/MasterySkillTree.xml", -1},
+        {"Increase Mastery Level", 4.0f, 1.0f, -2.5f, 3.5f, 0.5f, kBoxActionIncreaseMastery,
+         "../Assets/Buttons/ButtonDarkBlue.xml", -1}};
     for (const Entry& entry : kEntries) {
         BoxObject* box = EditorBox(world, entry.x, entry.y, entry.z, entry.w, entry.h, 4, 0);
         box->SetChainLabels({entry.label});
@@ -533,7 +552,7 @@ void BuildMasteryPanel(Engine& engine, PlayerEditor& realm) {
         if (entry.mastery >= 0) {
             box->m_numberSource = &realm.m_masteryLevel[entry.mastery];
             box->m_showLabel = false;
-        } else if (entry.id == 0) {
+        } else if (entry.id == kBoxActionNone) {
             box->m_showLabel = false;
             box->m_pickable = false;
         } else {

@@ -175,7 +175,7 @@ const char* const kHelpTexts[] = {
     "A merchant technology that you can buy. Click to select buy using button 'Buy From Merchant'",
     "Units that you have created and are ready to deploy and defend the kingdom. Click and place in kingdom",
     "An entry of one of your rosters. Click to select it"};
-static_assert(std::size(kHelpTexts) == 106);
+static_assert(std::size(kHelpTexts) == kBoxActionRosterEntry + 1);
 
 // Whole hours, minutes and seconds of a countdown.
 struct Clock {

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int32_t kFirstMasteryId = 59;
-
 // How much the next level's value grows once level L is reached.
 float NextIncrement(int mastery, float level) {
     switch (mastery) {
@@ -93,7 +91,7 @@ const MasteryPage kPages[MASTERY_COUNT] = {
 } // namespace
 
 void PlayerEditor::BuyMasteryLevel(int32_t masteryId) {
-    const int32_t m = masteryId - kFirstMasteryId;
+    const int32_t m = masteryId - kBoxActionFirstMastery;
     if (m < 0 || m >= MASTERY_COUNT || m_masteryPoints <= 0) {
         return;
     }
@@ -107,7 +105,7 @@ void PlayerEditor::DrawMasteryPage() {
     constexpr float kX = 2.0f;
     constexpr float kY = 1.0f;
     DrawTextLine("You have " + IntToString(m_masteryPoints) + " mastery points", kX, kY, 4.5f);
-    const int32_t m = m_chosenMastery - kFirstMasteryId;
+    const int32_t m = m_chosenMastery - kBoxActionFirstMastery;
     if (m < 0 || m >= MASTERY_COUNT) {
         return;
     }

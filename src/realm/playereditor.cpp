@@ -319,7 +319,7 @@ void PlayerEditor::SyncHoverTooltip() {
             window->m_sprite.m_visible = false;
         }
         m_tooltipKind = 0;
-        m_tooltipActionId = 0;
+        m_tooltipActionId = kBoxActionNone;
     };
     if (m_hoveredBox == nullptr || window == nullptr) {
         close();
@@ -333,7 +333,7 @@ void PlayerEditor::SyncHoverTooltip() {
     }
     const BoxActionId id = m_hoveredBox->m_actionId;
     // Roster boxes carry the ids 103 to 105.
-    if (id < kBoxActionMerchantOffer || id > kBoxActionRosterUnit + 1) {
+    if (id < kBoxActionMerchantOffer || id > kBoxActionRosterEntry) {
         if (m_selectedUnit == nullptr) {
             close();
         }

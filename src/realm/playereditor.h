@@ -6,6 +6,7 @@
 
 #include "battle/krunit.h"
 #include "platform/d3dx.h"
+#include "scene/boxactions.h"
 #include "scene/hudtext.h"
 
 #include <cstdint>
@@ -187,7 +188,7 @@ class PlayerEditor {
     // Borrowed from a roster; cleared when its unit is removed.
     KRUnit* m_selectedUnit = nullptr;
     RosterKind m_tooltipKind = 0;
-    int32_t m_tooltipActionId = 0;
+    int32_t m_tooltipActionId = kBoxActionNone;
     // Borrowed HUD boxes; cleared when their box is deleted.
     BoxObject* m_hoveredBox = nullptr;
     BoxObject* m_helpBox = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/d3dx.h"
+#include "scene/boxactions.h"
 #include "scene/hudtext.h"
 #include "scene/krgameobject.h"
 
@@ -18,15 +19,6 @@ class BoxObject;
 class Engine;
 class GameData;
 class KRUnit;
-
-// What a click on a box does; 0 nothing.
-using BoxActionId = int32_t;
-
-inline constexpr BoxActionId kBoxActionScrollBack = 41;    // the "<<" arrow of a list
-inline constexpr BoxActionId kBoxActionScrollForward = 42; // the ">>" arrow of a list
-inline constexpr BoxActionId kBoxActionPause = 102;        // the one box that takes clicks while paused
-inline constexpr BoxActionId kBoxActionMerchantOffer = 103;
-inline constexpr BoxActionId kBoxActionRosterUnit = 104;
 
 inline constexpr const char* kBoxSpriteFile = "../Assets/guibuttonsheet.xml";
 inline constexpr const char* kBoxOwnTextureFile = "../Assets/defaulttexture.xml";
@@ -73,9 +65,9 @@ struct ScreenFlags {
     bool m_fourth = false;
 };
 
-// What boxes read and change of the realm and the world around them. The realm and GameData's world
-// state arrive with later work, which installs its own context; until then the default one stands in:
-// an unpaused game on the kingdom view that keeps no selection and runs no action.
+// What boxes read and change of the realm and the world around them. Each GameData installs its own
+// context (WorldBoxContext, in kingdom/gamedata.h); with none installed the default one stands in: an
+// unpaused game on the kingdom view that keeps no selection and runs no action.
 class BoxContext {
   public:
     virtual ~BoxContext() = default;
@@ -168,7 +160,7 @@ class BoxObject : public KRGameObject {
     int32_t m_hidden = 1;
     // 0 single box, 1 chain, 2 list.
     int32_t m_layoutType = 0;
-    BoxActionId m_actionId = 0;
+    BoxActionId m_actionId = kBoxActionNone;
     int32_t m_panel = 0;
     int32_t m_subPanel = 0;
     // On a group head: its boxes in order. Borrowed.

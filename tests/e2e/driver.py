@@ -152,11 +152,6 @@ class Game:
     def key(self, *keys):
         self.xdotool("key", "--delay", "60", *keys)
 
-    def click(self, x, y, button=1):
-        self.xdotool("mousemove", str(x), str(y))
-        time.sleep(0.1)
-        self.xdotool("click", str(button))
-
     def screenshot(self, name):
         path = os.path.join(self.tmp, name + ".png")
         env = dict(os.environ, DISPLAY=self.display)
@@ -246,6 +241,92 @@ def send_delete_window(display_name, window):
     x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
     x11.XFlush(dpy)
     x11.XCloseDisplay(dpy)
+
+
+# How long a key or a mouse button is held down, and left alone after it is let go: longer than a frame
+# of a slow machine (a sanitizer build drawing in software), so that a frame sees the press and another
+# the release.
+KEY_HOLD = 0.1
+CLICK_HOLD = 0.1
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def hold(game, key, seconds, after=KEY_HOLD):
+    """The key held down for some seconds, then a pause for the game to take its release."""
+    game.xdotool("keydown", key)
+    time.sleep(seconds)
+    game.xdotool("keyup", key)
+    time.sleep(after)
+
+
+def tap(game, key):
+    """A key pressed and released, as a player's finger does."""
+    hold(game, key, KEY_HOLD)
+
+
+def press(game, pos, button=1):
+    """The pointer moved to pos (x, y) and, once the game has seen it there, the button pressed."""
+    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
+    time.sleep(CLICK_HOLD)
+    game.xdotool("mousedown", str(button))
+    time.sleep(CLICK_HOLD)
+
+
+def release(game, pos=None, button=1):
+    """The button let go, where the pointer is or after moving it to pos."""
+    if pos is not None:
+        game.xdotool("mousemove", str(pos[0]), str(pos[1]))
+        time.sleep(CLICK_HOLD)
+    game.xdotool("mouseup", str(button))
+    time.sleep(CLICK_HOLD)
+
+
+def click(game, pos, button=1):
+    """A press and a release at pos (x, y), as a player's click is."""
+    press(game, pos, button)
+    release(game, button=button)
+
+
+def pixels(path, area):
+    """The (r, g, b) of every pixel of an area (x, y, w, h) of a screenshot, row by row."""
+    x, y, w, h = area
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
+
+
+def wait_for_picture(game, test, what, timeout=10.0, name="poll"):
+    """Screenshots until test(path) holds; the last one is returned, a Failure saying what when none
+    does in time."""
+    deadline = time.time() + timeout
+    while True:
+        path = game.screenshot(name)
+        if test(path):
+            return path
+        if time.time() > deadline:
+            raise Failure(what)
+        game.settle(0.25)
+
+
+def click_and_wait(game, pos, area, timeout=10.0, press=click):
+    """A click on a box that slides others into place (a list, the Menu chain, a list's arrow), then
+    screenshots until the area (x, y, w, h) shows something new that holds still from one to the next:
+    what the next click is for has come to rest there. press makes the click (click by default)."""
+    before = pixels(game.screenshot("before-click"), area)
+    press(game, pos)
+    last = [None]
+
+    def arrived(path):
+        now = pixels(path, area)
+        done = now == last[0] and now != before
+        last[0] = now
+        return done
+
+    return wait_for_picture(game, arrived, "nothing came to rest in %r after the click" % (area,), timeout)
 
 
 ASSETS = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "Assets")

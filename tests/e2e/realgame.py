@@ -7,20 +7,14 @@ import subprocess
 import tempfile
 import time
 
-from driver import Failure, Game
+from driver import Failure, Game, click, click_and_wait, expect, tap
 
 SCREEN = "1024x768"  # 4:3, no side bars: 1.28 pixels per virtual unit, 64 per HUD unit
 WIDTH, HEIGHT = 1024, 768
 MENU_TIMEOUT = 60.0
-HOLD = 0.4
 AWAY = ("900", "200")
 ROAD = (10, 8)  # a road tile of the tutorial map, west of the Capital
 # A farm costs 100 of the 500 in money that a new game begins with.
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def virtual(x, y):
@@ -84,27 +78,6 @@ STRENGTH_NOW = box(hud(4.0, 4.0), 28, 12)
 STRENGTH_NEW = box(hud(5.0, 4.0), 28, 12)
 PREVIEW = box(hud(-3.0, 2.0), 64, 64)
 TECH_ROW = box(TECH, 22, 22)
-
-
-def tap(game, key):
-    hold(game, key, HOLD)
-
-
-def hold(game, key, seconds, after=HOLD):
-    """The key held down for some seconds, then a pause for the game to take its release."""
-    game.xdotool("keydown", key)
-    time.sleep(seconds)
-    game.xdotool("keyup", key)
-    time.sleep(after)
-
-
-def click(game, pos, button=1):
-    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
-    time.sleep(HOLD)
-    game.xdotool("mousedown", str(button))
-    time.sleep(HOLD)
-    game.xdotool("mouseup", str(button))
-    time.sleep(HOLD)
 
 
 def shot(game, name, prefix="newgame-"):
@@ -176,12 +149,21 @@ def new_game(game, name, prefix="newgame-", skip_tutorial=True):
     return path
 
 
+def open_build_list(game, row=FARM, press=click):
+    """The Build list opened, its rows come to rest; the row given is looked at."""
+    click_and_wait(game, BUILD_MENU, around(row, 20), press=press)
+
+
+def open_menu_chain(game):
+    """The Menu chain unfolded, its last box, Save, come to rest."""
+    click_and_wait(game, MENU_CHAIN, around(SAVE_BOX, 20))
+
+
 def open_save_screen(game, open_chain=True):
     """The Menu chain's Save box; the screen shows the first slot once it has read the folder. The chain
     stays open for the rest of the game once opened."""
     if open_chain:
-        click(game, MENU_CHAIN)
-        time.sleep(1.5)
+        open_menu_chain(game)
     click(game, SAVE_BOX)
     game.wait_for("Initializing SaveLoadState", timeout=10.0)
     game.wait_for("Box Stuff Changing ", timeout=10.0)
@@ -189,12 +171,8 @@ def open_save_screen(game, open_chain=True):
 
 def hurry_first_wave(game, clicks):
     """Right clicks on the save screen, each bringing the first wave 30 s closer."""
-    game.xdotool("mousemove", *map(str, hud(0.0, 2.0)))
     for _ in range(clicks):
-        game.xdotool("mousedown", "3")
-        time.sleep(0.2)
-        game.xdotool("mouseup", "3")
-        time.sleep(0.2)
+        click(game, hud(0.0, 2.0), button=3)
 
 
 def buy_an_offer(game, empty, look):
@@ -376,8 +354,7 @@ class Session:
 def play_on(game, album, loaded, house_road):
     """A loaded game has no tutorial: its waves count down, and a House is placed on the road given."""
     ticked = wait_for_change(game, album, "countdown", loaded, COUNTDOWN, 5.0, 0.002)
-    confirmed_click(game, BUILD_MENU)
-    time.sleep(1.5)
+    open_build_list(game, HOUSE, press=confirmed_click)
     place(game, HOUSE, house_road, "Placed House at Tile - Building | (Row: %d, Col: %d)")
     housed = album.look(game, "house")
     expect(changed_share(ticked, housed, around(tile(*house_road), 24)) > 0.3, "the house does not show")

@@ -6,20 +6,14 @@ import os
 import shutil
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Game, expect, run, tap  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ASSETS = os.path.join(REPO, "Assets")
 CLICK = "../Assets/Audio/Effects/menu/click.wav"
 AUDIO_ERRORS = ("FMOD error!", "Couldn't find sound to play.", "cannot load sounds", "No sound device")
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 class Staged:
@@ -46,13 +40,6 @@ class Staged:
 
     def close(self):
         shutil.rmtree(self.root, ignore_errors=True)
-
-
-def tap(game, key):
-    game.xdotool("keydown", key)
-    time.sleep(0.25)
-    game.xdotool("keyup", key)
-    time.sleep(0.25)
 
 
 def run_to_start_and_quit(game):

@@ -12,14 +12,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run, same_file, start_harness, stop_harness  # noqa: E402
+from driver import click, expect, hold, run, same_file, start_harness, stop_harness, tap  # noqa: E402
 
 SCREEN = "1024x768"
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def start(binary, mode):
@@ -36,10 +31,8 @@ def shot(game, name):
 
 def top_view(game):
     """C swaps to the top view; W pans it up until the whole cross of road shows."""
-    for key, seconds in (("c", 0.2), ("w", 0.4)):
-        game.xdotool("keydown", key)
-        time.sleep(seconds)
-        game.xdotool("keyup", key)
+    tap(game, "c")
+    hold(game, "w", 0.4)
     time.sleep(0.3)
 
 
@@ -105,17 +98,10 @@ def test_abort(binary):
         game.wait_for("Initializing WarringState", timeout=60.0)
         game.window_id(timeout=30.0)
         game.wait_for("Battle: a missile flies", timeout=20.0)
-        game.xdotool("keydown", "Escape")
-        time.sleep(0.4)
-        game.xdotool("keyup", "Escape")
-        time.sleep(1.0)
+        tap(game, "Escape")
+        game.wait_for("Initializing PauseMenuState", timeout=10.0)
         # The pause menu's third button (x 280, y 320, 240 x 50 of 800 x 600) on a 1024 x 768 screen.
-        x, y = round((280 + 120) * 1.28), round((320 + 25) * 1.28)
-        game.xdotool("mousemove", str(x), str(y))
-        time.sleep(0.4)
-        game.xdotool("mousedown", "1")
-        time.sleep(0.4)
-        game.xdotool("mouseup", "1")
+        click(game, (round((280 + 120) * 1.28), round((320 + 25) * 1.28)))
         game.wait_for("Cleanup WarringState", timeout=15.0)
         game.wait_for("Back at the harness root", timeout=10.0)
         expect(game.count("Game Over") == 0, "leaving through the pause menu printed Game Over")

@@ -12,11 +12,11 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, run  # noqa: E402
-from realgame import (BUILD_MENU, BUILD_NEXT, CONFIRM, ENVELOPE, FARM, KINGDOM_TAB, MAP_VIEW,  # noqa: E402
+from realgame import (BUILD_NEXT, CONFIRM, ENVELOPE, FARM, KINGDOM_TAB, MAP_VIEW,  # noqa: E402
                       PATH_AFTER_NEXT, PLUS_STRENGTH, PREVIEW, PSYCHIC, ROAD, STATS_PAGE,
                       STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB, UNIT_TAB, Session, around, buy_an_offer,
                       changed_share, click, expect, grass, hurry_first_wave, intro_to_menu, new_game,
-                      pause_to_main_menu, place, play_on, road, save,
+                      open_build_list, pause_to_main_menu, place, play_on, road, save,
                       stage, tap, tile, wait_for_change)
 
 PREFIX = "kingdom-"
@@ -78,8 +78,7 @@ def test_the_default_kingdom_played(binary):
         game.settle(1.5)
 
         stage(started, "building and paving")
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
+        open_build_list(game)
         place(game, FARM, ROAD, "Placed Farm at Tile - Building | (Row: %d, Col: %d)")
         place(game, TECHLAB, LAB, "Placed TechLab at Tile - Building | (Row: %d, Col: %d)")
         click(game, BUILD_NEXT)

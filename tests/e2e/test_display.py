@@ -9,18 +9,13 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, Game, click, expect, run, tap  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 GUI_DATA = os.path.join(REPO, "tests", "data", "gui")
 
 GREY = (60, 60, 60)
 BLACK = (0, 0, 0)
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def brightest(path, x, y, width, height):
@@ -58,10 +53,7 @@ def start(screen, env=None):
 
 
 def quit_cleanly(game):
-    # Down and up some frames apart, so that a slow frame still sees the press.
-    game.xdotool("keydown", "Escape")
-    time.sleep(0.25)
-    game.xdotool("keyup", "Escape")
+    tap(game, "Escape")
     expect(game.wait_exit() == 0, "exit status is not 0")
 
 
@@ -108,16 +100,10 @@ def test_debug_overlay_text_appears_when_on(binary):
     try:
         game.wait_for("Initializing GuiHarnessState")
         game.window_id()
-        game.settle(1.0)
         shot = shot_when(game, "before", 1023, 767, GREY)
         expect(brightest(shot, 640, 12, 384, 40) == 60, "text drawn with the overlay off")
-        # The debug button (virtual 100, 250, 200 x 50), pressed and released some frames apart.
-        x, y = round(200 * 1.28), round(275 * 1.28)
-        game.xdotool("mousemove", str(x), str(y))
-        time.sleep(0.25)
-        game.xdotool("mousedown", "1")
-        time.sleep(0.25)
-        game.xdotool("mouseup", "1")
+        # The debug button (virtual 100, 250, 200 x 50).
+        click(game, (round(200 * 1.28), round(275 * 1.28)))
         game.settle(1.0)
         shot = game.screenshot("overlay")
         # "Frame Time" and "Frame Rate" from virtual x 500 (pixel 640), y 10 and 25 (pixels 12 and 32).

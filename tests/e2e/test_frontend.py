@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import Failure, Game, click, expect, run, tap  # noqa: E402
 
 SCREEN = "1440x900"
 WIDTH, HEIGHT = 1440, 900
@@ -30,11 +30,6 @@ OPTIONS_800 = (190, 158, 200, 46)
 OPTIONS_1440 = (300, 212, 200, 46)
 
 
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
 def on_screen(vx, vy, width=WIDTH, height=HEIGHT, margin=MARGIN):
     """The screen pixel of a virtual position, the picture filling the window between its bars."""
     return (margin + round(vx * (width - 2 * margin) / 800), round(vy * height / 600))
@@ -43,27 +38,6 @@ def on_screen(vx, vy, width=WIDTH, height=HEIGHT, margin=MARGIN):
 def centre(item, **picture):
     x, y, w, h = item
     return on_screen(x + w / 2, y + h / 2, **picture)
-
-
-# Long enough for a press and its release to fall in different frames on a busy machine.
-HOLD = 0.4
-
-
-def tap(game, key):
-    """A key pressed and released some frames apart, as a player's fingers do."""
-    game.xdotool("keydown", key)
-    time.sleep(HOLD)
-    game.xdotool("keyup", key)
-    time.sleep(HOLD)
-
-
-def click(game, x, y):
-    game.xdotool("mousemove", str(x), str(y))
-    time.sleep(HOLD)
-    game.xdotool("mousedown", "1")
-    time.sleep(HOLD)
-    game.xdotool("mouseup", "1")
-    time.sleep(HOLD)
 
 
 def shot_until(game, name, condition, message, timeout=20.0):
@@ -126,7 +100,7 @@ def check_resolutions(game):
     expect(game.pixel(wide, 60, 450) == BLACK, "no side bar at 1440 x 900")
 
     # 800 x 600 is 4:3: no bars, the back buffer is stretched over the whole window.
-    click(game, *centre(OPTIONS_800))
+    click(game, centre(OPTIONS_800))
     game.xdotool("mousemove", "10", "890")
     small = shot_until(game, "options-800", lambda path: game.pixel(path, 60, 450) != BLACK,
                        "the side bar stayed at 800 x 600")
@@ -134,7 +108,7 @@ def check_resolutions(game):
     expect(changed_share(wide, small) > 0.3, "the picture did not change size")
 
     # Back to 1440 x 900, clicked through the stretched picture: the bars return.
-    click(game, *centre(OPTIONS_1440, margin=0))
+    click(game, centre(OPTIONS_1440, margin=0))
     game.xdotool("mousemove", "10", "890")
     again = shot_until(game, "options-1440-again", lambda path: game.pixel(path, 60, 450) == BLACK,
                        "the side bar did not come back")
@@ -163,7 +137,7 @@ def test_intro_menu_small_screens_and_resolutions(binary):
 
         for button, name in ((MENU_CREDITS, "CreditsState"), (MENU_HOW_TO_PLAY, "HowToPlayState"),
                              (MENU_OPTIONS, "OptionsState")):
-            click(game, *centre(button))
+            click(game, centre(button))
             game.wait_for("Initializing " + name)
             game.xdotool("mousemove", "10", "890")
             screen = shot_until(game, name, lambda path: changed_share(menu, path) > 0.2,
@@ -209,7 +183,7 @@ def test_new_game_shows_the_story(binary):
         right, bottom = on_screen(500 - MARGIN + 150, 40)
         expect(bright_pixels(menu, left, top, right - left, bottom - top) > 100,
                "the debug overlay does not show on the main menu")
-        click(game, *centre(MENU_NEW_GAME))
+        click(game, centre(MENU_NEW_GAME))
         game.wait_for("Loading StoryState")
         game.wait_for("Initializing StoryState")
         game.xdotool("mousemove", "10", "890")

@@ -11,7 +11,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
+from driver import CLICK_HOLD, Failure, Game, click, expect, press, release, run, tap  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ASSETS = os.path.join(REPO, "Assets")
@@ -24,11 +24,6 @@ MARGIN = (WIDTH - 4 * (HEIGHT // 3)) // 2  # 160: a 960 x 720 picture between tw
 GREY = (60, 60, 60)
 BLACK = (0, 0, 0)
 FADED = (13, 17, 32)  # the fader's last frame
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def pixel_of(vx, vy):
@@ -134,42 +129,9 @@ def stop(game):
     game.harness.close()
 
 
-# Every press is held for several frames, so that the game sees it down on one frame and up on a later
-# one, as it sees a player's.
-HOLD = 0.3
-
-
-def press(game, x, y):
-    game.xdotool("mousemove", str(x), str(y))
-    time.sleep(HOLD)
-    game.xdotool("mousedown", "1")
-    time.sleep(HOLD)
-
-
-def release(game, x=None, y=None):
-    if x is not None:
-        game.xdotool("mousemove", str(x), str(y))
-        time.sleep(HOLD)
-    game.xdotool("mouseup", "1")
-    time.sleep(HOLD)
-
-
-def tap(game, key):
-    game.xdotool("keydown", key)
-    time.sleep(HOLD)
-    game.xdotool("keyup", key)
-    time.sleep(HOLD)
-
-
 def quit_with_escape(game):
     tap(game, "Escape")
     expect(game.wait_exit(timeout=30.0) == 0, "exit status is not 0")
-
-
-def click(game, x, y):
-    """A press and a release some frames apart, as a player's click is."""
-    press(game, x, y)
-    release(game)
 
 
 def overlay_shown(game, name):
@@ -205,7 +167,7 @@ def check_hover(game):
         return any(shot.pixel(px, py) != GREY for px, py in probe)
 
     game.xdotool("mousemove", *map(str, pixel_of(400, 560)))
-    time.sleep(HOLD)
+    time.sleep(CLICK_HOLD)
     expect(not grown(), "the button is wider than laid out")
     game.xdotool("mousemove", *map(str, centre(DEBUG_BUTTON)))
     wait_until(grown, "the hovered button did not grow")
@@ -236,21 +198,21 @@ def check_fade_keys(game):
 
 def check_clicks(game):
     expect(not overlay_shown(game, "before"), "the overlay is on before any click")
-    click(game, *centre(DEBUG_BUTTON))
+    click(game, centre(DEBUG_BUTTON))
     wait_until(lambda: overlay_shown(game, "after-click"), "a click on the button did not turn the overlay on")
 
     # Pressed on the button and released off it, then pressed off it and released on it: neither runs
     # the script. The click after them must turn the overlay off, so neither toggled it.
-    press(game, *centre(DEBUG_BUTTON))
-    release(game, *pixel_of(400, 560))
-    press(game, *pixel_of(400, 560))
-    release(game, *centre(DEBUG_BUTTON))
+    press(game, centre(DEBUG_BUTTON))
+    release(game, pixel_of(400, 560))
+    press(game, pixel_of(400, 560))
+    release(game, centre(DEBUG_BUTTON))
     expect(overlay_shown(game, "after-misses"), "a press or release off the button ran its script")
-    click(game, *centre(DEBUG_BUTTON))
+    click(game, centre(DEBUG_BUTTON))
     wait_until(lambda: not overlay_shown(game, "second-click"), "the overlay was toggled off the button")
 
     # A button whose script does not exist only says so.
-    click(game, *centre(BROKEN_BUTTON))
+    click(game, centre(BROKEN_BUTTON))
     game.wait_for("Cannot find script by name")
     expect(game.proc.poll() is None, "the game stopped after a missing script")
 
@@ -263,7 +225,7 @@ def test_buttons_hover_click_and_run_their_scripts_and_the_fade_keys_fade(binary
         check_fade_keys(game)
         check_clicks(game)
         # The quit button's script ends the game the way the game ends.
-        click(game, *centre(QUIT_BUTTON))
+        click(game, centre(QUIT_BUTTON))
         game.wait_for("Unloading GuiHarnessState", timeout=30.0)
         expect(game.wait_exit(timeout=30.0) == 0, "exit status is not 0")
     finally:
@@ -275,7 +237,7 @@ def test_clicks_land_on_a_back_buffer_stretched_over_the_window(binary):
     try:
         # 1024 x 768 has no side bars and cannot be shown on this 1280 x 720 screen: the window stays as
         # it is and the back buffer is stretched over it.
-        click(game, *centre(RESOLUTION_BUTTON))
+        click(game, centre(RESOLUTION_BUTTON))
         wait_until(lambda: Shot(game, "stretched").pixel(60, 360) == GREY,
                    "the picture is not stretched over the whole window")
 
@@ -285,7 +247,7 @@ def test_clicks_land_on_a_back_buffer_stretched_over_the_window(binary):
         # Near the right end of the debug button; read as back-buffer pixels straight from the window,
         # this point would lie well to the right of it.
         x, y, w, h = DEBUG_BUTTON
-        click(game, *on_screen(x + w - 8, y + h / 2))
+        click(game, on_screen(x + w - 8, y + h / 2))
         wait_until(lambda: Shot(game, "stretched-click").brightest(0, 0, WIDTH, on_screen(0, 70)[1]) > 200,
                    "the click missed the stretched button")
         quit_with_escape(game)

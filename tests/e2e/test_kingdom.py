@@ -11,16 +11,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run, same_file, start_kingdom_harness, stop_harness  # noqa: E402
-from realgame import hold  # noqa: E402
+from driver import (click, click_and_wait, expect, hold, run, same_file, start_kingdom_harness,  # noqa: E402
+                    stop_harness)
 
 SCREEN = "1024x768"  # 4:3: no side bars, 64 pixels per HUD unit
-HOLD = 0.3
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def hud(x, z):
@@ -28,18 +22,15 @@ def hud(x, z):
     return (round(512 + x * 64), round(384 - z * 64))
 
 
+def list_row(x):
+    """The middle of the Build list's row at HUD x, where what the list slides there comes to rest."""
+    px, py = hud(x, -5.0)
+    return (px - 20, py - 20, 40, 40)
+
+
 def top_view_tile(row, col):
     """The pixel of a tile's centre seen by the top-view camera (eye over x 5, z -10)."""
     return (round(512 + (col - 5) * 64), round(384 + (row - 10) * 64))
-
-
-def click(game, pos):
-    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
-    time.sleep(HOLD)
-    game.xdotool("mousedown", "1")
-    time.sleep(HOLD)
-    game.xdotool("mouseup", "1")
-    time.sleep(HOLD)
 
 
 def start(binary):
@@ -70,11 +61,11 @@ def test_kingdom(binary):
     game = start(binary)
     try:
         first = shot(game, "map")
-        hold(game, "w", 1.0, HOLD)
+        hold(game, "w", 1.0)
         moved = shot(game, "moved")
         expect(not same_file(first, moved), "W did not move the perspective view")
 
-        hold(game, "c", 0.3, HOLD)  # the top view: tiles fall on known pixels
+        hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
         time.sleep(1.0)
         click(game, top_view_tile(7, 3))
         game.wait_for("Clicked Tile - Empty | (Row: 7, Col: 3)", timeout=10.0)
@@ -87,8 +78,7 @@ def test_kingdom(binary):
         time.sleep(0.5)
         marched = shot(game, "marched")
 
-        click(game, hud(-7.0, -5.0))  # the Build list opens
-        time.sleep(1.5)
+        click_and_wait(game, hud(-7.0, -5.0), list_row(-2.5))  # the Build list opens
         click(game, hud(-2.5, -5.0))  # its second row: Farm
         game.wait_for("Tool mode 3", timeout=10.0)
         click(game, top_view_tile(8, 3))
@@ -104,10 +94,8 @@ def test_kingdom(binary):
             expect(counter(built, other) == counter(fed, other), "counter %d changed" % other)
 
         # Path and Destroy are the list's last rows: two scrolls forward bring them into the window.
-        click(game, hud(4.5, -5.0))
-        time.sleep(1.0)
-        click(game, hud(4.5, -5.0))
-        time.sleep(1.5)
+        click_and_wait(game, hud(4.5, -5.0), list_row(2.5))
+        click_and_wait(game, hud(4.5, -5.0), list_row(2.5))
         # The "y" of "Destroy" runs past its row onto the ">>" arrow, held enlarged under the mouse.
         scrolled = shot(game, "scrolled")
         y = subprocess.run(["convert", scrolled, "-crop", "8x20+764+694", "-depth", "8", "rgb:-"],
@@ -125,7 +113,7 @@ def test_kingdom(binary):
         expect(not same_file(built, razed), "the demolished farm still shows")
 
         before = game.screenshot("before-pan")
-        hold(game, "d", 1.0, HOLD)
+        hold(game, "d", 1.0)
         after = game.screenshot("after-pan")
         expect(not same_file(before, after), "D did not pan the top view")
     finally:
@@ -144,7 +132,7 @@ def differing(a, b, x, y, width, height):
 def test_hover_and_mail(binary):
     game = start(binary)
     try:
-        hold(game, "c", 0.3, HOLD)  # the top view holds still
+        hold(game, "c", 0.3)  # the top view holds still
         time.sleep(1.0)
         game.xdotool("mousemove", *map(str, hud(4.0, 2.0)))  # over the map, away from every box
         time.sleep(1.0)
@@ -159,12 +147,9 @@ def test_hover_and_mail(binary):
         expect(grown > 30 and beyond < 4, "the hovered box did not grow (%d, %d)" % (grown, beyond))
 
         # Demolishing the Capital posts the three-line warning over the Game Message Box.
-        click(game, hud(-7.0, -5.0))  # the Build list opens
-        time.sleep(1.5)
-        click(game, hud(4.5, -5.0))
-        time.sleep(1.0)
-        click(game, hud(4.5, -5.0))
-        time.sleep(1.5)
+        click_and_wait(game, hud(-7.0, -5.0), list_row(3.5))  # the Build list opens
+        click_and_wait(game, hud(4.5, -5.0), list_row(3.5))
+        click_and_wait(game, hud(4.5, -5.0), list_row(3.5))
         click(game, hud(3.5, -5.0))
         game.wait_for("Tool mode 10", timeout=10.0)
         click(game, top_view_tile(8, 5))

@@ -8,8 +8,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run, stop_harness  # noqa: E402
-from test_kingdom import click, expect, glyph_pixels, hud, shot, start  # noqa: E402
+from driver import Failure, click, expect, run, stop_harness  # noqa: E402
+from test_kingdom import glyph_pixels, hud, shot, start  # noqa: E402
 
 
 def region(game, path, left, top, right, bottom):

@@ -10,8 +10,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, run, stop_harness  # noqa: E402
-from test_kingdom import click, expect, hold, hud, shot, start, top_view_tile  # noqa: E402
+from driver import Failure, click, click_and_wait, expect, hold, run, stop_harness  # noqa: E402
+from test_kingdom import hud, list_row, shot, start, top_view_tile  # noqa: E402
 from test_kingdom_panels import region  # noqa: E402
 
 
@@ -31,8 +31,7 @@ def test_kingdom_realm(binary):
 
         # A House, for the population that some offers cost to keep.
         hold(game, "c", 0.3)  # the top view: tiles fall on known pixels
-        click(game, hud(-7.0, -5.0))  # the Build list opens
-        time.sleep(1.5)
+        click_and_wait(game, hud(-7.0, -5.0), list_row(-3.5))  # the Build list opens
         click(game, hud(-3.5, -5.0))  # its first row: House
         game.wait_for("Tool mode 4", timeout=10.0)
         click(game, top_view_tile(8, 8))  # the road's east end
@@ -67,13 +66,9 @@ def test_kingdom_realm(binary):
         shot(game, "realm-war-data")
 
         # Each right click takes 30 s off the first wave: announced at 20 s, fought at 0.
-        game.xdotool("mousemove", *map(str, hud(1.0, -0.5)))
         alerted = None
         for _ in range(12):
-            game.xdotool("mousedown", "3")
-            time.sleep(0.2)
-            game.xdotool("mouseup", "3")
-            time.sleep(0.3)
+            click(game, hud(1.0, -0.5), button=3)
             game._drain(0.1)
             if alerted is None and any("Game message: ALERT!! Enemy " in line for line in game.lines):
                 alerted = shot(game, "realm-alert")

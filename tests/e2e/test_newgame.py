@@ -7,13 +7,11 @@ road tile takes a farm again once the Build list is opened."""
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Game, run  # noqa: E402
-from realgame import (AWAY, BUILD_MENU, FARM, MENU_CHAIN, PAUSE_MAIN_MENU, ROAD, SCREEN,  # noqa: E402
-                      around, changed_share, click, expect, new_game, shot, tap, tile,
-                      to_main_menu)
+from realgame import (AWAY, FARM, PAUSE_MAIN_MENU, ROAD, SCREEN, around, changed_share, click,  # noqa: E402
+                      expect, new_game, open_build_list, open_menu_chain, shot, tap, tile, to_main_menu)
 
 PAUSE_BOX = (665, 640)
 # The map right of the message frame and above the HUD.
@@ -23,8 +21,7 @@ PAUSE_LABEL = (630, 630, 80, 22)
 
 def place_farm(game, name, open_build_menu):
     if open_build_menu:
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
+        open_build_list(game)
     click(game, FARM)
     click(game, tile(*ROAD))
     game.wait_for("Placed Farm at Tile - Building | (Row: %d, Col: %d)" % ROAD, timeout=10.0)
@@ -44,8 +41,7 @@ def test_new_game_from_the_main_menu(binary):
         expect(changed_share(bare, farmed, around(tile(*ROAD), 24)) > 0.3, "the farm does not show")
 
         # The realm is paused from the HUD (its box then reads "Resume"), then left through the pause menu.
-        click(game, MENU_CHAIN)
-        time.sleep(1.5)
+        open_menu_chain(game)
         game.xdotool("mousemove", *AWAY)
         chain = shot(game, "menu-chain")
         click(game, PAUSE_BOX)
@@ -65,8 +61,7 @@ def test_new_game_from_the_main_menu(binary):
         expect(changed_share(bare, fresh, MAP_VIEW) < 0.01, "the second game does not start as the first did")
         skipped = shot(game, "kingdom-again-skipped")
         expect(changed_share(chain, skipped, PAUSE_LABEL) > 0.05, "the Menu chain is still open from the last game")
-        click(game, MENU_CHAIN)
-        time.sleep(1.5)
+        open_menu_chain(game)
         game.xdotool("mousemove", *AWAY)
         reopened = shot(game, "menu-chain-again")
         expect(changed_share(chain, reopened, PAUSE_LABEL) < 0.01, "the Pause box still reads Resume")

@@ -13,8 +13,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run, start_kingdom_harness, stop_harness  # noqa: E402
-from test_kingdom import SCREEN, click, expect, hud  # noqa: E402
+from driver import Game, click, click_and_wait, expect, run, start_kingdom_harness, stop_harness, tap  # noqa: E402
+from test_kingdom import SCREEN, hud  # noqa: E402
 
 SLOT_FILES = ("armydata.xml", "mapdata.xml", "buildingdata.xml")
 MENU_BOX = hud(-2.4, -4.0)
@@ -51,20 +51,12 @@ def greyed(game, path, box):
     return all(b - r < 20 for r, _, b in samples)
 
 
-def tap(game, key):
-    game.xdotool("keydown", key)
-    time.sleep(0.4)
-    game.xdotool("keyup", key)
-    time.sleep(0.4)
-
-
 def open_save_screen(game):
-    click(game, MENU_BOX)
-    time.sleep(1.5)
+    """The Menu chain unfolded and, once its last box has come to rest, that Save box clicked."""
+    click_and_wait(game, MENU_BOX, (SAVE_BOX[0] - 20, SAVE_BOX[1] - 20, 40, 40))
     click(game, SAVE_BOX)
     game.wait_for("Initializing SaveLoadState", timeout=10.0)
     game.wait_for("Box Stuff Changing ", timeout=10.0)
-    time.sleep(1.0)
 
 
 def test_save_then_load(binary):
@@ -100,7 +92,6 @@ def test_save_then_load(binary):
             time.sleep(0.8)
             tap(game, "space")
             game.wait_for("Initializing MainMenuState", timeout=45.0)
-            time.sleep(0.5)
             click(game, MENU_LOAD_GAME)
             game.wait_for("Initializing SaveLoadState", timeout=10.0)
             game.wait_for("Reading Save Folder", timeout=5.0)

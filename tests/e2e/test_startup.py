@@ -8,23 +8,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, game_environment, run, sanitizer_report  # noqa: E402
+from driver import Failure, Game, expect, game_environment, run, sanitizer_report, tap  # noqa: E402
 
 # The loading screen decodes every sound before the menu comes.
 MENU_TIMEOUT = 45.0
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def tap(game, key):
-    """Down and up some frames apart, so that the game sees the press."""
-    game.xdotool("keydown", key)
-    time.sleep(0.25)
-    game.xdotool("keyup", key)
-    time.sleep(0.25)
 
 
 def quit_from_main_menu(game):

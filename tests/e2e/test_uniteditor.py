@@ -10,10 +10,10 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from driver import Failure, Game, run  # noqa: E402
-from realgame import (AWAY, BUILD_MENU, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
+from realgame import (AWAY, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
                       PSYCHIC, RESET, ROAD, SCREEN, STATS_PAGE, STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB,
-                      UNIT_TAB, box, buy_an_offer, changed_share, click, expect, hud, new_game, shot, tap, tile,
-                      to_main_menu)
+                      UNIT_TAB, box, buy_an_offer, changed_share, click, expect, hud, new_game, open_build_list, shot,
+                      tap, tile, to_main_menu)
 
 # One TechLab earns a tech point in about 20 s of game time.
 EARNING = 60.0
@@ -46,8 +46,7 @@ def test_unit_editor(binary):
     try:
         to_main_menu(game)
         new_game(game, "kingdom")
-        click(game, BUILD_MENU)
-        time.sleep(1.5)
+        open_build_list(game, TECHLAB)
         click(game, TECHLAB)
         click(game, tile(*ROAD))
         game.wait_for("Placed TechLab at Tile - Building | (Row: %d, Col: %d)" % ROAD, timeout=10.0)

@@ -9,17 +9,15 @@ Army box ends the tutorial and the whole HUD is handed back."""
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure  # noqa: E402
+import driver  # noqa: E402
+from driver import Failure, hold, pixels, tap, wait_for_picture  # noqa: E402
 from realgame import (HEIGHT, MENU_NEW_GAME, MENU_TIMEOUT, UNIT_TAB, WIDTH, confirmed_click, expect,  # noqa: E402
-                      grass, hold, hud, road)
+                      grass, hud, road)
 
-HOLD = 0.25
 READ_TIME = 0.5  # a read letter starts to slide away
 
 ENVELOPE = (830, 480)
@@ -37,20 +35,9 @@ def build_row(slot):
     return hud(-4.5 + slot, -5.0)
 
 
-def tap(game, key):
-    game.xdotool("keydown", key)
-    time.sleep(HOLD)
-    game.xdotool("keyup", key)
-    time.sleep(HOLD)
-
-
 def click(game, pos):
-    game.xdotool("mousemove", str(pos[0]), str(pos[1]))
-    time.sleep(HOLD)
-    game.xdotool("mousedown", "1")
-    time.sleep(0.15)
-    game.xdotool("mouseup", "1")
-    time.sleep(HOLD)
+    """A click, the pointer then taken away so that no box stays hovered."""
+    driver.click(game, pos)
     game.xdotool("mousemove", str(AWAY[0]), str(AWAY[1]))
 
 
@@ -59,25 +46,14 @@ def letter_on_show(path):
     return sum(1 for r, g, b in pixels(path, (900, 440, 90, 20)) if r > 200 and g > 180 and r - b > 30) > 900
 
 
-def wait_for_screen(game, test, what, timeout=10.0, name="poll"):
-    deadline = time.time() + timeout
-    while True:
-        path = game.screenshot(name)
-        if test(path):
-            return path
-        if time.time() > deadline:
-            raise Failure(what)
-        game.settle(0.25)
-
-
 def read_letter(game):
     """Clicks the letter on show until it goes, then lets it slide away: a mail on its way still takes
     the clicks meant for the map and the boxes."""
-    before = wait_for_screen(game, letter_on_show, "no letter came", name="unread")
+    before = wait_for_picture(game, letter_on_show, "no letter came", name="unread")
     for _ in range(3):
         click(game, ENVELOPE)
         try:
-            wait_for_screen(game, lambda path: letter_changed(before, path), "", timeout=3.0)
+            wait_for_picture(game, lambda path: letter_changed(before, path), "", timeout=3.0)
             game.settle(READ_TIME)
             return
         except Failure:
@@ -96,14 +72,6 @@ def shot(game, name):
     path = game.screenshot(name)
     shutil.copy(path, os.path.join(tempfile.gettempdir(), "tutorial-" + name + ".png"))
     return path
-
-
-def pixels(path, box):
-    """The (r, g, b) of every pixel of a box (x, y, w, h), row by row."""
-    x, y, w, h = box
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
 
 
 def letter_changed(before, after):
@@ -179,8 +147,8 @@ def play_tutorial(game):
 
     # From above, the view moved south-east so that the southern gate shows.
     tap(game, "c")
-    hold(game, "s", 0.8, HOLD)
-    hold(game, "d", 0.4, HOLD)
+    hold(game, "s", 0.8)
+    hold(game, "d", 0.4)
     menu_letter = shot(game, "03-menu-letter")
     view = TopView(menu_letter, 14.0, 12.0)
     read_letter(game)

@@ -50,7 +50,7 @@ class HarnessBoxContext : public WorldBoxContext {
   public:
     explicit HarnessBoxContext(GameData& world) : WorldBoxContext(world) {}
     void DispatchBoxAction(BoxActionId id, BoxObject* box) override {
-        if (id != 3) {
+        if (id != kBoxActionUnitTab) {
             WorldBoxContext::DispatchBoxAction(id, box);
             return;
         }

@@ -303,7 +303,7 @@ TEST_F(Tutorial, ARepeatedActionHappensOncePerClickNotOnEveryFrameOfIt) {
     TutorialController::s_plusClicks = 0;
     StartWith("<AddStats2/><TrainArmy2/>");
     Frame();
-    BoxObject* plus = realm().LookupBox(21);
+    BoxObject* plus = realm().LookupBox(kBoxActionRaiseStrength);
     EXPECT_TRUE(plus->m_enabled && plus->m_blinking);
     Click(plus);
     EXPECT_EQ(TutorialController::s_plusClicks, 1);
@@ -318,16 +318,17 @@ TEST_F(Tutorial, ARepeatedActionHappensOncePerClickNotOnEveryFrameOfIt) {
     Frame();
     Frame();
     EXPECT_EQ(world().m_mailList.m_mails.size(), 1u);
-    EXPECT_TRUE(realm().LookupBox(39)->m_blinking);
-    Click(realm().LookupBox(39));
+    EXPECT_TRUE(realm().LookupBox(kBoxActionConfirmStatChange)->m_blinking);
+    Click(realm().LookupBox(kBoxActionConfirmStatChange));
     EXPECT_EQ(tutorial.CurrentStep(), "TrainArmy2");
 
     Frame();
     world().m_mailList.Clear();
-    Click(realm().LookupBox(13)); // no mail to take: nothing breaks
-    EXPECT_FALSE(realm().LookupBox(13)->m_enabled);
-    EXPECT_TRUE(realm().LookupBox(16)->m_enabled && realm().LookupBox(16)->m_blinking);
-    Click(realm().LookupBox(16));
+    Click(realm().LookupBox(kBoxActionIncreaseUnits)); // no mail to take: nothing breaks
+    EXPECT_FALSE(realm().LookupBox(kBoxActionIncreaseUnits)->m_enabled);
+    EXPECT_TRUE(realm().LookupBox(kBoxActionConfirmRecruitment)->m_enabled &&
+                realm().LookupBox(kBoxActionConfirmRecruitment)->m_blinking);
+    Click(realm().LookupBox(kBoxActionConfirmRecruitment));
     EXPECT_EQ(tutorial.CurrentStep(), "END");
 }
 
@@ -385,7 +386,7 @@ TEST_F(TutorialGame, TheSkipBoxSwapsTheTutorialMapForTheDefaultKingdomOnlyWhileT
     EXPECT_EQ(map.GetTile(5, 11)->m_type, TILE_EMPTY);
     world().m_clickedTile = map.GetTile(5, 11);
 
-    flowtest::Captured([] { DispatchGameBoxAction(world(), 81, nullptr); });
+    flowtest::Captured([] { DispatchGameBoxAction(world(), kBoxActionSkipTutorial, nullptr); });
     EXPECT_EQ(map.GetTile(5, 11)->m_type, TILE_PATH); // the default kingdom's road north
     EXPECT_EQ(world().m_clickedTile, nullptr);
     EXPECT_EQ(world().m_capitalTile, map.GetTile(10, 11));
@@ -395,7 +396,7 @@ TEST_F(TutorialGame, TheSkipBoxSwapsTheTutorialMapForTheDefaultKingdomOnlyWhileT
 
     // Once it is over, the player's own kingdom stays as it is.
     flowtest::Captured([&] { world().m_tileMap.SetTileType(0, 0, TILE_PATH); });
-    flowtest::Captured([] { DispatchGameBoxAction(world(), 81, nullptr); });
+    flowtest::Captured([] { DispatchGameBoxAction(world(), kBoxActionSkipTutorial, nullptr); });
     EXPECT_EQ(map.GetTile(0, 0)->m_type, TILE_PATH);
     world().m_capitalTile = nullptr;
     flowtest::Captured([&] { world().m_tileMap.Clear(); });

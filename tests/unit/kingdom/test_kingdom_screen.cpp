@@ -110,7 +110,7 @@ TEST_F(KingdomScreen, CameraKeysMoveOnlyThePerspectiveViewAndStayOverTheMap) {
     EXPECT_LE(persp.OrbitEye().z, -5.0f + 1e-3f);
 
     // In the top view this screen's own keys leave the perspective camera where it is.
-    const int32_t swap[1] = {7};
+    const int32_t swap[1] = {COMMAND_SWAP_CAMERAS};
     ASSERT_TRUE(engine->DoCommand(swap));
     ASSERT_EQ(world().m_activeCamera, &world().m_kingdomCamera);
     const plat::Vector3 parked = persp.OrbitEye();

@@ -465,10 +465,10 @@ TEST_F(Realm, NumbersAreWrittenWithTheStreamsDefaultsAndTextLinesReplaceEachOthe
 TEST_F(Realm, TheUnitToolTipWindowFollowsAHoveredRosterBoxOnlyWithAUnitSelected) {
     BoxObject* window = NewBox();
     BoxObject* roster = NewBox(-3.0f, -4.5f, 0.75f, 0.75f);
-    roster->m_actionId = 104;
+    roster->m_actionId = kBoxActionRosterUnit;
     roster->m_panel = ROSTER_PURCHASED;
     BoxObject* other = NewBox(2.0f, 2.0f);
-    other->m_actionId = 4;
+    other->m_actionId = kBoxActionBuildFarm;
     BoxObject* army = NewBox();
     army->m_selectByte = false; // the Army list is open
     realm->m_unitTooltipBox = window;
@@ -485,7 +485,7 @@ TEST_F(Realm, TheUnitToolTipWindowFollowsAHoveredRosterBoxOnlyWithAUnitSelected)
     EXPECT_TRUE(window->m_sprite.m_visible);
     EXPECT_FLOAT_EQ(window->m_layoutPosition.x, -3.0f);
     EXPECT_FLOAT_EQ(window->m_boundingBox.m_scale[0], 0.75f);
-    EXPECT_EQ(realm->m_tooltipActionId, 104);
+    EXPECT_EQ(realm->m_tooltipActionId, kBoxActionRosterUnit);
     EXPECT_EQ(realm->m_tooltipKind, ROSTER_PURCHASED);
 
     // Moving onto another box keeps the window where it was, shown only while the Army list is closed.

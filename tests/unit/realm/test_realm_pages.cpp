@@ -272,19 +272,19 @@ TEST_F(Pages, HighlightingGreysOutOrRestoresTheFirstBoxAndBlinkingTakesEveryPick
     BoxObject* boxes[3] = {NewBox(), NewBox(), NewBox()};
     for (BoxObject* box : boxes) {
         box->SetTexture("../Assets/Buttons/ButtonDarkBlue.xml");
-        box->m_actionId = 40;
+        box->m_actionId = kBoxActionResetStatChange;
     }
     boxes[2]->m_pickable = false;
     boxes[0]->m_blinking = true;
-    realm->UnhighlightButton(40);
+    realm->UnhighlightButton(kBoxActionResetStatChange);
     EXPECT_TRUE(!boxes[0]->m_enabled && !boxes[0]->m_blinking && boxes[0]->m_frozen);
     EXPECT_EQ(boxes[0]->m_sprite.m_xmlName, kBoxDisabledTexture);
     EXPECT_TRUE(boxes[1]->m_enabled);
-    realm->HighlightButton(40);
+    realm->HighlightButton(kBoxActionResetStatChange);
     EXPECT_TRUE(boxes[0]->m_enabled && !boxes[0]->m_frozen);
     EXPECT_EQ(boxes[0]->m_sprite.m_xmlName, "../Assets/Buttons/ButtonDarkBlue.xml");
-    realm->BlinkBoxes(40);
-    realm->UnhighlightButton(41);
+    realm->BlinkBoxes(kBoxActionResetStatChange);
+    realm->UnhighlightButton(kBoxActionScrollBack);
     EXPECT_TRUE(boxes[0]->m_blinking && boxes[1]->m_blinking && boxes[0]->m_enabled);
     EXPECT_FALSE(boxes[2]->m_blinking);
 }

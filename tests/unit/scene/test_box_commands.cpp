@@ -78,7 +78,7 @@ TEST_F(BoxCommands, TheForwardArrowNeverMovesAndAnUnknownCommandBlocksTheQueue) 
 
 TEST_F(BoxCommands, AClickDispatchesOnceThenBouncesBackToItsBaseSize) {
     BoxObject* box = NewBox(0.0f, 0.0f, 2.0f, 0.5f);
-    box->m_actionId = 12;
+    box->m_actionId = kBoxActionOptions;
     box->QueueCommand(Command(BoxCommandKind::Click, 0.0f));
 
     float smallest = 2.0f;
@@ -103,7 +103,7 @@ TEST_F(BoxCommands, AClickDispatchesOnceThenBouncesBackToItsBaseSize) {
 
 TEST_F(BoxCommands, ClicksAreDroppedWhilePausedExceptOnThePauseBoxAndAlwaysOnADisabledBox) {
     BoxObject* box = NewBox();
-    box->m_actionId = 12;
+    box->m_actionId = kBoxActionOptions;
     BoxObject* pause = NewBox(2.0f, 0.0f);
     pause->m_actionId = kBoxActionPause;
     context.paused = true;
@@ -145,7 +145,7 @@ TEST_F(BoxCommands, AClickOnAUnitsBoxSelectsTheUnitAndTheRosterIdPlacesTheMarker
     auto* unit = reinterpret_cast<KRUnit*>(&gameData); // only compared, never used
     BoxObject* box = NewBox();
     box->m_linkedUnit = unit;
-    box->m_actionId = 103;
+    box->m_actionId = kBoxActionMerchantOffer;
     box->m_blinking = true;
     box->QueueCommand(Command(BoxCommandKind::Click, 0.0f));
     box->Update(0.02f);
