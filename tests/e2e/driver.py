@@ -246,8 +246,8 @@ def send_delete_window(display_name, window):
 # How long a key or a mouse button is held down, and left alone after it is let go: longer than a frame
 # of a slow machine (a sanitizer build drawing in software), so that a frame sees the press and another
 # the release.
-KEY_HOLD = 0.1
-CLICK_HOLD = 0.1
+KEY_HOLD = 0.3
+CLICK_HOLD = 0.3
 
 
 def expect(condition, message):
@@ -312,7 +312,7 @@ def wait_for_picture(game, test, what, timeout=10.0, name="poll"):
         game.settle(0.25)
 
 
-def click_and_wait(game, pos, area, timeout=10.0, press=click):
+def click_and_wait(game, pos, area, timeout=20.0, press=click):
     """A click on a box that slides others into place (a list, the Menu chain, a list's arrow), then
     screenshots until the area (x, y, w, h) shows something new that holds still from one to the next:
     what the next click is for has come to rest there. press makes the click (click by default)."""
