@@ -314,8 +314,57 @@ template <typename Interface> Result GlBuffer<Interface>::Unlock() {
 template class GlBuffer<VertexBuffer>;
 template class GlBuffer<IndexBuffer>;
 
-GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* a, uint32_t l)
-    : array(a), layer(l), m_shared(std::move(shared)) {}
+AlphaMap::AlphaMap(const uint8_t* rgba, uint32_t w, uint32_t h)
+    : width(w), height(h), blocksWide((w + kBlock - 1) / kBlock) {
+    blocks.assign(static_cast<size_t>(blocksWide) * ((h + kBlock - 1) / kBlock), 0);
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* row = blocks.data() + static_cast<size_t>(y / kBlock) * blocksWide;
+        const uint8_t* texel = rgba + static_cast<size_t>(y) * w * 4;
+        for (uint32_t x = 0; x < w; ++x, texel += 4) {
+            row[x / kBlock] = std::max(row[x / kBlock], texel[3]);
+            largest = std::max(largest, texel[3]);
+        }
+    }
+}
+
+uint8_t AlphaMap::Largest(float uMin, float uMax, float vMin, float vMax) const {
+    // Pixel centres never fall on a draw's very edge in the game's pictures: a sliver of a texel's width
+    // there is not sampled, so that a frame of a sheet leaves its neighbours out.
+    constexpr float kEdge = 1.0f / 64.0f;
+    constexpr uint32_t kMostBlocks = 1024;
+    if (largest == 0 || !(uMin >= 0.0f && uMax <= 1.0f && vMin >= 0.0f && vMax <= 1.0f)) {
+        return largest;
+    }
+    const auto texels = [](float low, float high, uint32_t size, uint32_t& first, uint32_t& last) {
+        const float extent = static_cast<float>(size);
+        first = static_cast<uint32_t>(std::clamp(std::floor(low * extent + kEdge), 0.0f, extent - 1.0f));
+        last =
+            static_cast<uint32_t>(std::clamp(std::ceil(high * extent - kEdge) - 1.0f, 0.0f, extent - 1.0f));
+        last = std::max(first, last);
+    };
+    uint32_t left = 0;
+    uint32_t right = 0;
+    uint32_t top = 0;
+    uint32_t bottom = 0;
+    texels(uMin, uMax, width, left, right);
+    texels(vMin, vMax, height, top, bottom);
+    left /= kBlock;
+    right /= kBlock;
+    top /= kBlock;
+    bottom /= kBlock;
+    if ((right - left + 1) * (bottom - top + 1) > kMostBlocks) {
+        return largest;
+    }
+    uint8_t found = 0;
+    for (uint32_t y = top; y <= bottom; ++y) {
+        const uint8_t* row = blocks.data() + static_cast<size_t>(y) * blocksWide;
+        found = std::max(found, *std::max_element(row + left, row + right + 1));
+    }
+    return found;
+}
+
+GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* a, uint32_t l, AlphaMap alphaMap)
+    : array(a), layer(l), alpha(std::move(alphaMap)), m_shared(std::move(shared)) {}
 
 GlTexture::~GlTexture() {
     if (m_shared->device != nullptr) {
@@ -1050,13 +1099,14 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     const uint8_t* source = vertices->bytes.data() + m_streamOffset +
                             (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
     const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
-    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride)) {
+    auto* texture = static_cast<GlTexture*>(m_texture);
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride) ||
+        ChangesNothing(texture, source, used)) {
         return kOk;
     }
 
     // Draws join the batch unless it is full or already samples as many other array textures as it can;
     // the render and stage states, the viewport and the back buffer flushed it when they changed.
-    auto* texture = static_cast<GlTexture*>(m_texture);
     const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
     const auto batchUnit = [this, arrayName] {
         return static_cast<uint32_t>(
@@ -1094,6 +1144,89 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
         m_batchIndices.push_back(first + index - lowest);
     }
     return result;
+}
+
+bool GlDevice::ChangesNothing(const GlTexture* texture, const uint8_t* vertices, uint32_t count) const {
+    const bool alphaTest = m_renderStates[kRsAlphaTestEnable] != 0;
+    const uint32_t func = m_renderStates[kRsAlphaFunc];
+    const bool writesDepth = m_renderStates[kRsZEnable] != 0 && m_renderStates[kRsZWriteEnable] != 0 &&
+                             m_params.enableAutoDepthStencil;
+    const bool keepsBehindAtZero = m_renderStates[kRsAlphaBlendEnable] != 0 &&
+                                   m_renderStates[kRsSrcBlend] == kBlendSrcAlpha &&
+                                   m_renderStates[kRsDestBlend] == kBlendInvSrcAlpha && !writesDepth;
+    // Only an upper bound of the alpha is known: the tests that refuse what is too small.
+    const bool testCanRefuse = alphaTest && (func == kCmpNever || func == kCmpEqual || func == kCmpGreater ||
+                                             func == kCmpGreaterEqual);
+    if (!testCanRefuse && !keepsBehindAtZero) {
+        return false;
+    }
+    if (alphaTest && func == kCmpNever) {
+        return true;
+    }
+    // The range of the vertices' alpha and of the texture coordinates the shader samples.
+    float vertexLow = 1.0f;
+    float vertexHigh = 0.0f;
+    glm::vec2 low(INFINITY);
+    glm::vec2 high(-INFINITY);
+    const bool transformed = m_stageStates[kTssTextureTransformFlags] != kTtffDisable;
+    for (uint32_t i = 0; i < count; ++i, vertices += kQuadVertexStride) {
+        uint32_t colour = 0;
+        float uvw[3];
+        std::memcpy(&colour, vertices + 12, sizeof(colour));
+        std::memcpy(uvw, vertices + 16, sizeof(uvw));
+        const float alpha = static_cast<float>(colour >> 24) / 255.0f;
+        vertexLow = std::min(vertexLow, alpha);
+        vertexHigh = std::max(vertexHigh, alpha);
+        glm::vec2 at(uvw[0], uvw[1]);
+        if (transformed) {
+            at = glm::vec2(m_texture0.m * glm::vec4(uvw[0], uvw[1], uvw[2], 1.0f));
+        }
+        low = glm::min(low, at);
+        high = glm::max(high, at);
+    }
+    // The largest alpha the stage can give, from the largest (and, subtracted, the smallest) arguments.
+    const float texel =
+        texture != nullptr ? static_cast<float>(texture->alpha.Largest(low.x, high.x, low.y, high.y)) / 255.0f
+                           : 1.0f;
+    const auto highest = [&](uint32_t arg) { return (arg & 7) == kTaTexture ? texel : vertexHigh; };
+    const auto lowest = [&](uint32_t arg) { return (arg & 7) == kTaTexture ? 0.0f : vertexLow; };
+    const uint32_t arg1 = m_stageStates[kTssAlphaArg1];
+    const uint32_t arg2 = m_stageStates[kTssAlphaArg2];
+    float alpha = vertexHigh;
+    switch (m_stageStates[kTssAlphaOp]) {
+    case kTopSelectArg1:
+        alpha = highest(arg1);
+        break;
+    case kTopSelectArg2:
+        alpha = highest(arg2);
+        break;
+    case kTopModulate:
+        alpha = highest(arg1) * highest(arg2);
+        break;
+    case kTopModulate2x:
+        alpha = std::min(highest(arg1) * highest(arg2) * 2.0f, 1.0f);
+        break;
+    case kTopModulate4x:
+        alpha = std::min(highest(arg1) * highest(arg2) * 4.0f, 1.0f);
+        break;
+    case kTopAdd:
+        alpha = std::min(highest(arg1) + highest(arg2), 1.0f);
+        break;
+    case kTopSubtract:
+        alpha = std::max(highest(arg1) - lowest(arg2), 0.0f);
+        break;
+    default:
+        break;
+    }
+    // As the shader rounds it, with room for its own rounding.
+    const float level = std::floor(alpha * 255.0f + 0.5f + 1e-3f);
+    const auto ref = static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF);
+    if (testCanRefuse) {
+        if (func == kCmpGreater ? level <= ref : level < ref) {
+            return true;
+        }
+    }
+    return keepsBehindAtZero && alpha == 0.0f;
 }
 
 Result GlDevice::Flush() {
@@ -1223,7 +1356,8 @@ Result GlDevice::CreateTextureFromFile(const std::string& file, std::unique_ptr<
         ReleaseLayer(array, layer);
         return kErrOutOfMemory;
     }
-    out = std::make_unique<GlTexture>(m_shared, array, layer);
+    out = std::make_unique<GlTexture>(m_shared, array, layer,
+                                      AlphaMap(image.rgba.data(), image.width, image.height));
     return kOk;
 }
 

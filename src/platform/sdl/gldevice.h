@@ -83,9 +83,26 @@ struct GlTextureArray {
     uint32_t live = 0;
 };
 
+// The largest alpha of a picture's texels, whole and by square blocks: what tells a draw that cannot
+// change a pixel.
+struct AlphaMap {
+    static constexpr uint32_t kBlock = 4;
+    // From RGBA rows, top first.
+    AlphaMap(const uint8_t* rgba, uint32_t width, uint32_t height);
+    // The largest alpha of the texels point sampling can reach from texture coordinates in the given
+    // ranges; beyond 0..1 addressing wraps, and the whole picture counts.
+    uint8_t Largest(float uMin, float uMax, float vMin, float vMax) const;
+
+    uint32_t width;
+    uint32_t height;
+    uint32_t blocksWide;
+    uint8_t largest = 0;
+    std::vector<uint8_t> blocks; // rows of blocks, top first
+};
+
 class GlTexture : public Texture {
   public:
-    GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* array, uint32_t layer);
+    GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* array, uint32_t layer, AlphaMap alpha);
     ~GlTexture() override;
     uint32_t Width() const override { return array->width; }
     uint32_t Height() const override { return array->height; }
@@ -93,6 +110,7 @@ class GlTexture : public Texture {
     // Where the picture lies; the array is the device's, valid while the device is.
     GlTextureArray* array;
     uint32_t layer;
+    AlphaMap alpha;
 
   private:
     std::shared_ptr<GlShared> m_shared;
@@ -156,6 +174,9 @@ class GlDevice : public Device {
     void ReleaseBackBuffer();
     void ResetStates();
     void ApplyViewport();
+    // Whether a draw of these vertices with the current states leaves every pixel as it was: the alpha
+    // test refuses all its fragments, or blending keeps all of what is behind and no depth is written.
+    bool ChangesNothing(const GlTexture* texture, const uint8_t* vertices, uint32_t count) const;
     // False when the batch's program cannot be made.
     bool ApplyDrawState();
     // Draws what has been gathered. Whatever changes how the next draw looks calls it first.
