@@ -1,16 +1,21 @@
 // The floor under the game's memory: a window the size of the desktop with an OpenGL 3.3 context made
 // as the game makes its own, cleared and swapped for the given seconds. With "draw" it also draws a
 // 2 x 2 texture over the window through a trivial shader each frame, which is what brings the driver's
-// shader compiler in. tools/bench/memory.py compares its peak resident memory with the game's.
+// shader compiler in. tools/bench/memory.py compares its peak resident memory with the game's, and
+// tools/bench/gamebench.py its CPU load with the game's. Frames are paced to 60 a second as the game
+// paces its own: where the driver gives no vertical sync (Xvfb), by sleeping.
 //
 //   bare_window [seconds] [draw]
 
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -83,6 +88,9 @@ int main(int argc, char** argv) {
     std::printf("bare window %dx%d on %s\n", desktop.w, desktop.h, glGetString(GL_RENDERER));
     std::fflush(stdout);
     const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(seconds * 1000.0);
+    using Steady = std::chrono::steady_clock;
+    const auto period = std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(1.0 / 60));
+    auto next = Steady::now() + period;
     for (int frame = 0; SDL_GetTicks64() < end; ++frame) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
@@ -93,6 +101,9 @@ int main(int argc, char** argv) {
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         }
         SDL_GL_SwapWindow(window);
+        // A swap that waited for the display leaves nothing to sleep.
+        std::this_thread::sleep_until(next);
+        next = std::max(next + period, Steady::now());
     }
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);

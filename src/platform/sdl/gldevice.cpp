@@ -62,56 +62,107 @@ void main() {
 }
 )";
 
-// Follows "#define MAX_TEXTURES n" and the function Sample(at), which samples the draw's unit.
-const char* const kFragmentShader = R"(
-in vec4 vColour;
-in vec2 vTexCoord;
-flat in vec2 vLayerUnit;
-uniform sampler2DArray uTextures[MAX_TEXTURES];
-vec4 Sample(vec3 at);
-uniform ivec3 uColourOp[2];
-uniform bool uAlphaTest;
-uniform int uAlphaFunc;
-uniform float uAlphaRef;
-out vec4 fragColour;
-
-vec4 Arg(int arg, vec4 texel) {
-    // At the first stage both the diffuse and the current colour are the vertex colour.
-    return (arg & 7) == 2 ? texel : vColour;
+// Operations other than these leave the stage off: the result is the vertex colour.
+bool KnownOp(uint32_t op) {
+    return op == kTopSelectArg1 || op == kTopSelectArg2 || op == kTopModulate || op == kTopModulate2x ||
+           op == kTopModulate4x || op == kTopAdd || op == kTopSubtract;
 }
 
-vec4 Combine(ivec3 op, vec4 texel) {
-    vec4 a = Arg(op.y, texel);
-    vec4 b = Arg(op.z, texel);
-    if (op.x == 2) return a;
-    if (op.x == 3) return b;
-    if (op.x == 4) return a * b;
-    if (op.x == 5) return min(a * b * 2.0, 1.0);
-    if (op.x == 6) return min(a * b * 4.0, 1.0);
-    if (op.x == 7) return min(a + b, 1.0);
-    if (op.x == 10) return max(a - b, 0.0);
-    return vColour;
+bool UsesTexture(uint32_t op, bool arg1Texture, bool arg2Texture) {
+    switch (op) {
+    case kTopSelectArg1:
+        return arg1Texture;
+    case kTopSelectArg2:
+        return arg2Texture;
+    default:
+        return KnownOp(op) && (arg1Texture || arg2Texture);
+    }
 }
 
-bool Passes(int func, float value, float ref) {
-    if (func == 1) return false;
-    if (func == 2) return value < ref;
-    if (func == 3) return value == ref;
-    if (func == 4) return value <= ref;
-    if (func == 5) return value > ref;
-    if (func == 6) return value != ref;
-    if (func == 7) return value >= ref;
-    return true;
+// The stage's operation on the given components ("rgb" or "a") of its arguments; at the first stage both
+// the diffuse and the current colour are the vertex colour.
+std::string Combine(uint32_t op, bool arg1Texture, bool arg2Texture, const char* part) {
+    const std::string a = std::string(arg1Texture ? "texel." : "vColour.") + part;
+    const std::string b = std::string(arg2Texture ? "texel." : "vColour.") + part;
+    switch (op) {
+    case kTopSelectArg1:
+        return a;
+    case kTopSelectArg2:
+        return b;
+    case kTopModulate:
+        return a + " * " + b;
+    case kTopModulate2x:
+        return "min(" + a + " * " + b + " * 2.0, 1.0)";
+    case kTopModulate4x:
+        return "min(" + a + " * " + b + " * 4.0, 1.0)";
+    case kTopAdd:
+        return "min(" + a + " + " + b + ", 1.0)";
+    case kTopSubtract:
+        return "max(" + a + " - " + b + ", 0.0)";
+    default:
+        return std::string("vColour.") + part;
+    }
 }
 
-void main() {
-    vec4 texel = vLayerUnit.x >= 0.0 ? Sample(vec3(vTexCoord, vLayerUnit.x)) : vec4(1.0);
-    vec3 colour = Combine(uColourOp[0], texel).rgb;
-    float alpha = Combine(uColourOp[1], texel).a;
-    if (uAlphaTest && !Passes(uAlphaFunc, floor(alpha * 255.0 + 0.5), uAlphaRef)) discard;
-    fragColour = vec4(colour, alpha);
+// The alpha test as a condition on the alpha in 0..255 that keeps the fragment; empty when all pass.
+std::string AlphaTest(uint32_t func) {
+    switch (func) {
+    case kCmpNever:
+        return "false";
+    case kCmpLess:
+        return "level < uAlphaRef";
+    case kCmpEqual:
+        return "level == uAlphaRef";
+    case kCmpLessEqual:
+        return "level <= uAlphaRef";
+    case kCmpGreater:
+        return "level > uAlphaRef";
+    case kCmpNotEqual:
+        return "level != uAlphaRef";
+    case kCmpGreaterEqual:
+        return "level >= uAlphaRef";
+    default:
+        return "";
+    }
 }
-)";
+
+std::string FragmentShader(const FragmentKey& key) {
+    std::string text = "#version 330 core\n"
+                       "in vec4 vColour;\n"
+                       "in vec2 vTexCoord;\n"
+                       "flat in vec2 vLayerUnit;\n"
+                       "uniform float uAlphaRef;\n"
+                       "out vec4 fragColour;\n";
+    if (key.units > 0) {
+        text += "uniform sampler2DArray uTextures[" + std::to_string(key.units) + "];\n";
+    }
+    text += "void main() {\n";
+    // Point sampling without mip maps: the explicit level changes nothing. Sampler arrays take constant
+    // indices only in this version of GLSL.
+    const auto fetch = [](uint32_t unit) {
+        return "textureLod(uTextures[" + std::to_string(unit) + "], vec3(vTexCoord, vLayerUnit.x), 0.0)";
+    };
+    if (key.units == 0) {
+        text += "    vec4 texel = vec4(1.0);\n";
+    } else if (key.units == 1) {
+        text += "    vec4 texel = " + fetch(0) + ";\n";
+    } else {
+        text += "    vec4 texel = vLayerUnit.y == 0.0 ? " + fetch(0) + " : " + fetch(1) + ";\n";
+    }
+    if (key.units > 0 && key.untextured) {
+        text += "    texel = vLayerUnit.x >= 0.0 ? texel : vec4(1.0);\n";
+    }
+    text +=
+        "    float alpha = " + Combine(key.alphaOp, key.alphaArg1Texture, key.alphaArg2Texture, "a") + ";\n";
+    const std::string test = AlphaTest(key.alphaFunc);
+    if (!test.empty()) {
+        text += "    float level = floor(alpha * 255.0 + 0.5);\n";
+        text += "    if (!(" + test + ")) discard;\n";
+    }
+    text += "    fragColour = vec4(" +
+            Combine(key.colourOp, key.colourArg1Texture, key.colourArg2Texture, "rgb") + ", alpha);\n}\n";
+    return text;
+}
 
 GLuint CompileShader(GLenum type, const std::string& text) {
     GLuint shader = glCreateShader(type);
@@ -263,8 +314,57 @@ template <typename Interface> Result GlBuffer<Interface>::Unlock() {
 template class GlBuffer<VertexBuffer>;
 template class GlBuffer<IndexBuffer>;
 
-GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* a, uint32_t l)
-    : array(a), layer(l), m_shared(std::move(shared)) {}
+AlphaMap::AlphaMap(const uint8_t* rgba, uint32_t w, uint32_t h)
+    : width(w), height(h), blocksWide((w + kBlock - 1) / kBlock) {
+    blocks.assign(static_cast<size_t>(blocksWide) * ((h + kBlock - 1) / kBlock), 0);
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* row = blocks.data() + static_cast<size_t>(y / kBlock) * blocksWide;
+        const uint8_t* texel = rgba + static_cast<size_t>(y) * w * 4;
+        for (uint32_t x = 0; x < w; ++x, texel += 4) {
+            row[x / kBlock] = std::max(row[x / kBlock], texel[3]);
+            largest = std::max(largest, texel[3]);
+        }
+    }
+}
+
+uint8_t AlphaMap::Largest(float uMin, float uMax, float vMin, float vMax) const {
+    // Pixel centres never fall on a draw's very edge in the game's pictures: a sliver of a texel's width
+    // there is not sampled, so that a frame of a sheet leaves its neighbours out.
+    constexpr float kEdge = 1.0f / 64.0f;
+    constexpr uint32_t kMostBlocks = 1024;
+    if (largest == 0 || !(uMin >= 0.0f && uMax <= 1.0f && vMin >= 0.0f && vMax <= 1.0f)) {
+        return largest;
+    }
+    const auto texels = [](float low, float high, uint32_t size, uint32_t& first, uint32_t& last) {
+        const float extent = static_cast<float>(size);
+        first = static_cast<uint32_t>(std::clamp(std::floor(low * extent + kEdge), 0.0f, extent - 1.0f));
+        last =
+            static_cast<uint32_t>(std::clamp(std::ceil(high * extent - kEdge) - 1.0f, 0.0f, extent - 1.0f));
+        last = std::max(first, last);
+    };
+    uint32_t left = 0;
+    uint32_t right = 0;
+    uint32_t top = 0;
+    uint32_t bottom = 0;
+    texels(uMin, uMax, width, left, right);
+    texels(vMin, vMax, height, top, bottom);
+    left /= kBlock;
+    right /= kBlock;
+    top /= kBlock;
+    bottom /= kBlock;
+    if ((right - left + 1) * (bottom - top + 1) > kMostBlocks) {
+        return largest;
+    }
+    uint8_t found = 0;
+    for (uint32_t y = top; y <= bottom; ++y) {
+        const uint8_t* row = blocks.data() + static_cast<size_t>(y) * blocksWide;
+        found = std::max(found, *std::max_element(row + left, row + right + 1));
+    }
+    return found;
+}
+
+GlTexture::GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* a, uint32_t l, AlphaMap alphaMap)
+    : array(a), layer(l), alpha(std::move(alphaMap)), m_shared(std::move(shared)) {}
 
 GlTexture::~GlTexture() {
     if (m_shared->device != nullptr) {
@@ -293,8 +393,11 @@ GlDevice::~GlDevice() {
     if (m_vao != 0) {
         glDeleteVertexArrays(1, &m_vao);
     }
-    if (m_program != 0) {
-        glDeleteProgram(m_program);
+    for (const auto& [key, program] : m_programs) {
+        glDeleteProgram(program.name);
+    }
+    if (m_vertexShader != 0) {
+        glDeleteShader(m_vertexShader);
     }
     // Resources still alive now leave their GL names to the context, which takes them along.
     m_shared->device = nullptr;
@@ -347,45 +450,10 @@ bool GlDevice::Build() {
     if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
         return false;
     }
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, "#version 330 core\n#define MAX_DRAWS " +
-                                                        std::to_string(m_maxBatchDraws) + kVertexShader);
-    // Sampler arrays take constant indices only in this version of GLSL. Point sampling without mip
-    // maps: the explicit level changes nothing.
-    std::string sample = "vec4 Sample(vec3 at) {\n";
-    for (uint32_t unit = 0; unit + 1 < kMaxBatchTextures; ++unit) {
-        sample += "    if (vLayerUnit.y == " + std::to_string(unit) + ".0) return textureLod(uTextures[" +
-                  std::to_string(unit) + "], at, 0.0);\n";
-    }
-    sample += "    return textureLod(uTextures[" + std::to_string(kMaxBatchTextures - 1) + "], at, 0.0);\n}\n";
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, "#version 330 core\n#define MAX_TEXTURES " +
-                                                            std::to_string(kMaxBatchTextures) +
-                                                            kFragmentShader + sample);
-    if (vertex == 0 || fragment == 0) {
-        glDeleteShader(vertex);
-        glDeleteShader(fragment);
+    m_vertexShader = CompileShader(GL_VERTEX_SHADER, "#version 330 core\n#define MAX_DRAWS " +
+                                                         std::to_string(m_maxBatchDraws) + kVertexShader);
+    if (m_vertexShader == 0) {
         return false;
-    }
-    m_program = glCreateProgram();
-    glAttachShader(m_program, vertex);
-    glAttachShader(m_program, fragment);
-    glLinkProgram(m_program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(m_program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        std::printf("Shader link failed\n");
-        return false;
-    }
-    glUniformBlockBinding(m_program, glGetUniformBlockIndex(m_program, "Draws"), 0);
-    m_uOps = glGetUniformLocation(m_program, "uColourOp");
-    m_uAlphaTest = glGetUniformLocation(m_program, "uAlphaTest");
-    m_uAlphaFunc = glGetUniformLocation(m_program, "uAlphaFunc");
-    m_uAlphaRef = glGetUniformLocation(m_program, "uAlphaRef");
-    glUseProgram(m_program);
-    for (uint32_t unit = 0; unit < kMaxBatchTextures; ++unit) {
-        glUniform1i(glGetUniformLocation(m_program, ("uTextures[" + std::to_string(unit) + "]").c_str()),
-                    static_cast<GLint>(unit));
     }
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
@@ -415,7 +483,8 @@ bool GlDevice::Build() {
     }
     ResetStates();
     m_windowDirty = true;
-    return true;
+    // The defaults' program, made now so that a driver unable to make any is found at once.
+    return UseProgram(DrawKey(), 0) != nullptr;
 }
 
 bool GlDevice::BuildBackBuffer() {
@@ -889,17 +958,77 @@ Result GlDevice::SetIndices(IndexBuffer* buffer) {
     return kOk;
 }
 
-void GlDevice::ApplyDrawState() {
-    glUseProgram(m_program);
+FragmentKey GlDevice::DrawKey() const {
+    const auto isTexture = [](uint32_t arg) { return (arg & 7) == kTaTexture; };
+    FragmentKey key{};
+    key.colourOp = KnownOp(m_stageStates[kTssColorOp]) ? m_stageStates[kTssColorOp] : kTopDisable;
+    key.colourArg1Texture = isTexture(m_stageStates[kTssColorArg1]);
+    key.colourArg2Texture = isTexture(m_stageStates[kTssColorArg2]);
+    key.alphaOp = KnownOp(m_stageStates[kTssAlphaOp]) ? m_stageStates[kTssAlphaOp] : kTopDisable;
+    key.alphaArg1Texture = isTexture(m_stageStates[kTssAlphaArg1]);
+    key.alphaArg2Texture = isTexture(m_stageStates[kTssAlphaArg2]);
+    const uint32_t func = m_renderStates[kRsAlphaFunc];
+    key.alphaFunc =
+        m_renderStates[kRsAlphaTestEnable] != 0 && func >= kCmpNever && func < kCmpAlways ? func : 0;
+    return key;
+}
+
+const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef) {
+    // A draw whose operations never read the texture samples none.
+    if (!UsesTexture(key.colourOp, key.colourArg1Texture, key.colourArg2Texture) &&
+        !UsesTexture(key.alphaOp, key.alphaArg1Texture, key.alphaArg2Texture)) {
+        key.units = 0;
+    }
+    if (key.units == 0) {
+        key.untextured = false;
+    }
+    auto found = m_programs.find(key.Pack());
+    if (found == m_programs.end()) {
+        Program program;
+        const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, FragmentShader(key));
+        if (fragment == 0) {
+            return nullptr;
+        }
+        program.name = glCreateProgram();
+        glAttachShader(program.name, m_vertexShader);
+        glAttachShader(program.name, fragment);
+        glLinkProgram(program.name);
+        glDetachShader(program.name, m_vertexShader);
+        glDeleteShader(fragment);
+        GLint linked = GL_FALSE;
+        glGetProgramiv(program.name, GL_LINK_STATUS, &linked);
+        if (linked != GL_TRUE) {
+            std::printf("Shader link failed\n");
+            glDeleteProgram(program.name);
+            return nullptr;
+        }
+        glUniformBlockBinding(program.name, glGetUniformBlockIndex(program.name, "Draws"), 0);
+        program.alphaRef = glGetUniformLocation(program.name, "uAlphaRef");
+        glUseProgram(program.name);
+        for (uint32_t unit = 0; unit < key.units; ++unit) {
+            glUniform1i(
+                glGetUniformLocation(program.name, ("uTextures[" + std::to_string(unit) + "]").c_str()),
+                static_cast<GLint>(unit));
+        }
+        found = m_programs.emplace(key.Pack(), program).first;
+    }
+    Program& program = found->second;
+    glUseProgram(program.name);
+    if (program.alphaRef >= 0 && program.alphaRefValue != alphaRef) {
+        glUniform1f(program.alphaRef, static_cast<float>(alphaRef));
+        program.alphaRefValue = alphaRef;
+    }
+    return &program;
+}
+
+bool GlDevice::ApplyDrawState() {
+    FragmentKey key = DrawKey();
+    key.units = m_batchTextureCount;
+    key.untextured = m_batchUntextured;
+    if (UseProgram(key, m_renderStates[kRsAlphaRef] & 0xFF) == nullptr) {
+        return false;
+    }
     glBindVertexArray(m_vao);
-    const GLint ops[6] = {
-        static_cast<GLint>(m_stageStates[kTssColorOp]),   static_cast<GLint>(m_stageStates[kTssColorArg1]),
-        static_cast<GLint>(m_stageStates[kTssColorArg2]), static_cast<GLint>(m_stageStates[kTssAlphaOp]),
-        static_cast<GLint>(m_stageStates[kTssAlphaArg1]), static_cast<GLint>(m_stageStates[kTssAlphaArg2])};
-    glUniform3iv(m_uOps, 2, ops);
-    glUniform1i(m_uAlphaTest, m_renderStates[kRsAlphaTestEnable] != 0 ? 1 : 0);
-    glUniform1i(m_uAlphaFunc, static_cast<GLint>(m_renderStates[kRsAlphaFunc]));
-    glUniform1f(m_uAlphaRef, static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF));
     for (uint32_t unit = 0; unit < m_batchTextureCount; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);
         glBindTexture(GL_TEXTURE_2D_ARRAY, m_batchTextures[unit]);
@@ -934,6 +1063,7 @@ void GlDevice::ApplyDrawState() {
         glDisable(GL_CULL_FACE);
         break;
     }
+    return true;
 }
 
 Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexIndex, uint32_t, uint32_t,
@@ -969,13 +1099,14 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     const uint8_t* source = vertices->bytes.data() + m_streamOffset +
                             (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
     const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
-    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride)) {
+    auto* texture = static_cast<GlTexture*>(m_texture);
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride) ||
+        ChangesNothing(texture, source, used)) {
         return kOk;
     }
 
     // Draws join the batch unless it is full or already samples as many other array textures as it can;
     // the render and stage states, the viewport and the back buffer flushed it when they changed.
-    auto* texture = static_cast<GlTexture*>(m_texture);
     const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
     const auto batchUnit = [this, arrayName] {
         return static_cast<uint32_t>(
@@ -991,6 +1122,7 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     if (arrayName != 0 && unit == m_batchTextureCount) {
         m_batchTextures[m_batchTextureCount++] = arrayName;
     }
+    m_batchUntextured = m_batchUntextured || arrayName == 0;
     const auto draw = static_cast<uint32_t>(m_batchDraws.size());
     m_batchDraws.push_back({worldViewProj, m_texture0.m,
                             texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
@@ -1014,21 +1146,107 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     return result;
 }
 
+bool GlDevice::ChangesNothing(const GlTexture* texture, const uint8_t* vertices, uint32_t count) const {
+    const bool alphaTest = m_renderStates[kRsAlphaTestEnable] != 0;
+    const uint32_t func = m_renderStates[kRsAlphaFunc];
+    const bool writesDepth = m_renderStates[kRsZEnable] != 0 && m_renderStates[kRsZWriteEnable] != 0 &&
+                             m_params.enableAutoDepthStencil;
+    const bool keepsBehindAtZero = m_renderStates[kRsAlphaBlendEnable] != 0 &&
+                                   m_renderStates[kRsSrcBlend] == kBlendSrcAlpha &&
+                                   m_renderStates[kRsDestBlend] == kBlendInvSrcAlpha && !writesDepth;
+    // Only an upper bound of the alpha is known: the tests that refuse what is too small.
+    const bool testCanRefuse = alphaTest && (func == kCmpNever || func == kCmpEqual || func == kCmpGreater ||
+                                             func == kCmpGreaterEqual);
+    if (!testCanRefuse && !keepsBehindAtZero) {
+        return false;
+    }
+    if (alphaTest && func == kCmpNever) {
+        return true;
+    }
+    // The range of the vertices' alpha and of the texture coordinates the shader samples.
+    float vertexLow = 1.0f;
+    float vertexHigh = 0.0f;
+    glm::vec2 low(INFINITY);
+    glm::vec2 high(-INFINITY);
+    const bool transformed = m_stageStates[kTssTextureTransformFlags] != kTtffDisable;
+    for (uint32_t i = 0; i < count; ++i, vertices += kQuadVertexStride) {
+        uint32_t colour = 0;
+        float uvw[3];
+        std::memcpy(&colour, vertices + 12, sizeof(colour));
+        std::memcpy(uvw, vertices + 16, sizeof(uvw));
+        const float alpha = static_cast<float>(colour >> 24) / 255.0f;
+        vertexLow = std::min(vertexLow, alpha);
+        vertexHigh = std::max(vertexHigh, alpha);
+        glm::vec2 at(uvw[0], uvw[1]);
+        if (transformed) {
+            at = glm::vec2(m_texture0.m * glm::vec4(uvw[0], uvw[1], uvw[2], 1.0f));
+        }
+        low = glm::min(low, at);
+        high = glm::max(high, at);
+    }
+    // The largest alpha the stage can give, from the largest (and, subtracted, the smallest) arguments.
+    const float texel =
+        texture != nullptr ? static_cast<float>(texture->alpha.Largest(low.x, high.x, low.y, high.y)) / 255.0f
+                           : 1.0f;
+    const auto highest = [&](uint32_t arg) { return (arg & 7) == kTaTexture ? texel : vertexHigh; };
+    const auto lowest = [&](uint32_t arg) { return (arg & 7) == kTaTexture ? 0.0f : vertexLow; };
+    const uint32_t arg1 = m_stageStates[kTssAlphaArg1];
+    const uint32_t arg2 = m_stageStates[kTssAlphaArg2];
+    float alpha = vertexHigh;
+    switch (m_stageStates[kTssAlphaOp]) {
+    case kTopSelectArg1:
+        alpha = highest(arg1);
+        break;
+    case kTopSelectArg2:
+        alpha = highest(arg2);
+        break;
+    case kTopModulate:
+        alpha = highest(arg1) * highest(arg2);
+        break;
+    case kTopModulate2x:
+        alpha = std::min(highest(arg1) * highest(arg2) * 2.0f, 1.0f);
+        break;
+    case kTopModulate4x:
+        alpha = std::min(highest(arg1) * highest(arg2) * 4.0f, 1.0f);
+        break;
+    case kTopAdd:
+        alpha = std::min(highest(arg1) + highest(arg2), 1.0f);
+        break;
+    case kTopSubtract:
+        alpha = std::max(highest(arg1) - lowest(arg2), 0.0f);
+        break;
+    default:
+        break;
+    }
+    // As the shader rounds it, with room for its own rounding.
+    const float level = std::floor(alpha * 255.0f + 0.5f + 1e-3f);
+    const auto ref = static_cast<float>(m_renderStates[kRsAlphaRef] & 0xFF);
+    if (testCanRefuse) {
+        if (func == kCmpGreater ? level <= ref : level < ref) {
+            return true;
+        }
+    }
+    return keepsBehindAtZero && alpha == 0.0f;
+}
+
 Result GlDevice::Flush() {
     if (m_batchDraws.empty()) {
         return kOk;
     }
     Refill(GL_ARRAY_BUFFER, m_vertexBuffer, m_batchVertices.size(), m_batchVertices.data());
     Refill(GL_UNIFORM_BUFFER, m_drawBuffer, m_batchDraws.size() * sizeof(DrawRecord), m_batchDraws.data());
-    ApplyDrawState();
+    const bool applied = ApplyDrawState();
     Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
            m_batchIndices.data());
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
+    if (applied) {
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
+    }
     m_batchVertices.clear();
     m_batchIndices.clear();
     m_batchDraws.clear();
     m_batchTextureCount = 0;
-    return glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
+    m_batchUntextured = false;
+    return applied && glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }
 
 void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
@@ -1054,11 +1272,14 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
     const DrawRecord record{glm::mat4(1.0f), glm::mat4(1.0f), 0, 0, 1, 0};
     Refill(GL_UNIFORM_BUFFER, m_drawBuffer, sizeof(record), &record);
 
-    glUseProgram(m_program);
+    FragmentKey key{};
+    key.colourOp = key.alphaOp = kTopModulate;
+    key.colourArg1Texture = key.alphaArg1Texture = true;
+    key.units = 1;
+    if (UseProgram(key, 0) == nullptr) {
+        return;
+    }
     glBindVertexArray(m_vao);
-    const GLint ops[6] = {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
-    glUniform3iv(m_uOps, 2, ops);
-    glUniform1i(m_uAlphaTest, 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
     glEnable(GL_BLEND);
@@ -1135,7 +1356,8 @@ Result GlDevice::CreateTextureFromFile(const std::string& file, std::unique_ptr<
         ReleaseLayer(array, layer);
         return kErrOutOfMemory;
     }
-    out = std::make_unique<GlTexture>(m_shared, array, layer);
+    out = std::make_unique<GlTexture>(m_shared, array, layer,
+                                      AlphaMap(image.rgba.data(), image.width, image.height));
     return kOk;
 }
 

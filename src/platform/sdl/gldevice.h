@@ -14,11 +14,34 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace plat {
 
 class GlDevice;
+
+// What picks a fragment shader: each is straight-line code made for one set of states, because a
+// software rasteriser runs every branch of every fragment. The stage's colour and alpha operations,
+// whether each of their arguments is the texture, the alpha test's function (0 with the test off), how
+// many array textures the batch samples and whether some of its draws have no texture.
+struct FragmentKey {
+    uint32_t colourOp;
+    bool colourArg1Texture;
+    bool colourArg2Texture;
+    uint32_t alphaOp;
+    bool alphaArg1Texture;
+    bool alphaArg2Texture;
+    uint32_t alphaFunc;
+    uint32_t units;
+    bool untextured;
+
+    uint32_t Pack() const {
+        return (colourOp & 15) | (colourArg1Texture ? 1u << 4 : 0) | (colourArg2Texture ? 1u << 5 : 0) |
+               (alphaOp & 15) << 6 | (alphaArg1Texture ? 1u << 10 : 0) | (alphaArg2Texture ? 1u << 11 : 0) |
+               (alphaFunc & 15) << 12 | (units & 3) << 16 | (untextured ? 1u << 18 : 0);
+    }
+};
 
 // Shared by the device and its resources: a resource outliving the device (and its GL context) sees a
 // null device and leaves its GL names alone.
@@ -60,9 +83,26 @@ struct GlTextureArray {
     uint32_t live = 0;
 };
 
+// The largest alpha of a picture's texels, whole and by square blocks: what tells a draw that cannot
+// change a pixel.
+struct AlphaMap {
+    static constexpr uint32_t kBlock = 4;
+    // From RGBA rows, top first.
+    AlphaMap(const uint8_t* rgba, uint32_t width, uint32_t height);
+    // The largest alpha of the texels point sampling can reach from texture coordinates in the given
+    // ranges; beyond 0..1 addressing wraps, and the whole picture counts.
+    uint8_t Largest(float uMin, float uMax, float vMin, float vMax) const;
+
+    uint32_t width;
+    uint32_t height;
+    uint32_t blocksWide;
+    uint8_t largest = 0;
+    std::vector<uint8_t> blocks; // rows of blocks, top first
+};
+
 class GlTexture : public Texture {
   public:
-    GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* array, uint32_t layer);
+    GlTexture(std::shared_ptr<GlShared> shared, GlTextureArray* array, uint32_t layer, AlphaMap alpha);
     ~GlTexture() override;
     uint32_t Width() const override { return array->width; }
     uint32_t Height() const override { return array->height; }
@@ -70,6 +110,7 @@ class GlTexture : public Texture {
     // Where the picture lies; the array is the device's, valid while the device is.
     GlTextureArray* array;
     uint32_t layer;
+    AlphaMap alpha;
 
   private:
     std::shared_ptr<GlShared> m_shared;
@@ -133,7 +174,11 @@ class GlDevice : public Device {
     void ReleaseBackBuffer();
     void ResetStates();
     void ApplyViewport();
-    void ApplyDrawState();
+    // Whether a draw of these vertices with the current states leaves every pixel as it was: the alpha
+    // test refuses all its fragments, or blending keeps all of what is behind and no depth is written.
+    bool ChangesNothing(const GlTexture* texture, const uint8_t* vertices, uint32_t count) const;
+    // False when the batch's program cannot be made.
+    bool ApplyDrawState();
     // Draws what has been gathered. Whatever changes how the next draw looks calls it first.
     Result Flush();
     // A free layer for a picture of this size, growing or adding an array; false if OpenGL cannot.
@@ -163,7 +208,19 @@ class GlDevice : public Device {
     // Array textures one batch samples, each bound to a unit of its own.
     static constexpr uint32_t kMaxBatchTextures = 2;
 
-    GLuint m_program = 0;
+    // A program of the one vertex shader and a fragment shader made for one set of states.
+    struct Program {
+        GLuint name = 0;
+        GLint alphaRef = -1;
+        uint32_t alphaRefValue = UINT32_MAX;
+    };
+    // The key of the current stage and alpha-test states, for a batch sampling no texture.
+    FragmentKey DrawKey() const;
+    // Makes the key's program current, made on its first use; null if OpenGL cannot make it.
+    const Program* UseProgram(FragmentKey key, uint32_t alphaRef);
+
+    GLuint m_vertexShader = 0;
+    std::unordered_map<uint32_t, Program> m_programs;
     GLuint m_vao = 0;
     GLuint m_vertexBuffer = 0;
     GLuint m_indexBuffer = 0;
@@ -171,10 +228,6 @@ class GlDevice : public Device {
     GLuint m_frameBuffer = 0;
     GLuint m_colourBuffer = 0;
     GLuint m_depthBuffer = 0;
-    GLint m_uOps = -1;
-    GLint m_uAlphaTest = -1;
-    GLint m_uAlphaFunc = -1;
-    GLint m_uAlphaRef = -1;
 
     std::array<uint32_t, kRenderStateCount> m_renderStates{};
     std::array<uint32_t, kTextureStageStateCount> m_stageStates{};
@@ -198,6 +251,8 @@ class GlDevice : public Device {
     // The array textures the batch samples, in the order of their units.
     std::array<GLuint, kMaxBatchTextures> m_batchTextures{};
     uint32_t m_batchTextureCount = 0;
+    // Whether some draw of the batch has no texture.
+    bool m_batchUntextured = false;
     uint32_t m_maxBatchDraws = 0;
     GLint m_maxLayers = 0;
     std::vector<std::unique_ptr<GlTextureArray>> m_textureArrays;
