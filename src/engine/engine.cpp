@@ -125,11 +125,7 @@ void Engine::Frame() {
         break;
     }
     case REQUEST_PUSH:
-        m_stack.push_back(m_lastRequestedState);
-        LogLine("Pushed state");
-        m_stack.back()->Load(*this);
-        m_stack.back()->Initialize(*this);
-        m_request = REQUEST_RUN;
+        EnterRequestedState("Pushed state");
         break;
     case REQUEST_POP:
         if (!m_stack.empty()) {
@@ -146,11 +142,7 @@ void Engine::Frame() {
         if (!m_stack.empty()) {
             PopTop();
         }
-        m_stack.push_back(m_lastRequestedState);
-        LogLine("Changed state");
-        m_stack.back()->Load(*this);
-        m_stack.back()->Initialize(*this);
-        m_request = REQUEST_RUN;
+        EnterRequestedState("Changed state");
         break;
     case REQUEST_CHANGE_ABOVE_ROOT: {
         while (m_stack.size() > 1) {
@@ -161,11 +153,7 @@ void Engine::Frame() {
         if (between) {
             between(*this);
         }
-        m_stack.push_back(m_lastRequestedState);
-        LogLine("Changed state");
-        m_stack.back()->Load(*this);
-        m_stack.back()->Initialize(*this);
-        m_request = REQUEST_RUN;
+        EnterRequestedState("Changed state");
         break;
     }
     case REQUEST_POP_TO_ROOT:
@@ -200,6 +188,14 @@ bool Engine::PushState(KRState* state) {
         LogLine("Push State request rejected.");
     }
     return false;
+}
+
+void Engine::EnterRequestedState(const char* line) {
+    m_stack.push_back(m_lastRequestedState);
+    LogLine(line);
+    m_stack.back()->Load(*this);
+    m_stack.back()->Initialize(*this);
+    m_request = REQUEST_RUN;
 }
 
 bool Engine::ChangeState(KRState* state) {

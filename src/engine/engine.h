@@ -94,4 +94,6 @@ public:
 private:
     bool IsStacked(const KRState* state) const;
     void PopTop();
+    // The requested state put on top, loaded and initialised.
+    void EnterRequestedState(const char* line);
 };
