@@ -195,10 +195,11 @@ GLenum BlendFactor(uint32_t blend) {
         return GL_SRC_ALPHA;
     case kBlendInvSrcAlpha:
         return GL_ONE_MINUS_SRC_ALPHA;
+    // The back buffer has no alpha to Direct3D (X8R8G8B8): what it keeps there is never read.
     case kBlendDestAlpha:
-        return GL_DST_ALPHA;
+        return GL_ONE;
     case kBlendInvDestAlpha:
-        return GL_ONE_MINUS_DST_ALPHA;
+        return GL_ZERO;
     case kBlendDestColor:
         return GL_DST_COLOR;
     case kBlendInvDestColor:
@@ -478,6 +479,12 @@ bool GlDevice::Build() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
+    // With the back buffer's top row first, as the window's is, Present copies it rather than drawing it
+    // upside down. The origin's clip control keeps the winding and the rasteriser's rules as they were.
+    m_topRowFirst = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+    if (m_topRowFirst) {
+        glClipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    }
     if (!BuildBackBuffer()) {
         return false;
     }
@@ -491,11 +498,15 @@ bool GlDevice::BuildBackBuffer() {
     ReleaseBackBuffer();
     glGenFramebuffers(1, &m_frameBuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
-    glGenRenderbuffers(1, &m_colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, m_colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, static_cast<GLsizei>(m_params.backBufferWidth),
-                          static_cast<GLsizei>(m_params.backBufferHeight));
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colourBuffer);
+    // Laid out as the window is (blue, green, red, alpha in bytes), so that Present copies it rather than
+    // drawing it: an unsized format with data of that order is what gets it.
+    glGenTextures(1, &m_colourBuffer);
+    glBindTexture(GL_TEXTURE_2D, m_colourBuffer);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(m_params.backBufferWidth),
+                 static_cast<GLsizei>(m_params.backBufferHeight), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_colourBuffer, 0);
     if (m_params.enableAutoDepthStencil) {
         glGenRenderbuffers(1, &m_depthBuffer);
         glBindRenderbuffer(GL_RENDERBUFFER, m_depthBuffer);
@@ -529,7 +540,7 @@ void GlDevice::ReleaseBackBuffer() {
         glDeleteFramebuffers(1, &m_frameBuffer);
     }
     if (m_colourBuffer != 0) {
-        glDeleteRenderbuffers(1, &m_colourBuffer);
+        glDeleteTextures(1, &m_colourBuffer);
     }
     if (m_depthBuffer != 0) {
         glDeleteRenderbuffers(1, &m_depthBuffer);
@@ -801,18 +812,22 @@ Result GlDevice::Present() {
     const auto bbWidth = static_cast<GLint>(m_params.backBufferWidth);
     const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
     const bool same = bbWidth == width && bbHeight == height;
-    glBlitFramebuffer(0, 0, bbWidth, bbHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                      same ? GL_NEAREST : GL_LINEAR);
+    // From the top row first to the window's own order: a copy when the sizes are the same.
+    glBlitFramebuffer(0, m_topRowFirst ? bbHeight : 0, bbWidth, m_topRowFirst ? 0 : bbHeight, 0, 0, width,
+                      height, GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_sdlWindow);
     glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
     Pace();
     return kOk;
 }
 
+GLint GlDevice::GlRow(int32_t top, int32_t height) const {
+    return m_topRowFirst ? top : static_cast<GLint>(m_params.backBufferHeight) - (top + height);
+}
+
 void GlDevice::ApplyViewport() {
-    const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
     glViewport(static_cast<GLint>(m_viewport.x),
-               bbHeight - static_cast<GLint>(m_viewport.y + m_viewport.height),
+               GlRow(static_cast<int32_t>(m_viewport.y), static_cast<int32_t>(m_viewport.height)),
                static_cast<GLsizei>(m_viewport.width), static_cast<GLsizei>(m_viewport.height));
     glDepthRange(m_viewport.minZ, m_viewport.maxZ);
 }
@@ -836,10 +851,9 @@ Result GlDevice::Clear(uint32_t flags, uint32_t colour, float z, uint32_t) {
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     // Direct3D clears the viewport only.
-    const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
     glEnable(GL_SCISSOR_TEST);
     glScissor(static_cast<GLint>(m_viewport.x),
-              bbHeight - static_cast<GLint>(m_viewport.y + m_viewport.height),
+              GlRow(static_cast<int32_t>(m_viewport.y), static_cast<int32_t>(m_viewport.height)),
               static_cast<GLsizei>(m_viewport.width), static_cast<GLsizei>(m_viewport.height));
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);
@@ -1303,8 +1317,7 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
                    static_cast<GLsizei>(m_params.backBufferHeight));
         glDepthRange(0.0, 1.0);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(clipLeft, static_cast<GLint>(m_params.backBufferHeight) - clipBottom, clipRight - clipLeft,
-                  clipBottom - clipTop);
+        glScissor(clipLeft, GlRow(clipTop, clipBottom - clipTop), clipRight - clipLeft, clipBottom - clipTop);
         glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
         glDisable(GL_SCISSOR_TEST);
         ApplyViewport();
@@ -1377,7 +1390,8 @@ std::vector<uint32_t> GlDevice::ReadBackBuffer() {
                  rgb.data());
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     for (uint32_t row = 0; row < height; ++row) {
-        const uint8_t* source = rgb.data() + static_cast<size_t>(height - 1 - row) * width * 3;
+        const uint8_t* source =
+            rgb.data() + static_cast<size_t>(m_topRowFirst ? row : height - 1 - row) * width * 3;
         for (uint32_t column = 0; column < width; ++column) {
             const uint8_t* p = source + static_cast<size_t>(column) * 3;
             pixels[static_cast<size_t>(row) * width + column] =

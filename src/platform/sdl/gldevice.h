@@ -173,6 +173,8 @@ class GlDevice : public Device {
     bool BuildBackBuffer();
     void ReleaseBackBuffer();
     void ResetStates();
+    // The OpenGL row of the lowest-addressed row of a band of back-buffer rows given from the top.
+    GLint GlRow(int32_t top, int32_t height) const;
     void ApplyViewport();
     // Whether a draw of these vertices with the current states leaves every pixel as it was: the alpha
     // test refuses all its fragments, or blending keeps all of what is behind and no depth is written.
@@ -244,6 +246,8 @@ class GlDevice : public Device {
     IndexBuffer* m_indices = nullptr;
     uint32_t m_fvf = 0;
     bool m_inScene = false;
+    // Whether the back buffer's first row is its top, as the window's is.
+    bool m_topRowFirst = false;
 
     std::vector<uint8_t> m_batchVertices;
     std::vector<uint32_t> m_batchIndices;
