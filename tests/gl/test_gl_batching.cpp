@@ -53,12 +53,17 @@ TEST(ClipVolume, OnlyADrawWhollyBeyondOneSideIsLeftOut) {
 
 using GlBatching = GlRendererFixture;
 
-// More sizes, so more array textures, than one batch samples, alternating, each in a strip of its own.
+// More sizes, so more array textures, than one batch samples, alternating, each in a short strip of its
+// own: batches sampling several arrays, and the new batches that too many arrays or pixels begin.
 TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {
     m_renderer->SetResolution(800, 600);
-    const uint32_t colours[3] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
-    std::string files[3];
-    for (int i = 0; i < 3; ++i) {
+    constexpr int kSizes = 10;
+    constexpr int kStrips = 16;
+    uint32_t colours[kSizes];
+    std::string files[kSizes];
+    for (int i = 0; i < kSizes; ++i) {
+        colours[i] = 0xFF000000u | static_cast<uint32_t>(25 * i) << 16 | static_cast<uint32_t>(250 - 25 * i) << 8 |
+                     static_cast<uint32_t>(i % 2 == 0 ? 40 : 200);
         files[i] = (m_folder / ("size" + std::to_string(i) + ".png")).string();
         ASSERT_TRUE(SavePng(files[i], 1 + i, 2 + i, std::vector<uint32_t>((1 + i) * (2 + i), colours[i])));
         ASSERT_TRUE(m_renderer->textures.Load({files[i], 0, 0, 0}));
@@ -67,25 +72,27 @@ TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {
     quad.InitQuad();
     quad.SetAlpha(0);
     ASSERT_TRUE(m_renderer->geometry.Load(quad));
-    const int order[8] = {0, 1, 0, 2, 1, 2, 0, 1};
+    const int order[kStrips] = {0, 1, 0, 2, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 9, 1};
 
     m_renderer->BeginFrame();
     plat::Device& drawing = *m_renderer->device;
     drawing.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
     drawing.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
-    for (int strip = 0; strip < 8; ++strip) {
+    constexpr float kWidth = 2.0f / kStrips;
+    for (int strip = 0; strip < kStrips; ++strip) {
         drawing.SetTransform(plat::kTsWorld,
-                             plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(0.25f, 2.0f, 1.0f),
+                             plat::D3DXMatrixMultiply(plat::D3DXMatrixScaling(kWidth, 0.2f, 1.0f),
                                                       plat::D3DXMatrixTranslation(
-                                                          -0.875f + 0.25f * static_cast<float>(strip), 0.0f, 0.5f)));
+                                                          -1.0f + kWidth * (static_cast<float>(strip) + 0.5f),
+                                                          0.0f, 0.5f)));
         ASSERT_TRUE(m_renderer->textures.Bind(files[order[strip]]));
         ASSERT_TRUE(m_renderer->geometry.Draw(quad.name));
     }
     drawing.EndScene();
 
     const std::vector<uint32_t> pixels = device->ReadBackBuffer();
-    for (int strip = 0; strip < 8; ++strip) {
-        EXPECT_EQ(pixels[300 * 800 + 50 + 100 * strip], colours[order[strip]]) << "strip " << strip;
+    for (int strip = 0; strip < kStrips; ++strip) {
+        EXPECT_EQ(pixels[300 * 800 + 25 + 50 * strip], colours[order[strip]]) << "strip " << strip;
     }
 }
 

@@ -127,7 +127,9 @@ std::string AlphaTest(uint32_t func) {
 }
 
 std::string FragmentShader(const FragmentKey& key) {
-    std::string text = "#version 330 core\n"
+    // Sampler arrays take indices other than constants from this version on; a draw's is the same for all
+    // its fragments, as the language asks.
+    std::string text = std::string(key.units > 1 ? "#version 400 core\n" : "#version 330 core\n") +
                        "in vec4 vColour;\n"
                        "in vec2 vTexCoord;\n"
                        "flat in vec2 vLayerUnit;\n"
@@ -137,17 +139,16 @@ std::string FragmentShader(const FragmentKey& key) {
         text += "uniform sampler2DArray uTextures[" + std::to_string(key.units) + "];\n";
     }
     text += "void main() {\n";
-    // Point sampling without mip maps: the explicit level changes nothing. Sampler arrays take constant
-    // indices only in this version of GLSL.
-    const auto fetch = [](uint32_t unit) {
-        return "textureLod(uTextures[" + std::to_string(unit) + "], vec3(vTexCoord, vLayerUnit.x), 0.0)";
+    // Point sampling without mip maps: the explicit level changes nothing.
+    const auto fetch = [](const std::string& unit) {
+        return "textureLod(uTextures[" + unit + "], vec3(vTexCoord, vLayerUnit.x), 0.0)";
     };
     if (key.units == 0) {
         text += "    vec4 texel = vec4(1.0);\n";
     } else if (key.units == 1) {
-        text += "    vec4 texel = " + fetch(0) + ";\n";
+        text += "    vec4 texel = " + fetch("0") + ";\n";
     } else {
-        text += "    vec4 texel = vLayerUnit.y == 0.0 ? " + fetch(0) + " : " + fetch(1) + ";\n";
+        text += "    vec4 texel = " + fetch("int(vLayerUnit.y)") + ";\n";
     }
     if (key.units > 0 && key.untextured) {
         text += "    texel = vLayerUnit.x >= 0.0 ? texel : vec4(1.0);\n";
@@ -261,10 +262,13 @@ void PointSampling(GLenum target) {
 } // namespace
 
 bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
-                       uint32_t stride) {
+                       uint32_t stride, float* share) {
     // The sides that every vertex so far lies beyond.
     uint32_t common = 0x3F;
-    for (uint32_t i = 0; i < count && common != 0; ++i) {
+    glm::vec2 low(1.0f);
+    glm::vec2 high(-1.0f);
+    bool behind = false;
+    for (uint32_t i = 0; i < count && (common != 0 || share != nullptr); ++i) {
         float position[3];
         std::memcpy(position, vertices + static_cast<size_t>(i) * stride, sizeof(position));
         const glm::vec4 p = worldViewProj * glm::vec4(position[0], position[1], position[2], 1.0f);
@@ -278,6 +282,16 @@ bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, 
         beyond |= p.z < -slack ? 16u : 0u;
         beyond |= p.z > p.w + slack ? 32u : 0u;
         common &= beyond;
+        if (p.w > 0.0f) {
+            const glm::vec2 at = glm::clamp(glm::vec2(p) / p.w, -1.0f, 1.0f);
+            low = glm::min(low, at);
+            high = glm::max(high, at);
+        } else {
+            behind = true;
+        }
+    }
+    if (share != nullptr) {
+        *share = behind ? 1.0f : std::max(high.x - low.x, 0.0f) * std::max(high.y - low.y, 0.0f) / 4.0f;
     }
     return common != 0;
 }
@@ -448,6 +462,11 @@ bool GlDevice::Build() {
     m_maxBatchDraws =
         std::min<uint32_t>(kMaxBatchDraws, static_cast<uint32_t>(blockSize) / sizeof(DrawRecord));
     glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &m_maxLayers);
+    GLint textureUnits = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &textureUnits);
+    if (epoxy_gl_version() >= 40 && textureUnits >= static_cast<GLint>(kMaxBatchTextures)) {
+        m_batchTextureLimit = kMaxBatchTextures;
+    }
     if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
         return false;
     }
@@ -1037,7 +1056,8 @@ const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef
 
 bool GlDevice::ApplyDrawState() {
     FragmentKey key = DrawKey();
-    key.units = m_batchTextureCount;
+    // One program serves every batch that picks by index, however many arrays it samples.
+    key.units = m_batchTextureCount > 1 ? m_batchTextureLimit : m_batchTextureCount;
     key.untextured = m_batchUntextured;
     if (UseProgram(key, m_renderStates[kRsAlphaRef] & 0xFF) == nullptr) {
         return false;
@@ -1114,7 +1134,8 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
                             (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
     const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
     auto* texture = static_cast<GlTexture*>(m_texture);
-    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride) ||
+    float share = 0.0f;
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride, &share) ||
         ChangesNothing(texture, source, used)) {
         return kOk;
     }
@@ -1129,10 +1150,13 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
     };
     uint32_t unit = arrayName != 0 ? batchUnit() : 0;
     Result result = kOk;
-    if (m_batchDraws.size() == m_maxBatchDraws || unit == kMaxBatchTextures) {
+    const bool indexed = std::max(m_batchTextureCount, unit + 1) > 1;
+    if (m_batchDraws.size() == m_maxBatchDraws || unit == m_batchTextureLimit ||
+        (indexed && m_batchShare + share > kMaxIndexedShare)) {
         result = Flush();
         unit = 0;
     }
+    m_batchShare += share;
     if (arrayName != 0 && unit == m_batchTextureCount) {
         m_batchTextures[m_batchTextureCount++] = arrayName;
     }
@@ -1259,6 +1283,7 @@ Result GlDevice::Flush() {
     m_batchIndices.clear();
     m_batchDraws.clear();
     m_batchTextureCount = 0;
+    m_batchShare = 0.0f;
     m_batchUntextured = false;
     return applied && glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }

@@ -24,7 +24,8 @@ class GlDevice;
 // What picks a fragment shader: each is straight-line code made for one set of states, because a
 // software rasteriser runs every branch of every fragment. The stage's colour and alpha operations,
 // whether each of their arguments is the texture, the alpha test's function (0 with the test off), how
-// many array textures the batch samples and whether some of its draws have no texture.
+// many array textures the shader declares (of more than one, it picks a draw's by index) and whether some
+// of the batch's draws have no texture.
 struct FragmentKey {
     uint32_t colourOp;
     bool colourArg1Texture;
@@ -39,7 +40,7 @@ struct FragmentKey {
     uint32_t Pack() const {
         return (colourOp & 15) | (colourArg1Texture ? 1u << 4 : 0) | (colourArg2Texture ? 1u << 5 : 0) |
                (alphaOp & 15) << 6 | (alphaArg1Texture ? 1u << 10 : 0) | (alphaArg2Texture ? 1u << 11 : 0) |
-               (alphaFunc & 15) << 12 | (units & 3) << 16 | (untextured ? 1u << 18 : 0);
+               (alphaFunc & 15) << 12 | (units & 15) << 16 | (untextured ? 1u << 20 : 0);
     }
 };
 
@@ -119,8 +120,10 @@ class GlTexture : public Texture {
 // Whether all of a draw's vertices lie beyond one side of Direct3D's clip volume (-w <= x, y <= w,
 // 0 <= z <= w), so that none of its triangles can show: such draws are left out. A vertex on a side, or
 // within rounding of it, counts as inside. Positions are the first three floats of each vertex.
+// Otherwise, when asked, gives the share of the clip rectangle its bounding box covers (all of it when a
+// vertex lies behind the eye).
 bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
-                       uint32_t stride);
+                       uint32_t stride, float* share = nullptr);
 
 class GlDevice : public Device {
   public:
@@ -207,8 +210,12 @@ class GlDevice : public Device {
     static_assert(sizeof(DrawRecord) == 144, "std140 lays a Draw out in 144 bytes");
     // A vertex of the game's layout followed by the number of its draw in the batch.
     static constexpr uint32_t kBatchVertexStride = kQuadVertexStride + 4;
-    // Array textures one batch samples, each bound to a unit of its own.
-    static constexpr uint32_t kMaxBatchTextures = 2;
+    // Array textures one batch samples, each bound to a unit of its own: one where the shading language
+    // cannot pick one by index.
+    static constexpr uint32_t kMaxBatchTextures = 8;
+    // The share of the viewport a batch sampling more than one array may cover: picking by index costs
+    // the software rasteriser more a pixel than a batch of its own costs the game once.
+    static constexpr float kMaxIndexedShare = 1.0f / 16.0f;
 
     // A program of the one vertex shader and a fragment shader made for one set of states.
     struct Program {
@@ -255,6 +262,9 @@ class GlDevice : public Device {
     // The array textures the batch samples, in the order of their units.
     std::array<GLuint, kMaxBatchTextures> m_batchTextures{};
     uint32_t m_batchTextureCount = 0;
+    uint32_t m_batchTextureLimit = 1;
+    // The shares of the viewport the batch's draws cover, added up.
+    float m_batchShare = 0.0f;
     // Whether some draw of the batch has no texture.
     bool m_batchUntextured = false;
     uint32_t m_maxBatchDraws = 0;
