@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 
 namespace {
 
@@ -11,14 +12,41 @@ GridCell CellOf(float x, float z) {
     return {static_cast<int32_t>(x), static_cast<int32_t>(z)};
 }
 
+// The grid's tile types, row-major; kNoTile where the grid has no tile yet.
+constexpr TileType kNoTile = -1;
+
+struct TypeGrid {
+    int32_t m_rows = 0;
+    int32_t m_cols = 0;
+    std::vector<TileType> m_types;
+
+    TileType At(GridCell cell) const {
+        return m_types[static_cast<size_t>(cell.m_row) * static_cast<size_t>(m_cols) +
+                       static_cast<size_t>(cell.m_col)];
+    }
+};
+
+TypeGrid TypesOf(const TileMap& map) {
+    TypeGrid grid;
+    grid.m_rows = static_cast<int32_t>(map.Rows());
+    grid.m_cols = static_cast<int32_t>(map.Cols());
+    grid.m_types.assign(static_cast<size_t>(grid.m_rows) * static_cast<size_t>(grid.m_cols), kNoTile);
+    const auto& tiles = map.Grid();
+    for (size_t i = 0; i < tiles.size() && i < grid.m_types.size(); ++i) {
+        if (tiles[i] != nullptr) {
+            grid.m_types[i] = tiles[i]->m_type;
+        }
+    }
+    return grid;
+}
+
 // Whole paths are queued, each a copy of its parent plus one cell; the grids are small.
-std::vector<GridCell> Search(GridCell start, GridCell goal, const TileMap& map) {
-    const int32_t rows = static_cast<int32_t>(map.Rows());
-    const int32_t cols = static_cast<int32_t>(map.Cols());
-    std::vector<bool> walkable(static_cast<size_t>(rows) * static_cast<size_t>(cols), false);
-    const auto& grid = map.Grid();
-    for (size_t i = 0; i < grid.size() && i < walkable.size(); ++i) {
-        walkable[i] = grid[i] != nullptr && (grid[i]->m_type == TILE_PATH || grid[i]->m_type == TILE_CRACK);
+std::vector<GridCell> Search(GridCell start, GridCell goal, const TypeGrid& grid) {
+    const int32_t rows = grid.m_rows;
+    const int32_t cols = grid.m_cols;
+    std::vector<bool> walkable(grid.m_types.size(), false);
+    for (size_t i = 0; i < walkable.size(); ++i) {
+        walkable[i] = grid.m_types[i] == TILE_PATH || grid.m_types[i] == TILE_CRACK;
     }
     std::deque<std::vector<GridCell>> queue;
     queue.push_back({start});
@@ -35,9 +63,8 @@ std::vector<GridCell> Search(GridCell start, GridCell goal, const TileMap& map) 
             if (next.m_row < 0 || next.m_row >= rows || next.m_col < 0 || next.m_col >= cols) {
                 continue;
             }
-            const KRTile* tile =
-                map.GetTile(static_cast<uint32_t>(next.m_row), static_cast<uint32_t>(next.m_col));
-            if (tile == nullptr || tile->m_type == TILE_BUILDING ||
+            const TileType type = grid.At(next);
+            if (type == kNoTile || type == TILE_BUILDING ||
                 std::find(path.begin(), path.end(), next) != path.end()) {
                 continue;
             }
@@ -62,6 +89,24 @@ std::vector<GridCell> Search(GridCell start, GridCell goal, const TileMap& map) 
     return {};
 }
 
+// Whether invaders could come in: a way from some Gate to the first Capital cell.
+bool AnyGateHasWayIn(const TypeGrid& grid) {
+    std::vector<GridCell> gates;
+    std::optional<GridCell> capital;
+    for (int32_t row = 0; row < grid.m_rows; ++row) {
+        for (int32_t col = 0; col < grid.m_cols; ++col) {
+            const TileType type = grid.At({col, row});
+            if (type == TILE_GATE) {
+                gates.push_back({col, row});
+            } else if (type == TILE_CAPITAL && !capital) {
+                capital = GridCell{col, row};
+            }
+        }
+    }
+    return capital && std::any_of(gates.begin(), gates.end(),
+                                  [&](GridCell gate) { return Search(gate, *capital, grid).size() >= 2; });
+}
+
 } // namespace
 
 plat::Vector3 FindPath(float startX, float startZ, float goalX, float goalZ, const TileMap& map) {
@@ -70,7 +115,7 @@ plat::Vector3 FindPath(float startX, float startZ, float goalX, float goalZ, con
     if (start == goal) {
         return {startX, 0.0f, startZ};
     }
-    const std::vector<GridCell> path = Search(start, goal, map);
+    const std::vector<GridCell> path = Search(start, goal, TypesOf(map));
     if (path.size() < 2) {
         return {startX, 0.0f, startZ};
     }
@@ -84,5 +129,19 @@ std::vector<GridCell> FindPathCells(float startX, float startZ, float goalX, flo
     if (start == goal) {
         return {start};
     }
-    return Search(start, goal, map);
+    return Search(start, goal, TypesOf(map));
+}
+
+bool ChangeKeepsWayIn(const TileMap& map, uint32_t row, uint32_t col, TileType type) {
+    if (row >= map.Rows() || col >= map.Cols()) {
+        return true;
+    }
+    TypeGrid grid = TypesOf(map);
+    TileType& cell = grid.m_types[static_cast<size_t>(row) * map.Cols() + col];
+    // A map that is shut already is left to the battle, so that the change that opens it is not refused.
+    if (cell == kNoTile || !AnyGateHasWayIn(grid)) {
+        return true;
+    }
+    cell = type;
+    return AnyGateHasWayIn(grid);
 }

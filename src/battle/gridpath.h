@@ -22,6 +22,10 @@ plat::Vector3 FindPath(float startX, float startZ, float goalX, float goalZ, con
 // empty when no path exists.
 std::vector<GridCell> FindPathCells(float startX, float startZ, float goalX, float goalZ, const TileMap& map);
 
+// False when the cell (row, col) turned to the tile type given would leave no Gate from which the
+// search above reaches the Capital, where one does now; a battle on such a map has no way in.
+bool ChangeKeepsWayIn(const TileMap& map, uint32_t row, uint32_t col, int32_t type);
+
 // A gate that invaders warp in at: its cell and the seconds until the next one appears.
 struct BattleGate {
     int32_t m_col = 0;

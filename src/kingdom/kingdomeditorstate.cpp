@@ -4,6 +4,7 @@
 #include "engine/krassetpaths.h"
 #include "engine/krlog.h"
 #include "flow/tutorialcontroller.h"
+#include "battle/gridpath.h"
 #include "battle/krunit.h"
 #include "kingdom/gamedata.h"
 #include "kingdom/kingdomhud.h"
@@ -28,6 +29,22 @@ std::string CapitalMail() {
     const std::string tabs(18, '\t');
     return "My Lord, are you crazy?!\n " + tabs + "Please don't destroy our capital\n" + tabs +
            "You are suppose to defend it";
+}
+
+const char* const kWayInMail = "My Lord, keep a road open from the gates to our capital!";
+
+// With no way from a Gate to the Capital the invaders could never come, and their battle never end: such
+// a change is refused, and costs nothing.
+bool RefuseClosingTheWayIn(GameData& world, uint32_t row, uint32_t col, TileType type) {
+    if (ChangeKeepsWayIn(world.m_tileMap, row, col, type)) {
+        return false;
+    }
+    LogLine("Kept the way in open at " + KRTile::MakeName(row, col, type));
+    // Once, not on every frame of a held button.
+    if (!world.m_mailList.HasPendingMail()) {
+        world.m_mailList.AddMail(kWayInMail, MAIL_ALERT);
+    }
+    return true;
 }
 
 bool TopViewActive(const GameData& world) {
@@ -245,7 +262,8 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
         world->m_activeCamera->HandleInput(engine);
     }
-    if (input.KeyPressed(KeyLetter('K')) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
+    if (input.KeyPressed(KeyLetter('K')) && engine.m_playerEditor != nullptr &&
+        engine.m_playerEditor->m_tutorial) {
         SkipTutorial();
     }
     if (input.KeyPressed(KeyLetter('H'))) {
@@ -562,8 +580,11 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
             world->m_mailList.AddMail("This Tile is occupied", MAIL_ALERT);
             return;
         }
-        world->m_clickedTile = nullptr;
         const TileType type = world->m_typeToPlace;
+        if (RefuseClosingTheWayIn(*world, row, col, type)) {
+            return;
+        }
+        world->m_clickedTile = nullptr;
         map.SetTileType(row, col, type);
         if (type == TILE_CAPITAL) {
             map.PlaceBuilding(row, col, BUILDING_CAPITAL);
@@ -620,6 +641,9 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
         return;
     }
     if (map.FindBuildingAt(row, col) == nullptr && tile->m_type == TILE_PATH && money >= kBuildingCost) {
+        if (RefuseClosingTheWayIn(*world, row, col, TILE_BUILDING)) {
+            return;
+        }
         money -= kBuildingCost;
         map.SetTileType(row, col, TILE_BUILDING);
         // What the placement displaced is destroyed here, as its caller must.
