@@ -23,6 +23,8 @@ constexpr uint32_t kRed = 0xFFFF0101;
 constexpr uint32_t kGreen = 0xFF01FF01;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
+constexpr const char* kTurnedBackMessage = "The invaders found no road to your capital and turned back";
+
 constexpr const char* kMissileSpriteFile = "../Assets/projectile.xml";
 constexpr const char* kDemonSpriteFile = "../Assets/Units/demon_unit.xml";
 
@@ -97,6 +99,7 @@ void WarringState::Initialize(Engine& engine) {
     PlayerEditor* realm = engine.m_playerEditor;
     m_wave = nullptr;
     m_endSettled = false;
+    m_turnedBack = false;
     m_endCountdown = kEndDelay;
     m_endMessageShown = 0;
     if (world == nullptr) {
@@ -133,6 +136,16 @@ void WarringState::Initialize(Engine& engine) {
     }
     world->FindCapitalTile();
     world->CollectGates();
+    // Invaders with no gate to come in by would wait there for ever, and the battle never end.
+    if (world->m_battleGates.empty() && !world->m_enemyUnits.empty()) {
+        m_turnedBack = true;
+        world->m_enemyUnits.clear();
+        if (realm != nullptr) {
+            realm->AddGameMessage(kTurnedBackMessage, 2, kWhite);
+            RemoveWave(*realm, m_wave);
+        }
+        m_wave = nullptr;
+    }
     world->m_battleRunning = 1;
     world->WarpInPlayerUnits();
     world->ResetBattleFlags();
@@ -142,7 +155,9 @@ void WarringState::Initialize(Engine& engine) {
     }
     LogLine("Total gates: " + std::to_string(world->m_battleGates.size()));
     if (realm != nullptr) {
-        SetScreenTabsEnabled(*realm, false);
+        if (!m_turnedBack) {
+            SetScreenTabsEnabled(*realm, false);
+        }
         if (realm->m_messageWindowBox != nullptr) {
             realm->m_messageWindowBox->m_sprite.m_fadeLevel = 2;
         }
@@ -210,7 +225,7 @@ void WarringState::Update(Engine& engine) {
         }
     }
     if (world->m_battleResult == BATTLE_RUNNING) {
-        if (world->m_battleRunning == 1) {
+        if (world->m_battleRunning == 1 && !m_turnedBack) {
             StepBattle(*world, dt);
         }
         world->UpdateHudBoxes(dt);
@@ -294,6 +309,11 @@ void WarringState::StepBattle(GameData& world, float dt) {
 void WarringState::EndBattle(Engine& engine, float dt) {
     GameData& world = *engine.m_gameData;
     PlayerEditor* realm = engine.m_playerEditor;
+    if (m_turnedBack) {
+        // Neither won nor lost: asked for until the kingdom takes the screen.
+        RunScript(engine.m_scripts, "Kingdom");
+        return;
+    }
     if (world.m_battleResult == BATTLE_VICTORY) {
         if (m_endMessageShown == 0 && realm != nullptr) {
             realm->AddGameMessage("My Lord, The battle ends in your glory!", 2, kGreen);

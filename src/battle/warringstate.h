@@ -43,6 +43,8 @@ class WarringState : public KRState {
     Invasion* m_wave = nullptr;
     // The end is paid and announced once per battle; only the screen change is tried again.
     bool m_endSettled = false;
+    // The invaders found no gate with a way in and left: back to the kingdom at once.
+    bool m_turnedBack = false;
 };
 
 // "Warring": changes to the battle screen. With no invasion queued there is nothing to fight, and
