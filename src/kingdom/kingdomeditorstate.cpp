@@ -262,8 +262,7 @@ void KingdomEditorState::HandleInput(Engine& engine) {
     if (world->m_activeCamera == &world->m_kingdomCamera || world->m_activeCamera == &world->m_perspCamera) {
         world->m_activeCamera->HandleInput(engine);
     }
-    if (input.KeyPressed(KeyLetter('K')) && engine.m_playerEditor != nullptr &&
-        engine.m_playerEditor->m_tutorial) {
+    if (input.KeyPressed(KeyLetter('K')) && engine.m_playerEditor != nullptr && engine.m_playerEditor->m_tutorial) {
         SkipTutorial();
     }
     if (input.KeyPressed(KeyLetter('H'))) {

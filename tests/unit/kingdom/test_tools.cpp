@@ -161,14 +161,9 @@ TEST_F(Tools, ABuildingThatWouldCloseTheLastWayInIsRefusedForFree) {
     MakeMap(world().m_tileMap, {"G###", "#..#", "###C"});
     money() = 300.0f;
     Click(3, 0, 1); // the road round the other side still leads in
-    EXPECT_EQ(Picture(world().m_tileMap)[0], "GB##");
-    EXPECT_FLOAT_EQ(money(), 200.0f);
-    EXPECT_TRUE(MailTexts().empty());
-
     Click(4, 2, 1);
     Click(4, 2, 1); // held over the cell: one letter
-    EXPECT_EQ(Picture(world().m_tileMap)[2], "###C");
-    EXPECT_EQ(world().m_tileMap.FindBuildingAt(2, 1), nullptr);
+    EXPECT_EQ(Picture(world().m_tileMap), (std::vector<std::string>{"GB##", "#..#", "###C"}));
     EXPECT_FLOAT_EQ(money(), 200.0f);
     EXPECT_EQ(MailTexts(),
               (std::vector<std::string>{"My Lord, keep a road open from the gates to our capital!"}));
@@ -179,27 +174,17 @@ TEST_F(Tools, ATilePaintedOverTheLastWayInItsGateOrItsCapitalIsRefusedForFree) {
     money() = 5.0f;
     world().m_editSubMode = 2;
     world().m_previewObject = std::make_unique<KRTile>(0, 0, TILE_EMPTY);
-    for (const auto& [col, type] :
-         {std::pair{1u, TILE_EMPTY}, {1u, TILE_BARRACKS}, {0u, TILE_PATH}, {2u, TILE_PATH}}) {
+    for (const auto& [col, type] : {std::pair{1u, TILE_EMPTY},
+                                    {1u, TILE_BARRACKS},
+                                    {0u, TILE_PATH},
+                                    {2u, TILE_PATH},
+                                    {1u, TILE_CRACK}}) {
         world().m_typeToPlace = type;
         Click(TOOL_SELECT, 0, col);
-        EXPECT_EQ(Picture(world().m_tileMap)[0], "G#C") << "type " << type << " at column " << col;
     }
-    EXPECT_FLOAT_EQ(money(), 5.0f);
-    EXPECT_EQ(MailTexts().size(), 1u);
-
-    world().m_typeToPlace = TILE_CRACK; // still a way in
-    Click(TOOL_SELECT, 0, 1);
-    EXPECT_EQ(Picture(world().m_tileMap)[0], "GxC");
+    EXPECT_EQ(Picture(world().m_tileMap)[0], "GxC"); // only the crack still lets them in
     EXPECT_FLOAT_EQ(money(), 4.0f);
-}
-
-TEST_F(Tools, AKingdomWithNoWayInAlreadyIsNotHeldToIt) {
-    MakeMap(world().m_tileMap, {"G.#C", "..#."});
-    money() = 100.0f;
-    Click(3, 1, 2);
-    EXPECT_EQ(Picture(world().m_tileMap)[1], "..B.");
-    EXPECT_TRUE(MailTexts().empty());
+    EXPECT_EQ(MailTexts().size(), 1u);
 }
 
 class UnitTools : public Tools {
