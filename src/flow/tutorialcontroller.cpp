@@ -217,8 +217,9 @@ void TutorialController::SetUpOwnStep(GameData& world, PlayerEditor& realm) {
         realm.m_stock[RESOURCE_MONEY] = 100.0f;
     } else if (step == "BuildFarmTown3") {
         highlight({"Population Resource", "Earth Resource"});
-        allow({kBoxActionPopulationCounter, kBoxActionEarthCounter});
-        blink({kBoxActionPopulationCounter, kBoxActionEarthCounter});
+        // The tutorial's own table pairs the Earth label with the Nature counter's id.
+        allow({kBoxActionPopulationCounter, kBoxActionNatureCounter});
+        blink({kBoxActionPopulationCounter, kBoxActionNatureCounter});
     } else if (step == "BuildScroll") {
         highlight({"  >>"});
         allow({kBoxActionScrollForward});
