@@ -124,6 +124,8 @@ void WriteArmyTree(ArmyConfig& config) {
     resource.AddChild(Value("GameTime", Float(block.GameTime)));
     resource.AddChild(Value("DateStamp", block.DateStamp));
     resource.AddChild(Value("TimeStamp", block.TimeStamp));
+    resource.AddChild(Value("Land", Float(block.Land)));
+    resource.AddChild(Value("Level", Int(block.Level)));
     config.m_nodes.push_back(std::move(resource));
 
     ConfigNode mastery = Section("Mastery");
@@ -171,6 +173,12 @@ std::unique_ptr<KRConfig> ArmyConfig::CreateTyped() const {
         block.GameTime = numbers.Read(*resource, "GameTime");
         block.DateStamp = Stamp(resource->GetChildValue("DateStamp"));
         block.TimeStamp = Stamp(resource->GetChildValue("TimeStamp"));
+        if (resource->FindChild("Land") != nullptr) {
+            block.Land = std::max(0.0f, numbers.Read(*resource, "Land"));
+        }
+        if (resource->FindChild("Level") != nullptr) {
+            block.Level = std::max(0, FileInt(resource->GetChildValue("Level")));
+        }
     }
 
     if (const ConfigNode* mastery = FindSection(m_nodes, "Mastery")) {

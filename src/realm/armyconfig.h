@@ -25,6 +25,9 @@ struct ArmyDataBlock {
     float Mod[MASTERY_COUNT] = {};
     float NextMod[MASTERY_COUNT] = {};
     float GameTime = 0.0f;
+    // Path allowance and wave level; a file from before they were kept reads as a new game's.
+    float Land = 1.0f;
+    int32_t Level = 0;
     std::string DateStamp;
     std::string TimeStamp;
     // Built by the reader; whoever applies the file takes them over.

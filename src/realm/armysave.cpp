@@ -29,6 +29,8 @@ bool PlayerEditor::SaveArmyData(const std::string& type, const std::string& file
     ArmyDataBlock& block = config.m_block;
     std::copy(std::begin(m_stock), std::end(m_stock), std::begin(block.resources));
     block.GameTime = m_clock;
+    block.Land = m_land;
+    block.Level = m_level;
     for (const auto& unit : m_baseUnits) {
         config.m_writeTech.push_back(unit.get());
     }
@@ -62,6 +64,8 @@ bool PlayerEditor::ApplyArmyData(const std::string& file) {
 void PlayerEditor::ApplyArmyConfig(ArmyConfig& config) {
     ArmyDataBlock& block = config.m_block;
     m_clock = block.GameTime;
+    m_land = block.Land;
+    m_level = block.Level;
     m_masteryPoints = block.Points;
     std::copy(std::begin(block.Current), std::end(block.Current), std::begin(m_masteryLevel));
     std::copy(std::begin(block.Mod), std::end(block.Mod), std::begin(m_masteryMod));

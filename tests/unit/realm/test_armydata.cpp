@@ -48,6 +48,8 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
     const float stocks[RESOURCE_COUNT] = {4.5f, 0.2f, 1, 2, 3, 4, 5.25f, 6, 1234.75f, 17};
     std::copy(std::begin(stocks), std::end(stocks), std::begin(realm->m_stock));
     realm->m_clock = 345.125f;
+    realm->m_land = 2.0f;
+    realm->m_level = 3;
     realm->m_masteryPoints = 3;
     realm->m_masteryLevel[MASTERY_FATALITY] = 2.0f;
     realm->m_masteryMod[MASTERY_FATALITY] = 21.33f;
@@ -85,6 +87,8 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
         EXPECT_EQ(loaded.m_stock[i], stocks[i]) << i;
     }
     EXPECT_EQ(loaded.m_clock, 345.125f);
+    EXPECT_EQ(loaded.m_land, 2.0f);
+    EXPECT_EQ(loaded.m_level, 3);
     EXPECT_EQ(loaded.m_masteryPoints, 3);
     EXPECT_EQ(loaded.m_masteryMod[MASTERY_FATALITY], 21.33f);
     EXPECT_EQ(loaded.m_masteryNextMod[MASTERY_FATALITY], 22.5f);
@@ -108,10 +112,15 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
 }
 
 TEST_F(ArmyFile, OlderWholeNumberFilesAndClampedSquadsLoad) {
+    realm->m_land = 6.0f;
+    realm->m_level = 4;
     ASSERT_TRUE(realm->ApplyArmyData(DataFile("army_clamped.xml")));
     EXPECT_EQ(realm->m_stock[RESOURCE_FIRE], 5.0f);
     EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 300.0f);
     EXPECT_EQ(realm->m_clock, 12.5f);
+    // Kept before land and level were: a new game's.
+    EXPECT_EQ(realm->m_land, 1.0f);
+    EXPECT_EQ(realm->m_level, 0);
     ASSERT_EQ(realm->m_purchasedUnits.size(), 2u);
     const KRUnit& big = *realm->m_purchasedUnits.front();
     EXPECT_EQ(big.m_soldiers.size(), 9u);
