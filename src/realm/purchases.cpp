@@ -213,9 +213,13 @@ BoxObject* PlayerEditor::AddRosterEntry(BoxObject* head, KRUnit* unit, size_t ro
         box->m_sprite.m_visible = false;
     }
 
-    for (const BoxCommand& command : previous->m_commands) {
-        if (command.m_kind == BoxCommandKind::SlideLeft) {
-            box->QueueCommand(BoxCommandKind::SlideLeft, command.m_speed);
+    // Unfolded, the box is placed by its index in the slot it comes to rest in: the slides still owed
+    // by its predecessor would take it past, onto the predecessor's slot.
+    if (box->m_folded) {
+        for (const BoxCommand& command : previous->m_commands) {
+            if (command.m_kind == BoxCommandKind::SlideLeft) {
+                box->QueueCommand(BoxCommandKind::SlideLeft, command.m_speed);
+            }
         }
     }
     return box;
@@ -255,7 +259,14 @@ void PlayerEditor::RemoveFrom(std::list<std::unique_ptr<KRUnit>>& roster, KRUnit
             for (BoxObject* after = box->m_next; after != nullptr && seen.insert(after).second;
                  after = after->m_next) {
                 if (!purchased) {
-                    after->m_commands.clear();
+                    // The end arrow keeps the place the list gave it.
+                    if (after->m_actionId == kBoxActionScrollForward) {
+                        continue;
+                    }
+                    // A slide cut short would leave the box between two slots, over its neighbour.
+                    after->m_commands.remove_if([](const BoxCommand& command) {
+                        return command.m_kind != BoxCommandKind::SlideLeft;
+                    });
                 }
                 after->QueueCommand(BoxCommandKind::SlideLeft, 0.0f);
                 // The next entry kept out of sight comes into view; the end arrow stays as the list has it.

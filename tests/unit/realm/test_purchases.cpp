@@ -122,4 +122,35 @@ TEST_F(Purchases, AnOfferGoesWhenItsBoxRunsOutOfTime) {
     EXPECT_EQ(realm->m_merchantUnits.front().get(), lasting);
 }
 
+TEST_F(Purchases, OffersComingAndGoingKeepTheirOwnSlotsAndTheArrowItsPlace) {
+    realm->m_merchantRosterBox = RosterHead();
+    realm->m_merchantCountdown = 1e9f;
+    BoxObject* arrow = Chain(realm->m_merchantRosterBox).back();
+    ASSERT_TRUE(Settle(0.02f));
+    const float arrowX = arrow->m_layoutPosition.x;
+    // Two run out a few frames apart, so the second goes while the boxes behind it still slide.
+    for (const float lifetime : {1.0f, 1.06f, 9.0f, 9.0f}) {
+        realm->CreateMerchantUnit(Type(1.0f).get(), lifetime);
+    }
+    ASSERT_TRUE(Settle(0.02f));
+    for (int frame = 0; frame < 60; ++frame) {
+        Step(0.02f);
+        Frame(0.0f);
+        if (frame == 56) { // a new offer arrives while the others slide
+            realm->CreateMerchantUnit(Type(1.0f).get(), 9.0f);
+        }
+    }
+    ASSERT_TRUE(Settle(0.02f));
+    ASSERT_EQ(realm->m_merchantUnits.size(), 3u);
+    const std::vector<BoxObject*> chain = Chain(realm->m_merchantRosterBox);
+    ASSERT_EQ(chain.size(), 5u);
+    EXPECT_FLOAT_EQ(arrow->m_layoutPosition.x, arrowX);
+    // Side by side from the first slot, one width apart.
+    for (size_t i = 2; i + 1 < chain.size(); ++i) {
+        EXPECT_NEAR(chain[i]->m_layoutPosition.x - chain[i - 1]->m_layoutPosition.x, chain[i]->m_baseWidth,
+                    1e-4f)
+            << i;
+    }
+}
+
 } // namespace
