@@ -55,6 +55,21 @@ std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha, floa
     };
 }
 
+// The long frame of the help text, whose text runs from edge to edge: a thin rim close to the picture's
+// edges, the inner trim only along the top and the bottom, no barbs. The picture is drawn half as wide
+// as the help box is on a 1024-pixel screen, so its rim stays a few pixels wide there.
+bool BandFrame(Frame& f) {
+    Canvas& c = f.canvas;
+    Rect outer{f.cell.x + 0.75f, f.cell.y + 1.0f, f.cell.w - 1.5f, f.cell.h - 2.0f};
+    Shape rim = RoundRect(outer, 3.0f);
+    c.Draw(rim, VerticalGradient(outer, WithAlpha(kNight, 0.85f), WithAlpha(kInk, 0.85f)));
+    c.Draw(Outline(rim, 1.5f), VerticalGradient(outer, kGoldLight, kGold));
+    for (float y : {outer.y + 3.5f, outer.y + outer.h - 3.5f}) {
+        c.Draw(Segment(outer.x + 8.0f, y, outer.x + outer.w - 8.0f, y, 1.0f), Solid(WithAlpha(kGold, 0.7f)));
+    }
+    return true;
+}
+
 bool PlainBorder(Frame& f) {
     Rect r = Inset(f.cell, 1.0f);
     f.canvas.Draw(RoundRect(r, 3.0f),
@@ -370,11 +385,11 @@ void AppendHudPictures(std::vector<Picture>& table) {
         // Mastery Level" button, drawn under them: their upper part stays clear so that those show.
         {"dragonBorder", DragonFrame(Ornament::Left, 0.8f, 0.3f)},
         {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f, 0.3f)},
-        {"dragonFrame", DragonFrame(Ornament::None, 0.85f)},
+        {"dragonFrame", BandFrame},
         {"dragonFrame2", DragonFrame(Ornament::Both, 0.75f)},
         {"dragonFrameFull", DragonFrame(Ornament::Both, 0.92f)},
     };
-    const int frameSizes[][2] = {{160, 112}, {160, 112}, {256, 48}, {96, 136}, {224, 160}};
+    const int frameSizes[][2] = {{160, 112}, {160, 112}, {512, 32}, {96, 136}, {224, 160}};
     for (size_t i = 0; i < std::size(frames); ++i) {
         std::string name = frames[i].first;
         table.push_back(Entry("../Assets/Boxes/" + name + ".xml", "HudBox_" + name,
