@@ -78,22 +78,29 @@ bool PlainBorder(Frame& f) {
     return true;
 }
 
-// The mastery tree behind the seven badges: faint branches joining faint nodes.
+// The mastery tree behind the seven badges: a ring under each badge, faint branches between them. The
+// picture spans 6 x 8 HUD units from (-4.25, 4.5); the badges are 1 x 1 boxes centred at these points.
 bool MasterySkillTree(Frame& f) {
     Canvas& c = f.canvas;
     DragonFrame(Ornament::Both, 0.8f)(f);
     const Rect& r = f.cell;
-    const Points nodes = {{0.5f, 0.85f}, {0.3f, 0.6f},  {0.7f, 0.6f}, {0.2f, 0.35f},
-                          {0.5f, 0.4f},  {0.8f, 0.35f}, {0.5f, 0.15f}};
-    const int links[][2] = {{0, 1}, {0, 2}, {1, 3}, {1, 4}, {2, 4}, {2, 5}, {4, 6}};
+    const float badges[][2] = {{-1.0f, 2.5f}, {-2.5f, 2.5f}, {0.5f, 2.5f}, {-1.0f, -0.5f},
+                               {0.5f, -0.5f}, {0.0f, 1.0f},  {-3.0f, 1.0f}};
+    Points nodes;
+    for (const auto& b : badges) {
+        nodes.push_back({(b[0] + 4.25f) / 6.0f, (4.5f - b[1]) / 8.0f});
+    }
+    // Bio, Magic, Commander, Berserker, Fatality, Sharpened, Hardened.
+    const int links[][2] = {{0, 1}, {0, 2}, {1, 6}, {2, 5}, {5, 4}, {5, 3}};
     for (const auto& link : links) {
         auto [ax, ay] = nodes[link[0]];
         auto [bx, by] = nodes[link[1]];
         c.Draw(Segment(r.x + ax * r.w, r.y + ay * r.h, r.x + bx * r.w, r.y + by * r.h, 3.0f),
                Solid(WithAlpha(kGold, 0.35f)));
     }
+    // A badge is 16 pixels of this picture across; its shield fits inside the ring.
     for (auto [x, y] : nodes) {
-        Ring(c, r.x + x * r.w, r.y + y * r.h, 6.0f, 2.0f, WithAlpha(kGoldLight, 0.6f));
+        Ring(c, r.x + x * r.w, r.y + y * r.h, 7.5f, 2.0f, WithAlpha(kGoldLight, 0.6f));
     }
     return true;
 }
