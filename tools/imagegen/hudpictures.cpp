@@ -140,9 +140,17 @@ std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
 
 // ---- Buttons -------------------------------------------------------------------------------------
 
+// The plain plate behind a box's label. A label starts a few pixels from the box's left edge whatever
+// the box's width, so at the sides the gold trim lies against the dark edge instead of inside it.
 std::function<bool(Frame&)> Plate(Rgba top, Rgba bottom) {
     return [=](Frame& f) {
-        Panel(f.canvas, Inset(f.cell, 1.0f), 6.0f, top, bottom);
+        Canvas& c = f.canvas;
+        const Rect r{f.cell.x + 0.5f, f.cell.y + 1.0f, f.cell.w - 1.0f, f.cell.h - 2.0f};
+        c.Draw(RoundRect(r, 6.0f), Solid(kInk));
+        const Rect body{r.x + 1.0f, r.y + 1.0f, r.w - 2.0f, r.h - 2.0f};
+        c.Draw(RoundRect(body, 5.0f), VerticalGradient(body, top, bottom));
+        const Rect trim{r.x + 1.5f, r.y + 2.5f, r.w - 3.0f, r.h - 5.0f};
+        c.Draw(Outline(RoundRect(trim, 4.0f), 1.0f), VerticalGradient(trim, kGoldLight, kGold));
         return true;
     };
 }
@@ -437,11 +445,11 @@ void AppendHudPictures(std::vector<Picture>& table) {
     // Buttons.
     const Rgba grey = Hex(0x6a6a70);
     const std::pair<const char*, std::pair<std::pair<int, int>, std::function<bool(Frame&)>>> buttons[] = {
-        {"ButtonBlue", {{96, 32}, Plate(Mix(kSteel, kGoldLight, 0.15f), kSlate)}},
-        {"ButtonDarkBlue", {{96, 32}, Plate(kSteel, kNight)}},
-        {"ButtonDarkRed", {{96, 32}, Plate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f))}},
-        {"ButtonFlash", {{96, 32}, FlashPlate}},
-        {"ButtonDarkGrey", {{96, 32}, Plate(grey, Hex(0x2a2a30))}},
+        {"ButtonBlue", {{128, 32}, Plate(Mix(kSteel, kGoldLight, 0.15f), kSlate)}},
+        {"ButtonDarkBlue", {{128, 32}, Plate(kSteel, kNight)}},
+        {"ButtonDarkRed", {{128, 32}, Plate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f))}},
+        {"ButtonFlash", {{128, 32}, FlashPlate}},
+        {"ButtonDarkGrey", {{128, 32}, Plate(grey, Hex(0x2a2a30))}},
         {"ButtonMenu", {{96, 32}, MarkedPlate(kSteel, kNight, MenuBars)}},
         {"ButtonRightClaw",
          {{96, 32}, MarkedPlate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f), ClawMarks)}},
