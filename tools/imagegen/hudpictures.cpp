@@ -302,10 +302,14 @@ std::function<bool(Frame&)> ArrowButton(float direction, bool vertical) {
     };
 }
 
+// The button is small on screen (a third smaller than its picture): the label takes two lines to stay
+// readable.
 bool SkipTutorialButton(Frame& f) {
     Rect r = Inset(f.cell, 1.0f);
     Panel(f.canvas, r, 6.0f, Mix(kEmber, kGoldLight, 0.2f), Mix(kEmber, kInk, 0.4f));
-    return Label(f.canvas, "Skip Tutorial", 11, r.x + r.w * 0.5f, r.y + r.h * 0.5f, kParchment);
+    const float cx = r.x + r.w * 0.5f;
+    return Label(f.canvas, "Skip", 16, cx, r.y + r.h * 0.3f, kParchment) &&
+           Label(f.canvas, "Tutorial", 16, cx, r.y + r.h * 0.7f, kParchment);
 }
 
 void MenuBars(Canvas& c, const Rect& r) {
