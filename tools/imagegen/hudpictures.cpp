@@ -326,12 +326,13 @@ void ClawMarks(Canvas& c, const Rect& r) {
     }
 }
 
-// A tab button: a plate of its screen's colour with a small emblem at its right end.
+// A tab button: a plate of its screen's colour with a small emblem at its right end, right of where
+// the seven letters of "Kingdom" end.
 std::function<bool(Frame&)> TabButton(uint32_t colour) {
     return [=](Frame& f) {
         Rect r = Inset(f.cell, 1.0f);
         Panel(f.canvas, r, 7.0f, Mix(Hex(colour), kGoldLight, 0.2f), Mix(Hex(colour), kInk, 0.5f));
-        Ring(f.canvas, r.x + r.w - r.h * 0.55f, r.y + r.h * 0.5f, r.h * 0.2f, 2.0f, kGoldLight);
+        Ring(f.canvas, r.x + r.w - 7.5f, r.y + r.h * 0.5f, 3.5f, 1.5f, kGoldLight);
         return true;
     };
 }
