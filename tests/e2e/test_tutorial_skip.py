@@ -26,6 +26,14 @@ def expect_resource_pictures(path):
     expect(len(icons) == 10, "the resource counters do not each show a picture of their own")
 
 
+def lettered_rows(path, area):
+    """How many rows of an area (x, y, w, h) hold the parchment of a label's letters."""
+    x, y, w, h = area
+    shown = pixels(path, area)
+    return sum(1 for row in range(h)
+               if any(r > 200 and g > 190 and b > 165 for r, g, b in shown[row * w:(row + 1) * w]))
+
+
 def test_k_skips_onto_the_default_kingdom(binary):
     game = Game(binary, screen=SCREEN)
     try:
@@ -34,11 +42,14 @@ def test_k_skips_onto_the_default_kingdom(binary):
         before = shot(game, "skip-before")
         north = (576, 128)  # row 6, column 11 seen from above: grass on the tutorial map
         expect(grass(game.pixel(before, *north)), "the tutorial map has a road north of the Capital")
+        skip_box = hud(-4.0, -3.25)
+        # The box is 64 x 32 pixels on this screen: its label has to fill more than a thin line of it.
+        expect(lettered_rows(before, (skip_box[0] - 30, skip_box[1] - 15, 60, 30)) >= 12,
+               "the Skip Tutorial label is too small to read")
         tap(game, "k")
         read_letter(game)
         after = shot(game, "skip-after")
         expect(road(game.pixel(after, *north)), "the default kingdom's road north of the Capital is missing")
-        skip_box = hud(-4.0, -3.25)
         expect(pixels(before, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)) !=
                pixels(after, (skip_box[0] - 20, skip_box[1] - 8, 40, 16)), "the Skip Tutorial box stayed")
         expect_resource_pictures(after)

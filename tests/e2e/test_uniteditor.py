@@ -9,8 +9,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, run  # noqa: E402
-from realgame import (AWAY, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
+from driver import Failure, Game, pixels, run  # noqa: E402
+from realgame import (AWAY, BUY, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVIEW,  # noqa: E402
                       PSYCHIC, RESET, ROAD, SCREEN, STATS_PAGE, STRENGTH_NEW, STRENGTH_NOW, TECH, TECHLAB,
                       UNIT_TAB, box, buy_an_offer, changed_share, click, expect, hud, new_game, open_build_list, shot,
                       tap, tile, to_main_menu)
@@ -18,6 +18,15 @@ from realgame import (AWAY, CONFIRM, ENVELOPE, KINGDOM_TAB, PLUS_STRENGTH, PREVI
 # One TechLab earns a tech point in about 20 s of game time.
 EARNING = 60.0
 POPUP = box(hud(0.0, 0.0), 300, 150)
+# The line of the help text at the top of the screen, from its first letter to its frame's rim and from
+# its frame's rim to the last letter of the longest help text, that of "Buy From Merchant".
+HELP_START = (5, 8, 36, 16)
+HELP_END = (983, 8, 36, 16)
+
+
+def rim_pixels(path, area):
+    """How many pixels of an area show the gold of a frame's rim (the parchment of the glyphs is paler)."""
+    return sum(1 for r, g, b in pixels(path, area) if r > 190 and g > 140 and r - b > 70)
 
 
 def look(game, name):
@@ -57,6 +66,11 @@ def test_unit_editor(binary):
         game.wait_for("Initializing MainMenuState")
         empty = look(game, "editor")
         expect(changed_share(kingdom, empty) > 0.3, "the editor looks like the kingdom")
+        game.xdotool("mousemove", *map(str, BUY))
+        helped = shot(game, "unit-help")
+        expect(changed_share(empty, helped, (0, 0, 1024, 32)) > 0.05, "no help text for \"Buy From Merchant\"")
+        expect(rim_pixels(helped, HELP_START) < 10 and rim_pixels(helped, HELP_END) < 10,
+               "the help text runs under its frame's rim")
         buy_an_offer(game, empty, look)
         click(game, TECH)
         click(game, STATS_PAGE)

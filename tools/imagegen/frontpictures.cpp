@@ -502,7 +502,7 @@ bool HowToPlayPanel(Frame& f) {
         {"W  A  S  D", "move the camera"},
         {"Up  /  Down", "tilt the perspective view"},
         {"C", "switch between the top view and perspective"},
-        {"H", "hide or show the screen's buttons"},
+        {"H", "toggle the unit and tile painters (twice at first)"},
         {"K", "skip the tutorial"},
         {"Esc", "pause the game, or go back"},
     };

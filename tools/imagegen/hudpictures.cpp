@@ -55,6 +55,21 @@ std::function<bool(Frame&)> DragonFrame(Ornament ornament, float bodyAlpha, floa
     };
 }
 
+// The long frame of the help text, whose text runs from edge to edge: a thin rim close to the picture's
+// edges, the inner trim only along the top and the bottom, no barbs. The picture is drawn half as wide
+// as the help box is on a 1024-pixel screen, so its rim stays a few pixels wide there.
+bool BandFrame(Frame& f) {
+    Canvas& c = f.canvas;
+    Rect outer{f.cell.x + 0.75f, f.cell.y + 1.0f, f.cell.w - 1.5f, f.cell.h - 2.0f};
+    Shape rim = RoundRect(outer, 3.0f);
+    c.Draw(rim, VerticalGradient(outer, WithAlpha(kNight, 0.85f), WithAlpha(kInk, 0.85f)));
+    c.Draw(Outline(rim, 1.5f), VerticalGradient(outer, kGoldLight, kGold));
+    for (float y : {outer.y + 3.5f, outer.y + outer.h - 3.5f}) {
+        c.Draw(Segment(outer.x + 8.0f, y, outer.x + outer.w - 8.0f, y, 1.0f), Solid(WithAlpha(kGold, 0.7f)));
+    }
+    return true;
+}
+
 bool PlainBorder(Frame& f) {
     Rect r = Inset(f.cell, 1.0f);
     f.canvas.Draw(RoundRect(r, 3.0f),
@@ -63,22 +78,29 @@ bool PlainBorder(Frame& f) {
     return true;
 }
 
-// The mastery tree behind the seven badges: faint branches joining faint nodes.
+// The mastery tree behind the seven badges: a ring under each badge, faint branches between them. The
+// picture spans 6 x 8 HUD units from (-4.25, 4.5); the badges are 1 x 1 boxes centred at these points.
 bool MasterySkillTree(Frame& f) {
     Canvas& c = f.canvas;
     DragonFrame(Ornament::Both, 0.8f)(f);
     const Rect& r = f.cell;
-    const Points nodes = {{0.5f, 0.85f}, {0.3f, 0.6f},  {0.7f, 0.6f}, {0.2f, 0.35f},
-                          {0.5f, 0.4f},  {0.8f, 0.35f}, {0.5f, 0.15f}};
-    const int links[][2] = {{0, 1}, {0, 2}, {1, 3}, {1, 4}, {2, 4}, {2, 5}, {4, 6}};
+    const float badges[][2] = {{-1.0f, 2.5f}, {-2.5f, 2.5f}, {0.5f, 2.5f}, {-1.0f, -0.5f},
+                               {0.5f, -0.5f}, {0.0f, 1.0f},  {-3.0f, 1.0f}};
+    Points nodes;
+    for (const auto& b : badges) {
+        nodes.push_back({(b[0] + 4.25f) / 6.0f, (4.5f - b[1]) / 8.0f});
+    }
+    // Bio, Magic, Commander, Berserker, Fatality, Sharpened, Hardened.
+    const int links[][2] = {{0, 1}, {0, 2}, {1, 6}, {2, 5}, {5, 4}, {5, 3}};
     for (const auto& link : links) {
         auto [ax, ay] = nodes[link[0]];
         auto [bx, by] = nodes[link[1]];
         c.Draw(Segment(r.x + ax * r.w, r.y + ay * r.h, r.x + bx * r.w, r.y + by * r.h, 3.0f),
                Solid(WithAlpha(kGold, 0.35f)));
     }
+    // A badge is 16 pixels of this picture across; its shield fits inside the ring.
     for (auto [x, y] : nodes) {
-        Ring(c, r.x + x * r.w, r.y + y * r.h, 6.0f, 2.0f, WithAlpha(kGoldLight, 0.6f));
+        Ring(c, r.x + x * r.w, r.y + y * r.h, 7.5f, 2.0f, WithAlpha(kGoldLight, 0.6f));
     }
     return true;
 }
@@ -118,9 +140,17 @@ std::function<bool(Frame&)> MasteryBadge(uint32_t colour, std::string mark) {
 
 // ---- Buttons -------------------------------------------------------------------------------------
 
+// The plain plate behind a box's label. A label starts a few pixels from the box's left edge whatever
+// the box's width, so at the sides the gold trim lies against the dark edge instead of inside it.
 std::function<bool(Frame&)> Plate(Rgba top, Rgba bottom) {
     return [=](Frame& f) {
-        Panel(f.canvas, Inset(f.cell, 1.0f), 6.0f, top, bottom);
+        Canvas& c = f.canvas;
+        const Rect r{f.cell.x + 0.5f, f.cell.y + 1.0f, f.cell.w - 1.0f, f.cell.h - 2.0f};
+        c.Draw(RoundRect(r, 6.0f), Solid(kInk));
+        const Rect body{r.x + 1.0f, r.y + 1.0f, r.w - 2.0f, r.h - 2.0f};
+        c.Draw(RoundRect(body, 5.0f), VerticalGradient(body, top, bottom));
+        const Rect trim{r.x + 1.5f, r.y + 2.5f, r.w - 3.0f, r.h - 5.0f};
+        c.Draw(Outline(RoundRect(trim, 4.0f), 1.0f), VerticalGradient(trim, kGoldLight, kGold));
         return true;
     };
 }
@@ -272,10 +302,14 @@ std::function<bool(Frame&)> ArrowButton(float direction, bool vertical) {
     };
 }
 
+// The button is small on screen (a third smaller than its picture): the label takes two lines to stay
+// readable.
 bool SkipTutorialButton(Frame& f) {
     Rect r = Inset(f.cell, 1.0f);
     Panel(f.canvas, r, 6.0f, Mix(kEmber, kGoldLight, 0.2f), Mix(kEmber, kInk, 0.4f));
-    return Label(f.canvas, "Skip Tutorial", 11, r.x + r.w * 0.5f, r.y + r.h * 0.5f, kParchment);
+    const float cx = r.x + r.w * 0.5f;
+    return Label(f.canvas, "Skip", 16, cx, r.y + r.h * 0.3f, kParchment) &&
+           Label(f.canvas, "Tutorial", 16, cx, r.y + r.h * 0.7f, kParchment);
 }
 
 void MenuBars(Canvas& c, const Rect& r) {
@@ -292,12 +326,13 @@ void ClawMarks(Canvas& c, const Rect& r) {
     }
 }
 
-// A tab button: a plate of its screen's colour with a small emblem at its right end.
+// A tab button: a plate of its screen's colour with a small emblem at its right end, right of where
+// the seven letters of "Kingdom" end.
 std::function<bool(Frame&)> TabButton(uint32_t colour) {
     return [=](Frame& f) {
         Rect r = Inset(f.cell, 1.0f);
         Panel(f.canvas, r, 7.0f, Mix(Hex(colour), kGoldLight, 0.2f), Mix(Hex(colour), kInk, 0.5f));
-        Ring(f.canvas, r.x + r.w - r.h * 0.55f, r.y + r.h * 0.5f, r.h * 0.2f, 2.0f, kGoldLight);
+        Ring(f.canvas, r.x + r.w - 7.5f, r.y + r.h * 0.5f, 3.5f, 1.5f, kGoldLight);
         return true;
     };
 }
@@ -370,11 +405,11 @@ void AppendHudPictures(std::vector<Picture>& table) {
         // Mastery Level" button, drawn under them: their upper part stays clear so that those show.
         {"dragonBorder", DragonFrame(Ornament::Left, 0.8f, 0.3f)},
         {"dragonBorder2", DragonFrame(Ornament::Right, 0.8f, 0.3f)},
-        {"dragonFrame", DragonFrame(Ornament::None, 0.85f)},
+        {"dragonFrame", BandFrame},
         {"dragonFrame2", DragonFrame(Ornament::Both, 0.75f)},
         {"dragonFrameFull", DragonFrame(Ornament::Both, 0.92f)},
     };
-    const int frameSizes[][2] = {{160, 112}, {160, 112}, {256, 48}, {96, 136}, {224, 160}};
+    const int frameSizes[][2] = {{160, 112}, {160, 112}, {512, 32}, {96, 136}, {224, 160}};
     for (size_t i = 0; i < std::size(frames); ++i) {
         std::string name = frames[i].first;
         table.push_back(Entry("../Assets/Boxes/" + name + ".xml", "HudBox_" + name,
@@ -415,11 +450,11 @@ void AppendHudPictures(std::vector<Picture>& table) {
     // Buttons.
     const Rgba grey = Hex(0x6a6a70);
     const std::pair<const char*, std::pair<std::pair<int, int>, std::function<bool(Frame&)>>> buttons[] = {
-        {"ButtonBlue", {{96, 32}, Plate(Mix(kSteel, kGoldLight, 0.15f), kSlate)}},
-        {"ButtonDarkBlue", {{96, 32}, Plate(kSteel, kNight)}},
-        {"ButtonDarkRed", {{96, 32}, Plate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f))}},
-        {"ButtonFlash", {{96, 32}, FlashPlate}},
-        {"ButtonDarkGrey", {{96, 32}, Plate(grey, Hex(0x2a2a30))}},
+        {"ButtonBlue", {{128, 32}, Plate(Mix(kSteel, kGoldLight, 0.15f), kSlate)}},
+        {"ButtonDarkBlue", {{128, 32}, Plate(kSteel, kNight)}},
+        {"ButtonDarkRed", {{128, 32}, Plate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f))}},
+        {"ButtonFlash", {{128, 32}, FlashPlate}},
+        {"ButtonDarkGrey", {{128, 32}, Plate(grey, Hex(0x2a2a30))}},
         {"ButtonMenu", {{96, 32}, MarkedPlate(kSteel, kNight, MenuBars)}},
         {"ButtonRightClaw",
          {{96, 32}, MarkedPlate(Mix(kEmber, kInk, 0.2f), Mix(kEmber, kInk, 0.65f), ClawMarks)}},
