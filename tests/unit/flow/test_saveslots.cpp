@@ -458,4 +458,103 @@ TEST_F(Slots, ASaveThatFailsOrStopsAtAnyStepLeavesTheSlotWhole) {
     }
 }
 
+// Old files that cannot be removed (another user's, in a folder not ours) are set aside: the save that
+// left them and every later one go through, they are never listed, and a scan tidies them once it can.
+TEST_F(Slots, OldFilesThatCannotBeRemovedNeverBlockALaterSaveOfTheSlot) {
+    const std::string slot = SaveFolder() + "Data0/";
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH}, 1);
+    Captured(SaveGameToSlot);
+    SetFileStepHook(
+        [](const char* step, const std::string&) { return std::string(step) == "remove" ? EACCES : 0; });
+    for (const float money : {200.0f, 300.0f, 400.0f}) {
+        realm().m_stock[RESOURCE_MONEY] = money;
+        screen().m_selectedSlot = 0;
+        EXPECT_TRUE(Has(Captured(SaveGameToSlot), "Game saved to " + slot)) << money;
+        std::unique_ptr<ArmyConfig> army;
+        Captured([&] { army = ReadArmyFile(slot + kSlotFiles[0], false); });
+        ASSERT_NE(army, nullptr);
+        EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], money);
+        EXPECT_EQ(screen().m_slotPaths, std::vector<std::string>{slot});
+    }
+    size_t hidden = 0;
+    for (const auto& entry : fs::directory_iterator(SaveFolder())) {
+        hidden += entry.path().filename().string().front() == '.' ? 1 : 0;
+    }
+    EXPECT_EQ(hidden, 3u);
+    SetFileStepHook(nullptr);
+    Captured([] { screen().ScanSaveFolder(); });
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(SaveFolder())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"Data0"});
+}
+
+TEST_F(Slots, ASavedOverSlotKeepsThePermissionsOfItsFolderAndFiles) {
+    const std::string slot = SaveFolder() + "Data0/";
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH}, 1);
+    Captured(SaveGameToSlot);
+    const auto modes = [&] {
+        std::vector<fs::perms> all{fs::status(slot).permissions()};
+        for (const char* file : kSlotFiles) {
+            all.push_back(fs::status(slot + file).permissions());
+        }
+        return all;
+    };
+    for (const char* file : kSlotFiles) {
+        fs::permissions(slot + file, fs::perms::owner_read | fs::perms::owner_write);
+    }
+    fs::permissions(slot, fs::perms::owner_all);
+    const std::vector<fs::perms> before = modes();
+    screen().m_selectedSlot = 0;
+    EXPECT_TRUE(Has(Captured(SaveGameToSlot), "Game saved to " + slot));
+    EXPECT_EQ(modes(), before);
+}
+
+// The link stays and the folder it leads to takes the new files, leaving nothing beside it.
+TEST_F(Slots, ASlotThatIsALinkIsSavedWhereItLeads) {
+    const std::string elsewhere = scratch.Folder() + "elsewhere/";
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH}, 1);
+    realm().m_stock[RESOURCE_MONEY] = 100.0f;
+    Captured(SaveGameToSlot);
+    fs::create_directories(elsewhere);
+    fs::rename(SaveFolder() + "Data0", elsewhere + "Kept");
+    fs::create_directory_symlink(elsewhere + "Kept", SaveFolder() + "Data0");
+    Captured([] { screen().ScanSaveFolder(); });
+    screen().m_selectedSlot = 0;
+    realm().m_stock[RESOURCE_MONEY] = 250.0f;
+    EXPECT_TRUE(Has(Captured(SaveGameToSlot), "Game saved to " + SaveFolder() + "Data0/"));
+    EXPECT_TRUE(fs::is_symlink(SaveFolder() + "Data0"));
+    std::unique_ptr<ArmyConfig> army;
+    Captured([&] { army = ReadArmyFile(elsewhere + "Kept/" + kSlotFiles[0], false); });
+    ASSERT_NE(army, nullptr);
+    EXPECT_EQ(army->m_block.resources[RESOURCE_MONEY], 250.0f);
+    std::vector<std::string> beside;
+    for (const auto& entry : fs::directory_iterator(elsewhere)) {
+        beside.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(beside, std::vector<std::string>{"Kept"});
+}
+
+// The letter of a failed save names what the system gave as the cause.
+TEST_F(Slots, AFailedSavesLetterSaysWhy) {
+    Captured([] { screen().ScanSaveFolder(); });
+    MakeMap({TILE_PATH}, 1);
+    for (const auto& [error, words] : {std::pair{ENOSPC, "disk is full"}, std::pair{EACCES, "permission"}}) {
+        SetFileStepHook([error = error](const char* step, const std::string&) {
+            return std::string(step) == "write" ? error : 0;
+        });
+        engine().m_gameData->m_mailList.Clear();
+        screen().m_selectedSlot = 0;
+        Captured(SaveGameToSlot);
+        SetFileStepHook(nullptr);
+        ASSERT_NE(engine().m_gameData->m_mailList.MailAt(0), nullptr);
+        EXPECT_NE(engine().m_gameData->m_mailList.MailAt(0)->m_text.find(words), std::string::npos)
+            << engine().m_gameData->m_mailList.MailAt(0)->m_text;
+    }
+}
+
 } // namespace
