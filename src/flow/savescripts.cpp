@@ -95,6 +95,11 @@ void ApplySlot(Engine& engine, const ReadSlot& slot) {
 
 void ScriptLoadGame() {
     Engine& engine = Engine::Instance();
+    // The letters of a game left for the main menu are not this screen's to show, nor to take clicks.
+    if (GameData* world = engine.m_gameData.get()) {
+        world->m_mailList.m_showing = 0;
+        world->m_mailList.Clear();
+    }
     BuildSaveSlotScreen(engine);
     PushSaveScreen(engine);
     if (engine.m_playerEditor != nullptr) {

@@ -557,4 +557,27 @@ TEST_F(Slots, AFailedSavesLetterSaysWhy) {
     }
 }
 
+// From the main menu the save screen shows no letter of the game left behind; over the kingdom it keeps
+// the game's own.
+TEST_F(Slots, TheLoadScreenFromTheMainMenuShowsNoLetterOfAGameLeftBehind) {
+    Engine& e = engine();
+    std::vector<std::string> journal;
+    RecordingState below("Below", journal);
+    MailList& mails = e.m_gameData->m_mailList;
+    for (const bool fromMenu : {false, true}) {
+        e.m_stack.assign(1, &below);
+        mails.AddMail("A letter of the game", MAIL_ALERT);
+        Captured([&] {
+            fromMenu ? ScriptLoadGame() : OpenSaveScreen();
+            e.Frame();
+        });
+        EXPECT_EQ(mails.HasPendingMail(), !fromMenu);
+        Captured([&] {
+            e.PopState();
+            e.Frame();
+        });
+    }
+    e.m_stack.clear();
+}
+
 } // namespace
