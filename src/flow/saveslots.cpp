@@ -108,7 +108,7 @@ std::string PlainCause(const std::error_code& error) {
         return "the disk is full";
     }
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
-        return "the game has no permission to write in the save folder";
+        return "the game may not write in the save folder";
     }
     if (error == std::errc::read_only_file_system) {
         return "the disk can only be read, not written";

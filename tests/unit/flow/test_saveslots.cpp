@@ -543,7 +543,8 @@ TEST_F(Slots, ASlotThatIsALinkIsSavedWhereItLeads) {
 TEST_F(Slots, AFailedSavesLetterSaysWhy) {
     Captured([] { screen().ScanSaveFolder(); });
     MakeMap({TILE_PATH}, 1);
-    for (const auto& [error, words] : {std::pair{ENOSPC, "disk is full"}, std::pair{EACCES, "permission"}}) {
+    for (const auto& [error, words] :
+         {std::pair{ENOSPC, "disk is full"}, std::pair{EACCES, "may not write"}}) {
         SetFileStepHook([error = error](const char* step, const std::string&) {
             return std::string(step) == "write" ? error : 0;
         });
