@@ -339,7 +339,7 @@ std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(con
     }
     if (!write(spare + "/")) {
         const std::error_code cause = LastConfigWriteError();
-        LogLine("The files could not be written in " + spare + ": " + cause.message());
+        LogLine("The files could not be written in " + spare + (cause ? ": " + cause.message() : ""));
         DropSpare(spare, target);
         return PlainCause(cause);
     }
