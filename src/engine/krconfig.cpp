@@ -24,6 +24,17 @@ std::string ErrnoText(int error) {
     return std::error_code(error, std::generic_category()).message();
 }
 
+int& LastWriteErrno() {
+    static int error = 0;
+    return error;
+}
+
+// The same, kept as the cause of the write that is failing.
+std::string WriteErrnoText(int error) {
+    LastWriteErrno() = error;
+    return ErrnoText(error);
+}
+
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -114,7 +125,7 @@ bool WriteAll(int fd, const std::string& bytes, std::string& reason) {
             if (errno == EINTR) {
                 continue;
             }
-            reason = ErrnoText(errno);
+            reason = WriteErrnoText(errno);
             return false;
         }
         done += static_cast<size_t>(wrote);
@@ -152,7 +163,7 @@ bool ReplaceFile(const std::string& file, const std::string& bytes, std::string&
 
     FileDescriptor fd(CreateTemporary(temp));
     if (fd.Get() < 0) {
-        reason = ErrnoText(errno);
+        reason = WriteErrnoText(errno);
         return false;
     }
     struct stat old {};
@@ -162,22 +173,22 @@ bool ReplaceFile(const std::string& file, const std::string& bytes, std::string&
     }
     bool written = true;
     if (const int error = FileStepError("write", file); error != 0) {
-        reason = ErrnoText(error);
+        reason = WriteErrnoText(error);
         written = false;
     }
     written = written && WriteAll(fd.Get(), bytes, reason);
     if (written && ::fsync(fd.Get()) != 0) {
-        reason = ErrnoText(errno);
+        reason = WriteErrnoText(errno);
         written = false;
     }
     if (fd.Close() != 0 && written) {
-        reason = ErrnoText(errno);
+        reason = WriteErrnoText(errno);
         written = false;
     }
     if (written) {
         const int error = FileStepError("rename", file);
         if (error != 0 || ::rename(temp.c_str(), file.c_str()) != 0) {
-            reason = ErrnoText(error != 0 ? error : errno);
+            reason = WriteErrnoText(error != 0 ? error : errno);
             written = false;
         }
     }
@@ -412,7 +423,12 @@ int FileStepError(const char* step, const std::string& path) {
     return StepHook() ? StepHook()(step, path) : 0;
 }
 
+std::error_code LastConfigWriteError() {
+    return {LastWriteErrno(), std::generic_category()};
+}
+
 bool WriteConfig(const KRConfig& config) {
+    LastWriteErrno() = 0;
     std::string reason;
     TiXmlDocument doc;
     bool written = false;

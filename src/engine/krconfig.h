@@ -26,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -103,6 +104,8 @@ void ReadConfigChildren(const TiXmlElement* first, ConfigNode& parent);
 // Writes the configuration to its file name through a temporary file beside it, so that the old file
 // survives any failure. False, with one log line naming the file, when it was not written.
 bool WriteConfig(const KRConfig& config);
+// The system's error behind the last WriteConfig that failed; empty when it was not the system's.
+std::error_code LastConfigWriteError();
 
 // Test seam for saving: every step that changes a saved file or folder on disk (a write, a rename, a
 // removal) asks the hook first, and fails with the errno it returns unless that is 0. Tests fail the

@@ -19,7 +19,8 @@ inline constexpr const char* kSlotFiles[3] = {"armydata.xml", "mapdata.xml", "bu
 
 // Replaces the three files of a slot folder (ending in "/") as one: write puts them all into a spare
 // folder beside the slot, which then takes the slot's place in one step. Empty when the slot holds the
-// new files; otherwise why not, and the slot keeps its old files untouched.
+// new files; otherwise why not, in the player's words, and the slot keeps its old files untouched. A slot
+// that is a link to a folder elsewhere is saved there, the link kept.
 std::string WriteSlotAsOne(const std::string& slot,
                            const std::function<bool(const std::string& folder)>& write);
 

@@ -20,6 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The HUD height of a letter's first line on the save screen.
+constexpr float kSaveScreenLetterTop = 1.0f;
+
 // The save screen when it is the screen the scripts act on.
 SaveLoadState* CurrentSaveScreen() {
     return dynamic_cast<SaveLoadState*>(Engine::Instance().m_lastRequestedState);
@@ -46,6 +49,8 @@ std::string SaveSlot(GameData& world, const PlayerEditor& realm, const std::stri
 void TellPlayer(GameData& world, const std::string& text) {
     LogLine(text);
     world.m_mailList.AddMail(text, MAIL_ALERT);
+    // Between the save date and the resource rows, where no box of the save screen lies over it.
+    world.m_mailList.m_mails.back()->PlacePopup(kSaveScreenLetterTop);
 }
 
 // The save screen over the current one; the mode it covers comes back when it goes.
@@ -95,6 +100,11 @@ void ApplySlot(Engine& engine, const ReadSlot& slot) {
 
 void ScriptLoadGame() {
     Engine& engine = Engine::Instance();
+    // The letters of a game left for the main menu are not this screen's to show, nor to take clicks.
+    if (GameData* world = engine.m_gameData.get()) {
+        world->m_mailList.m_showing = 0;
+        world->m_mailList.Clear();
+    }
     BuildSaveSlotScreen(engine);
     PushSaveScreen(engine);
     if (engine.m_playerEditor != nullptr) {

@@ -10,6 +10,7 @@
 #include "scene/boxobject.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -81,9 +82,11 @@ bool SlotNameBefore(const std::string& a, const std::string& b) {
 
 // Beside a slot "Data0" while it is saved into: the spare ".Data0.saving" the new files are written to,
 // and, where folders cannot be exchanged in one step, ".Data0.old" holding the old slot between the two
-// renames. Neither is ever a slot.
+// renames. Old files that could not be removed wait under a fresh ".Data0.saving.1.stale" until they can
+// be. None is ever a slot.
 constexpr std::string_view kSpareSuffix = ".saving";
 constexpr std::string_view kAsideSuffix = ".old";
+constexpr std::string_view kStaleSuffix = ".stale";
 
 bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -91,12 +94,40 @@ bool EndsWith(std::string_view text, std::string_view end) {
 
 bool IsLeftover(std::string_view name) {
     return !name.empty() && name.front() == '.' &&
-           (EndsWith(name, kSpareSuffix) || EndsWith(name, kAsideSuffix));
+           (EndsWith(name, kSpareSuffix) || EndsWith(name, kAsideSuffix) || EndsWith(name, kStaleSuffix));
 }
 
 // saveFolder ends in "/".
 std::string SpareOf(const std::string& saveFolder, const std::string& name) {
     return saveFolder + "." + name + std::string(kSpareSuffix);
+}
+
+// Why a save failed, in the player's words.
+std::string PlainCause(const std::error_code& error) {
+    if (error == std::errc::no_space_on_device || error.value() == EDQUOT) {
+        return "the disk is full";
+    }
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return "the game may not write in the save folder";
+    }
+    if (error == std::errc::read_only_file_system) {
+        return "the disk can only be read, not written";
+    }
+    if (error == std::errc::io_error) {
+        return "the disk could not be written";
+    }
+    if (error == std::errc::no_such_file_or_directory) {
+        return "the save folder has gone";
+    }
+    if (!error) {
+        return "its files could not be written";
+    }
+    std::string text = error.message();
+    if (text.empty()) {
+        return "its files could not be written";
+    }
+    text.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(text.front())));
+    return text;
 }
 
 std::error_code StepError(const char* step, const std::string& path) {
@@ -116,6 +147,11 @@ std::error_code MakeFolder(const std::string& path, bool* made = nullptr) {
 std::error_code RemoveAll(const std::string& path) {
     std::error_code error = StepError("remove", path);
     if (!error) {
+        // A slot kept read-only by its owner is old files all the same: its entries could not go otherwise.
+        std::error_code ignored;
+        if (fs::is_directory(fs::symlink_status(path, ignored))) {
+            fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
         fs::remove_all(path, error);
     }
     return error;
@@ -127,6 +163,52 @@ std::error_code Rename(const std::string& from, const std::string& to) {
         fs::rename(from, to, error);
     }
     return error;
+}
+
+// Old files go, or, when they cannot (another user's, a folder not ours to change), are set aside under
+// a fresh hidden name, so that they never stand in the way of a later save. An error only when neither
+// could be done.
+std::error_code Discard(const std::string& path) {
+    const std::error_code error = RemoveAll(path);
+    if (!error) {
+        return error;
+    }
+    const fs::path where(path);
+    std::string stem = where.filename().string();
+    if (!stem.empty() && stem.front() == '.') {
+        stem.erase(0, 1);
+    }
+    for (uint32_t number = 1; number < kMaxSlotNumberSearch; ++number) {
+        const std::string fresh =
+            (where.parent_path() / ("." + stem + "." + std::to_string(number) + std::string(kStaleSuffix)))
+                .string();
+        std::error_code taken;
+        if (fs::symlink_status(fresh, taken).type() != fs::file_type::not_found) {
+            continue;
+        }
+        if (Rename(path, fresh)) {
+            break;
+        }
+        LogLine("Cannot remove " + path + " (" + error.message() + "): set aside as " + fresh);
+        return {};
+    }
+    return error;
+}
+
+// The new slot keeps the permissions its folder and files had.
+void KeepPermissions(const std::string& slot, const std::string& spare) {
+    for (const char* file : kSlotFiles) {
+        std::error_code error;
+        const fs::file_status old = fs::status(slot + "/" + file, error);
+        if (!error && fs::is_regular_file(old)) {
+            fs::permissions(spare + "/" + file, old.permissions(), error);
+        }
+    }
+    std::error_code error;
+    const fs::file_status folder = fs::status(slot, error);
+    if (!error && fs::is_directory(folder)) {
+        fs::permissions(spare, folder.permissions(), error);
+    }
 }
 
 // Both folders stay whole whatever happens: the kernel swaps their names in one step.
@@ -156,7 +238,7 @@ std::error_code DropSpare(const std::string& spare, const std::string& slot) {
             return error;
         }
     }
-    return RemoveAll(spare);
+    return Discard(spare);
 }
 
 std::error_code EmptyFolder(const std::string& folder) {
@@ -187,11 +269,20 @@ void SyncFolder(const std::string& folder) {
 void TidyInterruptedSaves(const std::string& saveFolder) {
     std::vector<std::string> spares;
     std::vector<std::string> asides;
+    std::vector<std::string> stale;
     std::error_code error;
     for (fs::directory_iterator it(saveFolder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (IsLeftover(name)) {
-            (EndsWith(name, kSpareSuffix) ? spares : asides).push_back(name);
+            (EndsWith(name, kStaleSuffix)   ? stale
+             : EndsWith(name, kSpareSuffix) ? spares
+                                            : asides)
+                .push_back(name);
+        }
+    }
+    for (const std::string& name : stale) {
+        if (const std::error_code failed = RemoveAll(saveFolder + name)) {
+            LogLine("Cannot tidy " + saveFolder + name + ": " + failed.message());
         }
     }
     const auto slotOf = [&](const std::string& name, std::string_view suffix) {
@@ -202,7 +293,7 @@ void TidyInterruptedSaves(const std::string& saveFolder) {
         std::error_code missing;
         const bool restore = !fs::exists(slot, missing) && !missing;
         if (const std::error_code failed =
-                restore ? Rename(saveFolder + name, slot) : RemoveAll(saveFolder + name)) {
+                restore ? Rename(saveFolder + name, slot) : Discard(saveFolder + name)) {
             LogLine("Cannot tidy " + saveFolder + name + ": " + failed.message());
         }
     }
@@ -216,7 +307,14 @@ void TidyInterruptedSaves(const std::string& saveFolder) {
 } // namespace
 
 std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(const std::string&)>& write) {
-    const fs::path slotPath = fs::path(slot).parent_path();
+    fs::path slotPath = fs::path(slot).parent_path();
+    std::error_code linkError;
+    if (fs::is_symlink(fs::symlink_status(slotPath, linkError))) {
+        // The link stays; the folder it leads to is the one replaced.
+        if (fs::path resolved = fs::canonical(slotPath, linkError); !linkError) {
+            slotPath = resolved;
+        }
+    }
     const std::string saveFolder = slotPath.parent_path().string() + "/";
     const std::string name = slotPath.filename().string();
     const std::string target = slotPath.string();
@@ -226,7 +324,7 @@ std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(con
     // A new slot's spare is already there, made with it; anything in a spare is an unfinished save's.
     std::error_code error = MakeFolder(spare);
     if (error == std::errc::file_exists) {
-        error = RemoveAll(spare);
+        error = Discard(spare);
         if (!error) {
             error = MakeFolder(spare);
         }
@@ -235,19 +333,23 @@ std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(con
         error = EmptyFolder(spare);
     }
     if (error) {
+        LogLine(spare + " could not be made ready: " + error.message());
         DropSpare(spare, target);
-        return spare + " could not be made ready: " + error.message();
+        return PlainCause(error);
     }
     if (!write(spare + "/")) {
+        const std::error_code cause = LastConfigWriteError();
+        LogLine("The files could not be written in " + spare + (cause ? ": " + cause.message() : ""));
         DropSpare(spare, target);
-        return "its files could not be written in " + slot;
+        return PlainCause(cause);
     }
+    KeepPermissions(target, spare);
     error = Exchange(spare, target);
     const bool exchanged = !error;
     if (ExchangeUnsupported(error)) {
         // The old slot is set aside, the spare takes its name, and then the old one goes. Until then
         // the slot is missing, and a scan puts the set-aside one back.
-        error = RemoveAll(aside);
+        error = Discard(aside);
         if (!error) {
             error = Rename(target, aside);
         }
@@ -259,8 +361,9 @@ std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(con
         }
     }
     if (error) {
+        LogLine(slot + " could not be replaced: " + error.message());
         DropSpare(spare, target);
-        return slot + " could not be replaced: " + error.message();
+        return PlainCause(error);
     }
     for (const char* file : kSlotFiles) {
         ConfigCache::Instance().ForgetFile(slot + file);
@@ -268,7 +371,7 @@ std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(con
     SyncFolder(saveFolder);
     // The save is done; old files left over are removed by the next save or scan.
     const std::string& old = exchanged ? spare : aside;
-    if (const std::error_code failed = RemoveAll(old)) {
+    if (const std::error_code failed = Discard(old)) {
         LogLine("Cannot remove the old files in " + old + ": " + failed.message());
     }
     return "";

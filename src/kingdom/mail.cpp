@@ -66,10 +66,15 @@ Mail::Mail(const std::string& text, MailKind kind)
     m_boundingBox.m_scale[0] = kMailWidth;
     m_boundingBox.m_scale[1] = kMailHeight;
     m_boundingBox.m_position = {5.0f, 0.0f, -1.5f};
-    const std::vector<std::string> lines = PopupLines(text);
+    PlacePopup(kPopupHeight * 0.5f - kPopupTextSize);
+}
+
+void Mail::PlacePopup(float topZ) {
+    const std::vector<std::string> lines = PopupLines(m_text);
+    m_popupLines.clear();
     m_popupLines.reserve(lines.size());
     const float left = -kPopupWidth * 0.5f + kPopupTextSize * 0.5f;
-    float z = kPopupHeight * 0.5f - kPopupTextSize;
+    float z = topZ;
     for (const std::string& line : lines) {
         m_popupLines.emplace_back().SetText(line, {left, kPopupLayerY, z});
         z -= kPopupLineStep;

@@ -34,6 +34,9 @@ class Mail : public KRGameObject {
     static std::string TextureConfigForKind(MailKind kind);
 
     void DrawPopup(Engine& engine);
+    // The pop-up's lines laid out again from this HUD height down, for a screen whose boxes would hide
+    // them where they are.
+    void PlacePopup(float topZ);
     // Over its whole picture, which lies flat in the HUD plane: position plus or minus half its scale in
     // x and z, edges included.
     bool ContainsGuiPoint(const plat::Vector3& point) const;
