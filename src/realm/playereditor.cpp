@@ -68,7 +68,7 @@ int PlayerEditor::Draw() {
 
 void PlayerEditor::Update(float dt) {
     Step("AdvanceClock");
-    m_clock += dt;
+    m_clock += static_cast<double>(dt);
     Step("UpdateEconomy");
     UpdateEconomy(dt);
     Step("ShowLand");

@@ -227,7 +227,8 @@ class PlayerEditor {
     int32_t m_chosenMastery = 0;
     // Display boxes point here when there is nothing to show.
     float m_zeroDisplay = 0.0f;
-    float m_clock = 0.0f;
+    // A float would stop adding a frame's delta after a day or two of play.
+    double m_clock = 0.0;
     float m_purchaseGroupSize = 1.0f;
     float m_stock[RESOURCE_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 5.0f, 0.0f, 50.0f, 0.0f};
     // Path tiles the player may still lay.
