@@ -34,6 +34,7 @@ PlayerEditor::PlayerEditor(Engine* engine, GameData* gameData, RandomDraw draw)
     if (!m_draw) {
         m_draw = [] { return std::rand(); };
     }
+    StartMasteries();
     CreateEnemyCommanders();
 }
 

@@ -146,6 +146,8 @@ class PlayerEditor {
 
     // Spends a mastery point on the mastery of box id 59..65; without points nothing changes.
     void BuyMasteryLevel(int32_t masteryId);
+    // No mastery bought yet: the levels, values and next values a game starts from.
+    void StartMasteries();
     // A text of more than 100 characters is refused with a warning line.
     void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
     void ScrollGameMessages();
@@ -221,8 +223,9 @@ class PlayerEditor {
     int32_t m_level = 0;
     int32_t m_masteryPoints = 1;
     float m_masteryLevel[MASTERY_COUNT] = {};
-    float m_masteryMod[MASTERY_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f};
-    float m_masteryNextMod[MASTERY_COUNT] = {11.0f, 5.0f, 1.0f, 10.0f, 11.0f, 5.0f, 5.0f};
+    // Set by StartMasteries.
+    float m_masteryMod[MASTERY_COUNT] = {};
+    float m_masteryNextMod[MASTERY_COUNT] = {};
     // Action id (59..65) of the mastery box last clicked.
     int32_t m_chosenMastery = 0;
     // Display boxes point here when there is nothing to show.
