@@ -113,6 +113,7 @@ void ResetRealmForNewGame(PlayerEditor& realm) {
     realm.m_clock = 0.0;
     realm.m_messages.clear();
     realm.m_firstVisibleMessage = 0;
+    realm.m_droppedMessageLines = 0;
     if (realm.m_messageWindowBox != nullptr) {
         realm.m_messageWindowBox->m_folded = true;
     }

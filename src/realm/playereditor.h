@@ -59,6 +59,9 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+// Game messages kept for scrolling back; older ones above the window are dropped, as a battle adds two
+// a hit.
+inline constexpr size_t kGameMessagesKept = 1000;
 enum SaveScreenBox : int32_t {
     kSaveSlotBox = 0,
     kSaveGameTimeBox = 1,
@@ -214,6 +217,8 @@ class PlayerEditor {
     plat::Vector3 m_messageBoxPosition{-5.0f, 3.0f, 0.75f};
     float m_messageBoxScale[2] = {6.0f, 8.5f};
     int32_t m_firstVisibleMessage = 0;
+    // The lines of the messages dropped from the front, still counted against the budget.
+    int64_t m_droppedMessageLines = 0;
     int32_t m_messageLineBudget = 25;
     bool m_messageBoxVisible = true;
     float m_invasionBudget = 25.0f;
