@@ -134,24 +134,39 @@ TEST_F(UnitEditor, ConfirmingPaysTheChargedStatisticsAndGivesTheUnitThePreview) 
     EXPECT_FLOAT_EQ(editor.m_preview.Cost, 18.5f);
 }
 
-TEST_F(UnitEditor, ConfirmWithoutASelectedUnitDoesNothingAndResetKeepsTheCountersForARefund) {
+TEST_F(UnitEditor, ConfirmWithoutASelectedUnitDoesNothing) {
     Run("UStatAddVit");
     realm().m_selectedUnit = nullptr;
     realm().m_stock[RESOURCE_PSYCHIC] = 0.0f;
     Run("UStatConfirm");
     EXPECT_TRUE(world().m_mailList.m_mails.empty());
     EXPECT_FLOAT_EQ(editor.m_preview.VIT, 2.0f);
+}
 
-    realm().m_selectedUnit = unit;
-    unit->VIT = 3.0f;
+TEST_F(UnitEditor, ANewCopyZeroesTheCountersAndAConfirmNeverPaysBackNorLowersTheUnit) {
+    Run("UStatAddRange");
     Run("UStatReset");
-    EXPECT_FLOAT_EQ(editor.m_preview.VIT, 3.0f);
-    EXPECT_EQ(editor.m_statCounters[STAT_VIT], 1);
-    // The kept counter takes a point below the confirmed unit, which pays back.
-    Run("UStatMinusVit");
+    for (int32_t counter : editor.m_statCounters) {
+        EXPECT_EQ(counter, 0);
+    }
+    Run("UStatMinusRange");
+    EXPECT_EQ(editor.m_preview.Range, unit->Range);
+
+    // A preview of less than the unit (another unit's copy) is paid nothing back and lowers nothing.
+    const int32_t range = unit->Range;
+    const float str = unit->STR;
+    const float hp = unit->m_battleHP;
+    KRUnit weaker("Golem");
+    weaker.Range = range - 1;
+    weaker.STR = str - 2.0f;
+    weaker.m_battleHP = unit->m_battleHP - 1.0f;
+    editor.m_preview = weaker;
+    realm().m_stock[RESOURCE_PSYCHIC] = 3.0f;
     Run("UStatConfirm");
-    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_PSYCHIC], 1.0f);
-    EXPECT_FLOAT_EQ(unit->VIT, 2.0f);
+    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_PSYCHIC], 3.0f);
+    EXPECT_EQ(unit->Range, range);
+    EXPECT_FLOAT_EQ(unit->STR, str);
+    EXPECT_FLOAT_EQ(unit->m_battleHP, hp);
 }
 
 TEST_F(UnitEditor, AClickReadsAMailFirstElseClicksTheBoxAndThePreviewFollowsItsUnit) {
