@@ -124,14 +124,15 @@ class PlayerEditor {
     // Puts a copy of the unit on sale for lifetime seconds.
     void CreateMerchantUnit(KRUnit* unit, float lifetime);
     // Buys one group of the purchase group size: its cost and every upkeep times the group size, or
-    // nothing at all when a stock falls short.
-    void CreatePurchasedUnit(KRUnit* unit);
+    // nothing at all when a stock falls short. True when bought; else the first short stock, if any,
+    // is told through shortStock.
+    bool CreatePurchasedUnit(KRUnit* unit, Resource* shortStock = nullptr);
     // A saved technology or group taken back into its roster as it is, with its box: nothing is charged
     // and nothing refused.
     void RestoreBaseUnit(std::unique_ptr<KRUnit> unit);
     void RestorePurchasedUnit(std::unique_ptr<KRUnit> unit);
     // The box actions of buying and recruiting: they act on the selected unit only when it is an offer
-    // or a technology.
+    // or a technology. A refused recruitment is told in an alert letter naming the short stock.
     void BuySelectedFromMerchant();
     void RecruitSelectedUnit();
 

@@ -1,5 +1,6 @@
 // The rosters: what technologies and groups cost and refuse, their boxes in the HUD lists, removal and
 // the expiry of offers.
+#include "kingdom/gamedata.h"
 #include "realm_support.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,30 @@ TEST_F(Purchases, AGroupCostsCostAndUpkeepTimesItsSizeOrNothingAtAll) {
         EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 1000.0f - 10.0f * expected) << size;
         EXPECT_EQ(realm->m_purchasedUnits.back()->m_upkeep[UPKEEP_MONEY], 10.0f) << size;
     }
+}
+
+TEST_F(Purchases, ARefusedRecruitmentSendsAnAlertLetterNamingTheShortStockAndChargesNothing) {
+    realm->m_armyRosterBox = RosterHead();
+    realm->m_baseUnits.push_back(Type(2.5f)); // costs 10
+    KRUnit* technology = realm->m_baseUnits.back().get();
+    technology->m_name = "New Base Unit";
+    technology->m_upkeep[UPKEEP_ICE] = 0.05f; // shown as 0 on the page
+    realm->m_selectedUnit = technology;
+    realm->m_purchaseGroupSize = 3.0f;
+    realm->m_stock[RESOURCE_MONEY] = 100.0f;
+    realm->m_stock[RESOURCE_MAGIC] = 0.0f;
+    realm->RecruitSelectedUnit();
+    EXPECT_TRUE(realm->m_purchasedUnits.empty());
+    EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 100.0f);
+    ASSERT_EQ(gameData.m_mailList.m_mails.size(), 1u);
+    EXPECT_EQ(gameData.m_mailList.m_mails.back()->m_text, "You Don't Have Enough Ice");
+    EXPECT_EQ(gameData.m_mailList.m_mails.back()->m_kind, MAIL_ALERT);
+
+    // Enough of everything: bought, and no letter more.
+    realm->m_stock[RESOURCE_MAGIC] = 1.0f;
+    realm->RecruitSelectedUnit();
+    EXPECT_EQ(realm->m_purchasedUnits.size(), 1u);
+    EXPECT_EQ(gameData.m_mailList.m_mails.size(), 1u);
 }
 
 TEST_F(Purchases, EntriesChainBeforeTheEndArrowFoldPastEightAndCloseUpWhenRemoved) {
