@@ -115,19 +115,14 @@ TEST_F(Pages, MessagesHaveALengthLimitAndScrollPastTheLineBudget) {
 
 TEST_F(Pages, ManyThousandMessagesKeepTheListBoundedAndTheWindowOnTheNewest) {
     const int count = 20000;
-    const int budget = realm->m_messageLineBudget;
     for (int i = 0; i < count; ++i) {
         realm->AddGameMessage("hit " + std::to_string(i), 1, 0xFFFFFFFF);
     }
     EXPECT_LE(realm->m_messages.size(), kGameMessagesKept);
-    // One line each: every message past the budget moved the window on by one, to the newest lines.
-    std::vector<Line> expected;
-    float z = 4.5f;
-    for (int i = count - budget; i < count; ++i) {
-        expected.push_back({"hit " + std::to_string(i), -7.5f, 5.0f, z});
-        z -= 0.25f;
-    }
-    EXPECT_EQ(Draw(GAME_MODE_WAR, 1), expected);
+    // One line each: every message past the budget moved the window on by one, to the newest.
+    const std::vector<Line> shown = Draw(GAME_MODE_WAR, 1);
+    ASSERT_EQ(shown.size(), static_cast<size_t>(realm->m_messageLineBudget));
+    EXPECT_EQ(shown.front().text, "hit " + std::to_string(count - realm->m_messageLineBudget));
 }
 
 TEST_F(Pages, MessagesAreDrawnDownTheWindowUntilTheBudgetIsPassed) {
