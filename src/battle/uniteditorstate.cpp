@@ -8,6 +8,7 @@
 #include "realm/playereditor.h"
 #include "scene/boxobject.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -33,6 +34,11 @@ bool IsIdle(const BoxObject& box) {
 }
 
 // Truncated toward zero; a sum past the 32-bit range stops at its end rather than wrapping.
+// The statistics the editor's buttons move, but Range, an integer.
+float KRUnit::*const kEditedFloatStats[] = {
+    &KRUnit::m_battleHP, &KRUnit::STR,     &KRUnit::VIT,   &KRUnit::DEF,   &KRUnit::MoveSpd,
+    &KRUnit::Accuracy,   &KRUnit::AttkSpd, &KRUnit::Force, &KRUnit::Evade, &KRUnit::Energy};
+
 int32_t WholeCost(float cost) {
     if (std::isnan(cost)) {
         return 0;
@@ -346,6 +352,8 @@ void UnitEditorState::OnClick(Engine& engine) {
         box.QueueCommand(click);
         if (box.m_linkedUnit != nullptr) {
             m_preview = *box.m_linkedUnit;
+            // Counters kept over a new copy would take back points it never had.
+            m_statCounters.fill(0);
         }
         return;
     }
@@ -380,6 +388,7 @@ void UnitEditorState::ResetPreview(Engine& engine) {
     const PlayerEditor* realm = engine.m_playerEditor;
     if (realm != nullptr && realm->m_selectedUnit != nullptr) {
         m_preview = *realm->m_selectedUnit;
+        m_statCounters.fill(0);
     }
 }
 
@@ -390,6 +399,12 @@ void UnitEditorState::Confirm(Engine& engine) {
         return;
     }
     KRUnit& selected = *realm->m_selectedUnit;
+    // A preview of less than the unit would pay the player back and leave, say, a Range 0 unit that
+    // costs nothing and never finds a target.
+    for (float KRUnit::*stat : kEditedFloatStats) {
+        m_preview.*stat = std::max(m_preview.*stat, selected.*stat);
+    }
+    m_preview.Range = std::max(m_preview.Range, selected.Range);
     const KRUnit& preview = m_preview;
     float sum = preview.MoveSpd - selected.MoveSpd;
     sum += preview.DEF - selected.DEF;

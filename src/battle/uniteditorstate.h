@@ -58,7 +58,7 @@ class UnitEditorState : public KRState {
     void RemovePoint(StatIndex index);
     // Pays for the preview's changes from the psychic stock and gives them to the selected unit.
     void Confirm(Engine& engine);
-    // The preview becomes the selected unit again; the counters stay.
+    // The preview becomes the selected unit again, with no point counted.
     void ResetPreview(Engine& engine);
 
     // Does the editor draw the box on the page being shown, and may a click reach it?

@@ -108,8 +108,12 @@ void ResetRealmForNewGame(PlayerEditor& realm) {
     realm.m_stock[RESOURCE_MONEY] = 500.0f;
     realm.m_land = 1.0f;
     realm.m_masteryPoints = 1;
+    // A lost game's masteries and hours are not the next one's.
+    realm.StartMasteries();
+    realm.m_clock = 0.0;
     realm.m_messages.clear();
     realm.m_firstVisibleMessage = 0;
+    realm.m_droppedMessageLines = 0;
     if (realm.m_messageWindowBox != nullptr) {
         realm.m_messageWindowBox->m_folded = true;
     }

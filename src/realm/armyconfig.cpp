@@ -4,6 +4,8 @@
 #include "engine/krlog.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +19,10 @@ const char* const kUpkeepNames[UPKEEP_COUNT] = {"UpKeepFire", "UpKeepEarth", "Up
 
 std::string Float(float value) {
     return FormatString("%f", static_cast<double>(value));
+}
+
+std::string Double(double value) {
+    return FormatString("%f", value);
 }
 
 std::string Int(int32_t value) {
@@ -77,6 +83,17 @@ class NumberReader {
         }
         return value;
     }
+    // The clock alone keeps a double's precision; a float range would cut a long campaign short.
+    double ReadClock(const ConfigNode& node, const char* name) {
+        const double value = std::strtod(node.GetChildValue(name).c_str(), nullptr);
+        if (!std::isfinite(value)) {
+            if (m_bad.empty()) {
+                m_bad = name;
+            }
+            return 0.0;
+        }
+        return value;
+    }
     void ReadMasteries(const ConfigNode& node, float (&values)[MASTERY_COUNT]) {
         for (int i = 0; i < MASTERY_COUNT; ++i) {
             values[i] = Read(node, kMasteryNames[i]);
@@ -121,7 +138,7 @@ void WriteArmyTree(ArmyConfig& config) {
     for (int i = 0; i < RESOURCE_COUNT; ++i) {
         resource.AddChild(Value(kResourceNames[i], Float(block.resources[i])));
     }
-    resource.AddChild(Value("GameTime", Float(block.GameTime)));
+    resource.AddChild(Value("GameTime", Double(block.GameTime)));
     resource.AddChild(Value("DateStamp", block.DateStamp));
     resource.AddChild(Value("TimeStamp", block.TimeStamp));
     resource.AddChild(Value("Land", Float(block.Land)));
@@ -170,7 +187,7 @@ std::unique_ptr<KRConfig> ArmyConfig::CreateTyped() const {
         for (int i = 0; i < RESOURCE_COUNT; ++i) {
             block.resources[i] = numbers.Read(*resource, kResourceNames[i]);
         }
-        block.GameTime = numbers.Read(*resource, "GameTime");
+        block.GameTime = numbers.ReadClock(*resource, "GameTime");
         block.DateStamp = Stamp(resource->GetChildValue("DateStamp"));
         block.TimeStamp = Stamp(resource->GetChildValue("TimeStamp"));
         if (resource->FindChild("Land") != nullptr) {

@@ -24,7 +24,7 @@ struct ArmyDataBlock {
     float Current[MASTERY_COUNT] = {};
     float Mod[MASTERY_COUNT] = {};
     float NextMod[MASTERY_COUNT] = {};
-    float GameTime = 0.0f;
+    double GameTime = 0.0;
     // Path allowance and wave level; a file from before they were kept reads as a new game's.
     float Land = 1.0f;
     int32_t Level = 0;

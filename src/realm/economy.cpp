@@ -44,8 +44,8 @@ constexpr Resource kRingIncome[kRingSize] = {RESOURCE_FIRE,  RESOURCE_EARTH,   R
                                              RESOURCE_LIGHT};
 
 // The whole tenths of a second on the clock, or -1 for a clock that is no number of tenths.
-int64_t ClockTenths(float clock) {
-    const double tenths = static_cast<double>(clock) * 10.0;
+int64_t ClockTenths(double clock) {
+    const double tenths = clock * 10.0;
     if (!std::isfinite(tenths) || std::fabs(tenths) > 9.0e15) {
         return -1;
     }
@@ -53,12 +53,12 @@ int64_t ClockTenths(float clock) {
 }
 
 // True on the frame whose game time reaches the next whole warning period.
-bool WarningDue(float clock, float dt) {
+bool WarningDue(double clock, float dt) {
     if (!(dt > 0.0f) || !std::isfinite(clock) || !std::isfinite(dt)) {
         return false;
     }
-    const double now = std::floor(static_cast<double>(clock) / kWarningPeriod);
-    const double before = std::floor((static_cast<double>(clock) - static_cast<double>(dt)) / kWarningPeriod);
+    const double now = std::floor(clock / kWarningPeriod);
+    const double before = std::floor((clock - static_cast<double>(dt)) / kWarningPeriod);
     return now > before;
 }
 

@@ -18,13 +18,19 @@ void PlayerEditor::AddGameMessage(const std::string& text, int32_t lines, uint32
     }
     m_messages.push_back({text, lines, colour});
     // A battle adds two messages a hit: stop counting once the budget is passed.
-    int32_t total = 0;
+    int64_t total = m_droppedMessageLines;
     for (const GameMessage& message : m_messages) {
         total += message.m_lineCount;
         if (total > m_messageLineBudget) {
             m_firstVisibleMessage += 1;
-            return;
+            break;
         }
+    }
+    // Only messages above the window go, so what it shows stays as it was.
+    while (m_messages.size() > kGameMessagesKept && m_firstVisibleMessage > 0) {
+        m_droppedMessageLines += m_messages.front().m_lineCount;
+        m_messages.pop_front();
+        m_firstVisibleMessage -= 1;
     }
 }
 

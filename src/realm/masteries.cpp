@@ -1,9 +1,14 @@
 // Masteries: levels bought with mastery points, and the page that describes them.
 #include "realm/playereditor.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace {
+
+constexpr float kStartMod[MASTERY_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f};
+constexpr float kStartNextMod[MASTERY_COUNT] = {11.0f, 5.0f, 1.0f, 10.0f, 11.0f, 5.0f, 5.0f};
 
 // How much the next level's value grows once level L is reached.
 float NextIncrement(int mastery, float level) {
@@ -89,6 +94,13 @@ const MasteryPage kPages[MASTERY_COUNT] = {
      false}};
 
 } // namespace
+
+void PlayerEditor::StartMasteries() {
+    std::fill(std::begin(m_masteryLevel), std::end(m_masteryLevel), 0.0f);
+    std::copy(std::begin(kStartMod), std::end(kStartMod), std::begin(m_masteryMod));
+    std::copy(std::begin(kStartNextMod), std::end(kStartNextMod), std::begin(m_masteryNextMod));
+    m_chosenMastery = 0;
+}
 
 void PlayerEditor::BuyMasteryLevel(int32_t masteryId) {
     const int32_t m = masteryId - kBoxActionFirstMastery;

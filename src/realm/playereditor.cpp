@@ -34,6 +34,7 @@ PlayerEditor::PlayerEditor(Engine* engine, GameData* gameData, RandomDraw draw)
     if (!m_draw) {
         m_draw = [] { return std::rand(); };
     }
+    StartMasteries();
     CreateEnemyCommanders();
 }
 
@@ -68,7 +69,7 @@ int PlayerEditor::Draw() {
 
 void PlayerEditor::Update(float dt) {
     Step("AdvanceClock");
-    m_clock += dt;
+    m_clock += static_cast<double>(dt);
     Step("UpdateEconomy");
     UpdateEconomy(dt);
     Step("ShowLand");

@@ -59,6 +59,9 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+// Game messages kept for scrolling back; older ones above the window are dropped, as a battle adds two
+// a hit.
+inline constexpr size_t kGameMessagesKept = 1000;
 enum SaveScreenBox : int32_t {
     kSaveSlotBox = 0,
     kSaveGameTimeBox = 1,
@@ -121,14 +124,15 @@ class PlayerEditor {
     // Puts a copy of the unit on sale for lifetime seconds.
     void CreateMerchantUnit(KRUnit* unit, float lifetime);
     // Buys one group of the purchase group size: its cost and every upkeep times the group size, or
-    // nothing at all when a stock falls short.
-    void CreatePurchasedUnit(KRUnit* unit);
+    // nothing at all when a stock falls short. True when bought; else the first short stock, if any,
+    // is told through shortStock.
+    bool CreatePurchasedUnit(KRUnit* unit, Resource* shortStock = nullptr);
     // A saved technology or group taken back into its roster as it is, with its box: nothing is charged
     // and nothing refused.
     void RestoreBaseUnit(std::unique_ptr<KRUnit> unit);
     void RestorePurchasedUnit(std::unique_ptr<KRUnit> unit);
     // The box actions of buying and recruiting: they act on the selected unit only when it is an offer
-    // or a technology.
+    // or a technology. A refused recruitment is told in an alert letter naming the short stock.
     void BuySelectedFromMerchant();
     void RecruitSelectedUnit();
 
@@ -146,6 +150,8 @@ class PlayerEditor {
 
     // Spends a mastery point on the mastery of box id 59..65; without points nothing changes.
     void BuyMasteryLevel(int32_t masteryId);
+    // No mastery bought yet: the levels, values and next values a game starts from.
+    void StartMasteries();
     // A text of more than 100 characters is refused with a warning line.
     void AddGameMessage(const std::string& text, int32_t lines, uint32_t colour);
     void ScrollGameMessages();
@@ -212,6 +218,8 @@ class PlayerEditor {
     plat::Vector3 m_messageBoxPosition{-5.0f, 3.0f, 0.75f};
     float m_messageBoxScale[2] = {6.0f, 8.5f};
     int32_t m_firstVisibleMessage = 0;
+    // The lines of the messages dropped from the front, still counted against the budget.
+    int64_t m_droppedMessageLines = 0;
     int32_t m_messageLineBudget = 25;
     bool m_messageBoxVisible = true;
     float m_invasionBudget = 25.0f;
@@ -221,13 +229,15 @@ class PlayerEditor {
     int32_t m_level = 0;
     int32_t m_masteryPoints = 1;
     float m_masteryLevel[MASTERY_COUNT] = {};
-    float m_masteryMod[MASTERY_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f};
-    float m_masteryNextMod[MASTERY_COUNT] = {11.0f, 5.0f, 1.0f, 10.0f, 11.0f, 5.0f, 5.0f};
+    // Set by StartMasteries.
+    float m_masteryMod[MASTERY_COUNT] = {};
+    float m_masteryNextMod[MASTERY_COUNT] = {};
     // Action id (59..65) of the mastery box last clicked.
     int32_t m_chosenMastery = 0;
     // Display boxes point here when there is nothing to show.
     float m_zeroDisplay = 0.0f;
-    float m_clock = 0.0f;
+    // A float would stop adding a frame's delta after a day or two of play.
+    double m_clock = 0.0;
     float m_purchaseGroupSize = 1.0f;
     float m_stock[RESOURCE_COUNT] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 5.0f, 0.0f, 50.0f, 0.0f};
     // Path tiles the player may still lay.

@@ -4,11 +4,13 @@
 
 #include "engine/engine.h"
 #include "kingdom/gamedata.h"
+#include "kingdom/mail.h"
 #include "scene/boxobject.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -29,6 +31,11 @@ constexpr size_t kListMembersShown = 10;
 constexpr UnitUpkeep kUpkeepOfResource[RESOURCE_COUNT] = {
     UPKEEP_FIRE,  UPKEEP_EARTH,   UPKEEP_LIGHT, UPKEEP_NATURE, UPKEEP_ICE,
     UPKEEP_METAL, UPKEEP_PSYCHIC, UPKEEP_DARK,  UPKEEP_MONEY,  UPKEEP_POP};
+
+// A refused recruitment's letter: the prefix, then the short stock as the HUD counters name it.
+constexpr const char* kNotEnoughPrefix = "You Don't Have Enough ";
+constexpr const char* kStockNames[RESOURCE_COUNT] = {"Fire",  "Earth",   "Light",    "Nature", "Ice",
+                                                     "Metal", "Psychic", "Darkness", "Money",  "Population"};
 
 // The box a new entry follows: the last before the end arrow, or the chain's last.
 BoxObject* LastEntryBox(BoxObject* head) {
@@ -105,9 +112,9 @@ void PlayerEditor::CreateMerchantUnit(KRUnit* unit, float lifetime) {
     }
 }
 
-void PlayerEditor::CreatePurchasedUnit(KRUnit* unit) {
+bool PlayerEditor::CreatePurchasedUnit(KRUnit* unit, Resource* shortStock) {
     if (unit == nullptr) {
-        return;
+        return false;
     }
     const float group = PurchaseGroupSize();
     const float cost = unit->ComputeCost();
@@ -117,7 +124,10 @@ void PlayerEditor::CreatePurchasedUnit(KRUnit* unit) {
         charge[r] = r == RESOURCE_MONEY ? total : unit->m_upkeep[kUpkeepOfResource[r]] * group;
         // Written to refuse a NaN as well as a shortfall.
         if (!(charge[r] <= m_stock[r])) {
-            return;
+            if (shortStock != nullptr) {
+                *shortStock = static_cast<Resource>(r);
+            }
+            return false;
         }
     }
     for (int r = 0; r < RESOURCE_COUNT; ++r) {
@@ -133,6 +143,7 @@ void PlayerEditor::CreatePurchasedUnit(KRUnit* unit) {
     KRUnit* entry = copy.get();
     m_purchasedUnits.push_back(std::move(copy));
     AddRosterEntry(m_armyRosterBox, entry, m_purchasedUnits.size(), true);
+    return true;
 }
 
 void PlayerEditor::RestoreBaseUnit(std::unique_ptr<KRUnit> unit) {
@@ -332,7 +343,13 @@ void PlayerEditor::BuySelectedFromMerchant() {
 }
 
 void PlayerEditor::RecruitSelectedUnit() {
-    if (m_selectedUnit != nullptr && m_selectedUnit->m_name == kBaseUnitName) {
-        CreatePurchasedUnit(m_selectedUnit);
+    if (m_selectedUnit == nullptr || m_selectedUnit->m_name != kBaseUnitName) {
+        return;
+    }
+    // An upkeep under a tenth shows as 0 on the page: without a letter the refusal would go unexplained.
+    Resource shortStock = RESOURCE_COUNT;
+    if (!CreatePurchasedUnit(m_selectedUnit, &shortStock) && shortStock != RESOURCE_COUNT &&
+        m_gameData != nullptr) {
+        m_gameData->m_mailList.AddMail(std::string(kNotEnoughPrefix) + kStockNames[shortStock], MAIL_ALERT);
     }
 }

@@ -134,24 +134,27 @@ TEST_F(UnitEditor, ConfirmingPaysTheChargedStatisticsAndGivesTheUnitThePreview) 
     EXPECT_FLOAT_EQ(editor.m_preview.Cost, 18.5f);
 }
 
-TEST_F(UnitEditor, ConfirmWithoutASelectedUnitDoesNothingAndResetKeepsTheCountersForARefund) {
+TEST_F(UnitEditor, ConfirmWithoutASelectedUnitDoesNothing) {
     Run("UStatAddVit");
     realm().m_selectedUnit = nullptr;
     realm().m_stock[RESOURCE_PSYCHIC] = 0.0f;
     Run("UStatConfirm");
     EXPECT_TRUE(world().m_mailList.m_mails.empty());
     EXPECT_FLOAT_EQ(editor.m_preview.VIT, 2.0f);
+}
 
-    realm().m_selectedUnit = unit;
-    unit->VIT = 3.0f;
+TEST_F(UnitEditor, ANewCopyZeroesTheCountersAndAConfirmNeverPaysBackNorLowersTheUnit) {
+    Run("UStatAddRange");
     Run("UStatReset");
-    EXPECT_FLOAT_EQ(editor.m_preview.VIT, 3.0f);
-    EXPECT_EQ(editor.m_statCounters[STAT_VIT], 1);
-    // The kept counter takes a point below the confirmed unit, which pays back.
-    Run("UStatMinusVit");
+    EXPECT_EQ(editor.m_statCounters[STAT_RANGE], 0);
+    // A preview weaker than the unit, as another unit's copy may be: nothing paid back nor lowered.
+    const int32_t range = unit->Range;
+    editor.m_preview.Range = range - 1;
+    editor.m_preview.STR = unit->STR - 2.0f;
+    realm().m_stock[RESOURCE_PSYCHIC] = 3.0f;
     Run("UStatConfirm");
-    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_PSYCHIC], 1.0f);
-    EXPECT_FLOAT_EQ(unit->VIT, 2.0f);
+    EXPECT_FLOAT_EQ(realm().m_stock[RESOURCE_PSYCHIC], 3.0f);
+    EXPECT_EQ(unit->Range, range);
 }
 
 TEST_F(UnitEditor, AClickReadsAMailFirstElseClicksTheBoxAndThePreviewFollowsItsUnit) {

@@ -270,6 +270,23 @@ TEST_F(GameDataRealm, ANewGameGivesTheRealmItsStartingValuesAndNoPause) {
     EXPECT_EQ(r.m_pauseBox->m_label.m_text, "Pause");
 }
 
+TEST_F(GameDataRealm, ASecondNewGameStartsWithTheFirstNewGamesMasteriesAndClock) {
+    PlayerEditor& r = realm();
+    auto kept = [&r] {
+        std::vector<double> v(std::begin(r.m_masteryLevel), std::end(r.m_masteryLevel));
+        v.insert(v.end(), std::begin(r.m_masteryMod), std::end(r.m_masteryMod));
+        v.insert(v.end(), std::begin(r.m_masteryNextMod), std::end(r.m_masteryNextMod));
+        v.push_back(r.m_clock);
+        return v;
+    };
+    world().ResetForNewGame();
+    const std::vector<double> first = kept();
+    r.BuyMasteryLevel(kBoxActionFirstMastery + 3);
+    r.m_clock = 5000.0;
+    world().ResetForNewGame();
+    EXPECT_EQ(kept(), first);
+}
+
 // What a player sees of a box's fold, scroll, selection and motion.
 std::vector<std::string> HudLooks(const GameData& world) {
     std::vector<std::string> looks;

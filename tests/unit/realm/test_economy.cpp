@@ -125,4 +125,17 @@ TEST_F(Economy, AFallingStockIsWarnedOfOnceAMinuteAndTheLastInTheWarningOrderIsN
     EXPECT_TRUE(world.m_mailList.m_mails.empty());
 }
 
+TEST_F(Economy, TwoHundredHoursOfFramesStillMoveTheClockAndOpenTheGate) {
+    const float dt = 1.0f / 144.0f;
+    for (long long i = 0; i < 200LL * 3600LL * 144LL; ++i) {
+        realm.m_clock += static_cast<double>(dt); // a frame's step; Update itself is too slow here
+    }
+    Build(BUILDING_KEEP, 1);
+    for (int i = 0; i < 144 && realm.m_income[RESOURCE_DARKNESS] == 0.0f; ++i) {
+        realm.Update(dt);
+    }
+    EXPECT_NEAR(realm.m_clock, 720000.0, 2.0);
+    EXPECT_EQ(realm.m_income[RESOURCE_DARKNESS], 5.0f);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // The rosters: what technologies and groups cost and refuse, their boxes in the HUD lists, removal and
 // the expiry of offers.
+#include "kingdom/gamedata.h"
 #include "realm_support.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,21 @@ TEST_F(Purchases, AGroupCostsCostAndUpkeepTimesItsSizeOrNothingAtAll) {
         EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 1000.0f - 10.0f * expected) << size;
         EXPECT_EQ(realm->m_purchasedUnits.back()->m_upkeep[UPKEEP_MONEY], 10.0f) << size;
     }
+}
+
+TEST_F(Purchases, ARefusedRecruitmentSendsAnAlertLetterNamingTheShortStock) {
+    realm->m_armyRosterBox = RosterHead();
+    realm->m_baseUnits.push_back(Type(2.5f));
+    KRUnit* technology = realm->m_baseUnits.back().get();
+    technology->m_name = "New Base Unit";
+    technology->m_upkeep[UPKEEP_ICE] = 0.05f; // shown as 0 on the page; there is no Ice
+    realm->m_selectedUnit = technology;
+    realm->m_stock[RESOURCE_MONEY] = 100.0f;
+    realm->RecruitSelectedUnit();
+    EXPECT_TRUE(realm->m_purchasedUnits.empty());
+    ASSERT_EQ(gameData.m_mailList.m_mails.size(), 1u);
+    EXPECT_EQ(gameData.m_mailList.m_mails.back()->m_text, "You Don't Have Enough Ice");
+    EXPECT_EQ(gameData.m_mailList.m_mails.back()->m_kind, MAIL_ALERT);
 }
 
 TEST_F(Purchases, EntriesChainBeforeTheEndArrowFoldPastEightAndCloseUpWhenRemoved) {

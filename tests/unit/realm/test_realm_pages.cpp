@@ -113,6 +113,18 @@ TEST_F(Pages, MessagesHaveALengthLimitAndScrollPastTheLineBudget) {
     EXPECT_EQ(realm->m_firstVisibleMessage, 24);
 }
 
+TEST_F(Pages, ManyThousandMessagesKeepTheListBoundedAndTheWindowOnTheNewest) {
+    const int count = 20000;
+    for (int i = 0; i < count; ++i) {
+        realm->AddGameMessage("hit " + std::to_string(i), 1, 0xFFFFFFFF);
+    }
+    EXPECT_LE(realm->m_messages.size(), kGameMessagesKept);
+    // One line each: every message past the budget moved the window on by one, to the newest.
+    const std::vector<Line> shown = Draw(GAME_MODE_WAR, 1);
+    ASSERT_EQ(shown.size(), static_cast<size_t>(realm->m_messageLineBudget));
+    EXPECT_EQ(shown.front().text, "hit " + std::to_string(count - realm->m_messageLineBudget));
+}
+
 TEST_F(Pages, MessagesAreDrawnDownTheWindowUntilTheBudgetIsPassed) {
     BoxObject* window = NewBox();
     realm->m_messageWindowBox = window;
