@@ -2,6 +2,9 @@
 
 #include "platform/sdl/sdlquit.h"
 
+#include <SDL_syswm.h>
+
+#include <cstdint>
 #include <cstdio>
 
 namespace plat {
@@ -94,7 +97,9 @@ ShownRect FitInWindow(int backBufferWidth, int backBufferHeight, int windowWidth
 
 SdlWindow::~SdlWindow() {
     if (m_window != nullptr) {
+        AnswerWaitsOnDestroyedWindow();
         SDL_DestroyWindow(m_window);
+        SettleWindowErrors();
     }
     SDL_Quit();
 }
@@ -132,6 +137,12 @@ bool SdlWindow::Create(const WindowDesc& desc) {
         return false;
     }
     SDL_StopTextInput();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (driver == "x11" && SDL_GetWindowWMInfo(m_window, &info) == SDL_TRUE &&
+        info.subsystem == SDL_SYSWM_X11) {
+        WatchWindowDestruction(info.info.x11.display, info.info.x11.window);
+    }
     return true;
 }
 
@@ -140,6 +151,7 @@ void SdlWindow::Show(int command) {
         return;
     }
     if (command == kSwHide) {
+        AnswerWaitsOnDestroyedWindow();
         SDL_HideWindow(m_window);
     } else {
         SDL_ShowWindow(m_window);
@@ -237,6 +249,14 @@ void SdlWindow::Translate(const SDL_Event& event) {
 bool SdlWindow::PeekMessage(Message& out) {
     // The system asking the game to end is a closed window, as SDL reported it.
     if (TakeQuitSignal()) {
+        Message destroy;
+        destroy.message = kWmDestroy;
+        m_queue.push_back(destroy);
+    }
+    // Gone from under the game, the window ends it as a closed one does.
+    if (TakeWindowDestroyed()) {
+        std::printf("The window was destroyed\n");
+        std::fflush(stdout);
         Message destroy;
         destroy.message = kWmDestroy;
         m_queue.push_back(destroy);
