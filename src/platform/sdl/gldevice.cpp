@@ -538,7 +538,7 @@ bool GlDevice::BuildBackBuffer() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         return false;
     }
-    // The window reports the cursor in the pixels of the back buffer that Present stretches over it.
+    // The window reports the cursor in the pixels of the back buffer as Present shows it there.
     if (auto* sdlWindow = dynamic_cast<SdlWindow*>(m_window)) {
         sdlWindow->SetBackBufferSize(static_cast<int>(m_params.backBufferWidth),
                                      static_cast<int>(m_params.backBufferHeight));
