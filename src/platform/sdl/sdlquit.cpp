@@ -22,6 +22,9 @@ Display* g_watchedDisplay = nullptr;
 unsigned long g_watchedWindow = 0;
 bool g_windowDestroyed = false;
 bool g_destroyedTaken = false;
+// A request about some other window that is not there: SDL follows the events of a window gone with
+// requests about its parent or children, whose names it no longer has right.
+int g_strayWindowRequest = 0;
 XErrorHandler g_previousErrorHandler = nullptr;
 
 // Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
@@ -37,6 +40,10 @@ int OnXError(Display* display, XErrorEvent* error) {
     const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable;
     if (g_watchedWindow != 0 && error->resourceid == g_watchedWindow && (gone || g_windowDestroyed)) {
         g_windowDestroyed = true;
+        return 0;
+    }
+    if (g_watchedWindow != 0 && error->error_code == BadWindow) {
+        g_strayWindowRequest = error->request_code;
         return 0;
     }
     return g_previousErrorHandler != nullptr ? g_previousErrorHandler(display, error) : 0;
@@ -93,6 +100,14 @@ void AnswerWaitsOnDestroyedWindow() {
 }
 
 bool TakeWindowDestroyed() {
+    // Whether the window is still there is asked outside the handler, which may send no request.
+    if (g_strayWindowRequest != 0 && g_watchedDisplay != nullptr) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(g_watchedDisplay, g_watchedWindow, &attributes) != 0) {
+            std::printf("An X request %d named a window that is not there\n", g_strayWindowRequest);
+        }
+        g_strayWindowRequest = 0;
+    }
     if (!g_windowDestroyed || g_destroyedTaken) {
         return false;
     }
