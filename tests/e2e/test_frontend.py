@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, click, expect, run, tap  # noqa: E402
+from driver import Failure, Game, click, expect, pixels, run, tap  # noqa: E402
 
 SCREEN = "1440x900"
 WIDTH, HEIGHT = 1440, 900
@@ -27,6 +27,7 @@ MENU_OPTIONS = (70, 314, 240, 52)
 MENU_HOW_TO_PLAY = (70, 376, 240, 52)
 MENU_CREDITS = (70, 438, 240, 52)
 OPTIONS_800 = (190, 158, 200, 46)
+OPTIONS_1024 = (410, 158, 200, 46)
 OPTIONS_1440 = (300, 212, 200, 46)
 
 
@@ -92,27 +93,37 @@ def no_failures(game):
 
 
 def check_resolutions(game):
-    """On the options screen: the resolution buttons change the back buffer, seen by its side bars."""
+    """On the options screen: the resolution buttons change the back buffer, whose 4:3 picture keeps its
+    shape between the bars; a pointer kept still over a button leaves that one lit after the change."""
     game.xdotool("mousemove", "10", "890")
     wide = shot(game, "options-1440")
     # The display has a 1440 x 900 mode, so its button is there: the plate is lighter than the panel.
     expect(brightest(wide, *on_screen(300, 212), 40, 20) > 60, "no 1440 x 900 button")
     expect(game.pixel(wide, 60, 450) == BLACK, "no side bar at 1440 x 900")
 
-    # 800 x 600 is 4:3: no bars, the back buffer is stretched over the whole window.
-    click(game, centre(OPTIONS_800))
+    # 1024 x 768 is 4:3: shown as large as the screen's height allows, between the same bars.
+    click(game, centre(OPTIONS_1024))
     game.xdotool("mousemove", "10", "890")
-    small = shot_until(game, "options-800", lambda path: game.pixel(path, 60, 450) != BLACK,
-                       "the side bar stayed at 800 x 600")
-    expect(game.pixel(small, 1380, 450) != BLACK, "the right bar stayed at 800 x 600")
-    expect(changed_share(wide, small) > 0.3, "the picture did not change size")
+    small = shot_until(game, "options-1024", lambda path: changed_share(wide, path) > 0.001,
+                       "the picture did not change at 1024 x 768")
+    expect(game.pixel(small, 60, 450) == BLACK, "the left bar went at 1024 x 768")
+    expect(game.pixel(small, 1380, 450) == BLACK, "the right bar went at 1024 x 768")
+    expect(game.pixel(small, MARGIN + 10, 450) != BLACK, "the picture does not reach the bar")
 
-    # Back to 1440 x 900, clicked through the stretched picture: the bars return.
-    click(game, centre(OPTIONS_1440, margin=0))
+    # Back to 1440 x 900, the pointer kept on its button: the button beside it stays unlit.
+    click(game, centre(OPTIONS_1440))
+    left, top = on_screen(OPTIONS_800[0], OPTIONS_800[1])
+    plate = (left, top, round(OPTIONS_800[2] * 1.5), round(OPTIONS_800[3] * 1.5))
+    unlit = pixels(wide, plate)
+
+    def as_unlit(path):
+        now = pixels(path, plate)
+        return sum(1 for a, b in zip(now, unlit) if max(abs(x - y) for x, y in zip(a, b)) > 16) < len(unlit) // 50
+
+    shot_until(game, "options-1440-still", as_unlit, "a button the pointer is not over is lit", timeout=8.0)
     game.xdotool("mousemove", "10", "890")
-    again = shot_until(game, "options-1440-again", lambda path: game.pixel(path, 60, 450) == BLACK,
-                       "the side bar did not come back")
-    expect(changed_share(wide, again) < 0.01, "1440 x 900 does not look as it did")
+    shot_until(game, "options-1440-again", lambda path: changed_share(wide, path) < 0.01,
+                       "1440 x 900 does not look as it did")
 
 
 def test_intro_menu_small_screens_and_resolutions(binary):

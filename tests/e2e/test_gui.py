@@ -232,24 +232,26 @@ def test_buttons_hover_click_and_run_their_scripts_and_the_fade_keys_fade(binary
         stop(game)
 
 
-def test_clicks_land_on_a_back_buffer_stretched_over_the_window(binary):
+def test_clicks_land_on_a_back_buffer_shown_between_bars(binary):
     game = start(binary)
     try:
-        # 1024 x 768 has no side bars and cannot be shown on this 1280 x 720 screen: the window stays as
-        # it is and the back buffer is stretched over it.
+        # 1024 x 768 has no side bars of its own and cannot be shown on this 1280 x 720 screen: the window
+        # stays as it is and the back buffer fills its height, 4:3, between black bars.
         click(game, centre(RESOLUTION_BUTTON))
-        wait_until(lambda: Shot(game, "stretched").pixel(60, 360) == GREY,
-                   "the picture is not stretched over the whole window")
+        left = (WIDTH - HEIGHT * 4 // 3) // 2
+        wait_until(lambda: Shot(game, "shown").pixel(left + 20, 360) == GREY,
+                   "the picture does not fill the window's height")
+        expect(Shot(game, "bars").pixel(left - 20, 360) == BLACK, "no bar beside the picture")
 
         def on_screen(vx, vy):
-            return (round(vx * 1024 / 800 * WIDTH / 1024), round(vy * 768 / 600 * HEIGHT / 768))
+            return (round(left + vx * (WIDTH - 2 * left) / 800), round(vy * HEIGHT / 600))
 
         # Near the right end of the debug button; read as back-buffer pixels straight from the window,
         # this point would lie well to the right of it.
         x, y, w, h = DEBUG_BUTTON
         click(game, on_screen(x + w - 8, y + h / 2))
-        wait_until(lambda: Shot(game, "stretched-click").brightest(0, 0, WIDTH, on_screen(0, 70)[1]) > 200,
-                   "the click missed the stretched button")
+        wait_until(lambda: Shot(game, "shown-click").brightest(0, 0, WIDTH, on_screen(0, 70)[1]) > 200,
+                   "the click missed the button")
         quit_with_escape(game)
     finally:
         stop(game)
@@ -257,4 +259,4 @@ def test_clicks_land_on_a_back_buffer_stretched_over_the_window(binary):
 
 if __name__ == "__main__":
     run([test_buttons_hover_click_and_run_their_scripts_and_the_fade_keys_fade,
-         test_clicks_land_on_a_back_buffer_stretched_over_the_window])
+         test_clicks_land_on_a_back_buffer_shown_between_bars])

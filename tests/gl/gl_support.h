@@ -141,14 +141,15 @@ class GlFixture : public ::testing::Test {
         window.reset();
     }
 
-    // An offscreen 800 x 600 window with the SDL graphics installed; a null clock leaves the platform's.
-    void OpenWindow(plat::Clock* withClock) {
+    // An offscreen window, 800 x 600 unless given, with the SDL graphics installed; a null clock leaves
+    // the platform's.
+    void OpenWindow(plat::Clock* withClock, int width = 800, int height = 600) {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         window = std::make_unique<plat::SdlWindow>();
         plat::WindowDesc desc;
         desc.title = "Thornvale Oriskar";
-        desc.width = 800;
-        desc.height = 600;
+        desc.width = width;
+        desc.height = height;
         ASSERT_TRUE(window->Create(desc));
         graphics = std::make_unique<plat::SdlGraphics>();
         plat::Services services;

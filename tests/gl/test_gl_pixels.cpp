@@ -112,6 +112,24 @@ TEST_F(GlPixels, VertexAlphaIsSubtractedFromTextureAlpha) {
     EXPECT_EQ(pixel, 0xFFFFFFFFu);
 }
 
+// The window is given the back buffer's alpha, which must not let it show through.
+TEST_F(GlPixels, BlendedDrawsLeaveTheBackBufferOpaque) {
+    m_renderer->SetResolution(800, 600);
+    const std::string white = Picture("white.png", 4, 4, std::vector<uint32_t>(16, 0x80FFFFFF));
+    ASSERT_TRUE(LoadTexture(white));
+    Quad(0);
+
+    m_renderer->BeginFrame();
+    FillAtDepth(0.5f);
+    ASSERT_TRUE(Draw(white, "Quad.0"));
+    m_renderer->device->EndScene();
+    const std::vector<uint32_t> pixels = device->ReadBackBuffer();
+    ASSERT_GT(Channel(Pixel(pixels, 400, 300), 0), Channel(kGrey, 0) + 40);
+    for (uint32_t pixel : pixels) {
+        ASSERT_EQ(Channel(pixel, 24), 0xFF);
+    }
+}
+
 TEST_F(GlPixels, TransparentTexelWritesNeitherColourNorDepth) {
     m_renderer->SetResolution(800, 600);
     const std::string clear = Picture("clear.png", 2, 2, std::vector<uint32_t>(4, 0x00FF0000));

@@ -538,7 +538,7 @@ bool GlDevice::BuildBackBuffer() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         return false;
     }
-    // The window reports the cursor in the pixels of the back buffer that Present stretches over it.
+    // The window reports the cursor in the pixels of the back buffer as Present shows it there.
     if (auto* sdlWindow = dynamic_cast<SdlWindow*>(m_window)) {
         sdlWindow->SetBackBufferSize(static_cast<int>(m_params.backBufferWidth),
                                      static_cast<int>(m_params.backBufferHeight));
@@ -550,6 +550,9 @@ bool GlDevice::BuildBackBuffer() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The game's back buffer has no alpha: it stays 1, for blending that reads it and for the window,
+    // which Present gives it to.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     return true;
 }
 
@@ -755,6 +758,9 @@ void GlDevice::SyncWindow() {
         if (fullScreen) {
             SDL_SetWindowFullscreen(m_sdlWindow, 0);
         }
+        if (auto* sdlWindow = dynamic_cast<SdlWindow*>(m_window)) {
+            sdlWindow->ApplyBorder();
+        }
     } else {
         SDL_DisplayMode mode{};
         mode.format = SDL_PIXELFORMAT_RGB888;
@@ -822,6 +828,14 @@ Result GlDevice::Present() {
     }
     Flush();
     SyncWindow();
+    CopyToWindow();
+    SDL_GL_SwapWindow(m_sdlWindow);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    Pace();
+    return kOk;
+}
+
+void GlDevice::CopyToWindow() {
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(m_sdlWindow, &width, &height);
@@ -830,14 +844,19 @@ Result GlDevice::Present() {
     glDisable(GL_SCISSOR_TEST);
     const auto bbWidth = static_cast<GLint>(m_params.backBufferWidth);
     const auto bbHeight = static_cast<GLint>(m_params.backBufferHeight);
-    const bool same = bbWidth == width && bbHeight == height;
-    // From the top row first to the window's own order: a copy when the sizes are the same.
-    glBlitFramebuffer(0, m_topRowFirst ? bbHeight : 0, bbWidth, m_topRowFirst ? 0 : bbHeight, 0, 0, width,
-                      height, GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
-    SDL_GL_SwapWindow(m_sdlWindow);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
-    Pace();
-    return kOk;
+    const ShownRect shown = FitInWindow(bbWidth, bbHeight, width, height);
+    if (shown.width != width || shown.height != height) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    }
+    const bool same = bbWidth == shown.width && bbHeight == shown.height;
+    // From the top row first to the window's own order, bottom row first: a copy when the sizes agree.
+    const GLint bottom = height - shown.y - shown.height;
+    glBlitFramebuffer(0, m_topRowFirst ? bbHeight : 0, bbWidth, m_topRowFirst ? 0 : bbHeight, shown.x, bottom,
+                      shown.x + shown.width, bottom + shown.height, GL_COLOR_BUFFER_BIT,
+                      same ? GL_NEAREST : GL_LINEAR);
 }
 
 GLint GlDevice::GlRow(int32_t top, int32_t height) const {
@@ -855,10 +874,10 @@ Result GlDevice::Clear(uint32_t flags, uint32_t colour, float z, uint32_t) {
     Flush();
     GLbitfield mask = 0;
     if ((flags & kClearTarget) != 0) {
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
         glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f,
                      static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
-                     static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>(colour >> 24) / 255.0f);
+                     static_cast<float>(colour & 0xFF) / 255.0f, 1.0f);
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if ((flags & kClearZBuffer) != 0) {
@@ -1409,19 +1428,35 @@ std::vector<uint32_t> GlDevice::ReadBackBuffer() {
     Flush();
     const uint32_t width = m_params.backBufferWidth;
     const uint32_t height = m_params.backBufferHeight;
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffer);
-    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGB, GL_UNSIGNED_BYTE,
-                 rgb.data());
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    return ReadPixels(width, height, m_topRowFirst);
+}
+
+std::vector<uint32_t> GlDevice::ReadWindow() {
+    Flush();
+    CopyToWindow();
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(m_sdlWindow, &width, &height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    std::vector<uint32_t> pixels = ReadPixels(static_cast<uint32_t>(std::max(width, 0)),
+                                              static_cast<uint32_t>(std::max(height, 0)), false);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    return pixels;
+}
+
+// Bytes blue, green, red, alpha are 0xAARRGGBB on this little-endian machine.
+std::vector<uint32_t> GlDevice::ReadPixels(uint32_t width, uint32_t height, bool topRowFirst) {
+    std::vector<uint32_t> read(static_cast<size_t>(width) * height);
+    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA, GL_UNSIGNED_BYTE,
+                 read.data());
+    if (topRowFirst) {
+        return read;
+    }
+    std::vector<uint32_t> pixels(read.size());
     for (uint32_t row = 0; row < height; ++row) {
-        const uint8_t* source =
-            rgb.data() + static_cast<size_t>(m_topRowFirst ? row : height - 1 - row) * width * 3;
-        for (uint32_t column = 0; column < width; ++column) {
-            const uint8_t* p = source + static_cast<size_t>(column) * 3;
-            pixels[static_cast<size_t>(row) * width + column] =
-                0xFF000000u | (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
-        }
+        std::copy_n(read.begin() + static_cast<ptrdiff_t>(height - 1 - row) * width, width,
+                    pixels.begin() + static_cast<ptrdiff_t>(row) * width);
     }
     return pixels;
 }

@@ -164,8 +164,10 @@ class GlDevice : public Device {
     void DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
                      const Rect* clip);
 
-    // The back buffer, top row first, as 0xAARRGGBB (alpha always 0xFF). For tests.
+    // The back buffer, top row first, as 0xAARRGGBB. For tests.
     std::vector<uint32_t> ReadBackBuffer();
+    // The window's drawable as Present would show it, top row first, as 0xAARRGGBB. For tests.
+    std::vector<uint32_t> ReadWindow();
     const PresentParams& Params() const { return m_params; }
     // Whether Present waits by sleeping because the driver gives no vertical sync.
     bool PacesBySleeping() const { return m_sleepPacing; }
@@ -190,6 +192,10 @@ class GlDevice : public Device {
     bool TakeLayer(uint32_t width, uint32_t height, GlTextureArray*& array, uint32_t& layer);
     bool Grow(GlTextureArray& array);
     void SyncWindow();
+    // The back buffer into the window's drawable, its shape kept between black bars.
+    void CopyToWindow();
+    // Pixels of the bound read framebuffer, top row first.
+    static std::vector<uint32_t> ReadPixels(uint32_t width, uint32_t height, bool topRowFirst);
     void Pace();
 
     Window* m_window;

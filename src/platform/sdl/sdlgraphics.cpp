@@ -88,8 +88,8 @@ std::unique_ptr<Direct3D> SdlGraphics::Direct3DCreate9(uint32_t sdkVersion) {
 }
 
 void SdlGraphics::SetWindowStyle(Window& window, uint32_t style) {
-    if (SDL_Window* handle = HandleOf(window)) {
-        SDL_SetWindowBordered(handle, (style & kWsPopup) != 0 ? SDL_FALSE : SDL_TRUE);
+    if (auto* sdlWindow = dynamic_cast<SdlWindow*>(&window)) {
+        sdlWindow->SetBordered((style & kWsPopup) == 0);
     }
 }
 

@@ -17,12 +17,36 @@ std::atomic<int> g_quitSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 bool g_quitTaken = false;
 
+// Xlib calls its error handler on the thread that reads the reply, which is the game's.
+Display* g_watchedDisplay = nullptr;
+unsigned long g_watchedWindow = 0;
+bool g_windowDestroyed = false;
+bool g_destroyedTaken = false;
+// A request about some other window that is not there: SDL follows the events of a window gone with
+// requests about its parent or children, whose names it no longer has right.
+int g_strayWindowRequest = 0;
+XErrorHandler g_previousErrorHandler = nullptr;
+
 // Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
 // wait on it for ever.
 int OnDisplayLost(Display*) {
     std::fputs("The display was lost: the connection to the X server is gone\n", stdout);
     std::fflush(stdout);
     _exit(kExitDisplayLost);
+}
+
+// Xlib's own handler ends the process with status 1 on any error; SDL's, below it, does the same.
+int OnXError(Display* display, XErrorEvent* error) {
+    const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable;
+    if (g_watchedWindow != 0 && error->resourceid == g_watchedWindow && (gone || g_windowDestroyed)) {
+        g_windowDestroyed = true;
+        return 0;
+    }
+    if (g_watchedWindow != 0 && error->error_code == BadWindow) {
+        g_strayWindowRequest = error->request_code;
+        return 0;
+    }
+    return g_previousErrorHandler != nullptr ? g_previousErrorHandler(display, error) : 0;
 }
 
 void OnQuitTooSlow(int) {
@@ -44,6 +68,51 @@ void OnQuitSignal(int signal) {
 
 void EndProcessWhenDisplayLost() {
     XSetIOErrorHandler(OnDisplayLost);
+}
+
+void WatchWindowDestruction(Display* display, unsigned long window) {
+    g_watchedDisplay = display;
+    g_watchedWindow = window;
+    XErrorHandler previous = XSetErrorHandler(OnXError);
+    if (previous != OnXError) {
+        g_previousErrorHandler = previous;
+    }
+}
+
+void SettleWindowErrors() {
+    if (g_watchedDisplay != nullptr) {
+        XSync(g_watchedDisplay, False);
+        g_watchedDisplay = nullptr;
+    }
+}
+
+void AnswerWaitsOnDestroyedWindow() {
+    if (!g_windowDestroyed || g_watchedDisplay == nullptr) {
+        return;
+    }
+    // SDL hides a window by waiting for its unmapping, which a window already gone never reports.
+    XEvent unmapped = {};
+    unmapped.xunmap.type = UnmapNotify;
+    unmapped.xunmap.display = g_watchedDisplay;
+    unmapped.xunmap.event = g_watchedWindow;
+    unmapped.xunmap.window = g_watchedWindow;
+    XPutBackEvent(g_watchedDisplay, &unmapped);
+}
+
+bool TakeWindowDestroyed() {
+    // Whether the window is still there is asked outside the handler, which may send no request.
+    if (g_strayWindowRequest != 0 && g_watchedDisplay != nullptr) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(g_watchedDisplay, g_watchedWindow, &attributes) != 0) {
+            std::printf("An X request %d named a window that is not there\n", g_strayWindowRequest);
+        }
+        g_strayWindowRequest = 0;
+    }
+    if (!g_windowDestroyed || g_destroyedTaken) {
+        return false;
+    }
+    g_destroyedTaken = true;
+    return true;
 }
 
 void CatchQuitSignals() {

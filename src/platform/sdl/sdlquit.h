@@ -3,6 +3,8 @@
 // hangs in a frame or a teardown that waits on the display.
 #pragma once
 
+struct _XDisplay; // Xlib's Display
+
 namespace plat {
 
 // After the game's own start-up failures (2 and 3).
@@ -13,6 +15,16 @@ constexpr unsigned kQuitGraceSeconds = 4;
 
 // Once SDL's X11 video is up: a lost connection to the X server logs one line and ends the process.
 void EndProcessWhenDisplayLost();
+
+// Once the window exists: an X error about that window having gone (another client destroyed it) is
+// noted instead of ending the process, and TakeWindowDestroyed reports it once to the message pump.
+void WatchWindowDestruction(_XDisplay* display, unsigned long window);
+bool TakeWindowDestroyed();
+// Before SDL hides the window: a window destroyed from outside is reported unmapped, as SDL waits for.
+void AnswerWaitsOnDestroyedWindow();
+// Once the window is gone: its errors still on their way arrive now, before SDL gives Xlib back its own
+// handler as it closes.
+void SettleWindowErrors();
 
 // SIGTERM and SIGINT ask for a quit, which TakeQuitSignal reports once to the message pump.
 void CatchQuitSignals();

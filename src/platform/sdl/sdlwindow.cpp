@@ -2,6 +2,9 @@
 
 #include "platform/sdl/sdlquit.h"
 
+#include <SDL_syswm.h>
+
+#include <cstdint>
 #include <cstdio>
 
 namespace plat {
@@ -75,9 +78,28 @@ VirtualKey VirtualKeyOfScancode(SDL_Scancode sc) {
     }
 }
 
+ShownRect FitInWindow(int backBufferWidth, int backBufferHeight, int windowWidth, int windowHeight) {
+    if (backBufferWidth <= 0 || backBufferHeight <= 0 || windowWidth <= 0 || windowHeight <= 0) {
+        return {0, 0, windowWidth, windowHeight};
+    }
+    const int64_t across = static_cast<int64_t>(backBufferWidth) * windowHeight;
+    const int64_t down = static_cast<int64_t>(backBufferHeight) * windowWidth;
+    if (across == down) {
+        return {0, 0, windowWidth, windowHeight};
+    }
+    if (across > down) {
+        const auto height = static_cast<int>(down / backBufferWidth);
+        return {0, (windowHeight - height) / 2, windowWidth, height};
+    }
+    const auto width = static_cast<int>(across / backBufferHeight);
+    return {(windowWidth - width) / 2, 0, width, windowHeight};
+}
+
 SdlWindow::~SdlWindow() {
     if (m_window != nullptr) {
+        AnswerWaitsOnDestroyedWindow();
         SDL_DestroyWindow(m_window);
+        SettleWindowErrors();
     }
     SDL_Quit();
 }
@@ -115,6 +137,12 @@ bool SdlWindow::Create(const WindowDesc& desc) {
         return false;
     }
     SDL_StopTextInput();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (driver == "x11" && SDL_GetWindowWMInfo(m_window, &info) == SDL_TRUE &&
+        info.subsystem == SDL_SYSWM_X11) {
+        WatchWindowDestruction(info.info.x11.display, info.info.x11.window);
+    }
     return true;
 }
 
@@ -123,6 +151,7 @@ void SdlWindow::Show(int command) {
         return;
     }
     if (command == kSwHide) {
+        AnswerWaitsOnDestroyedWindow();
         SDL_HideWindow(m_window);
     } else {
         SDL_ShowWindow(m_window);
@@ -144,6 +173,11 @@ void SdlWindow::Translate(const SDL_Event& event) {
     case SDL_QUIT:
         msg.message = kWmDestroy;
         m_queue.push_back(msg);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            QueueCursorReport();
+        }
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
@@ -219,6 +253,14 @@ bool SdlWindow::PeekMessage(Message& out) {
         destroy.message = kWmDestroy;
         m_queue.push_back(destroy);
     }
+    // Gone from under the game, the window ends it as a closed one does.
+    if (TakeWindowDestroyed()) {
+        std::printf("The window was destroyed\n");
+        std::fflush(stdout);
+        Message destroy;
+        destroy.message = kWmDestroy;
+        m_queue.push_back(destroy);
+    }
     SDL_Event event;
     while (m_queue.empty() && SDL_PollEvent(&event) != 0) {
         Translate(event);
@@ -239,12 +281,40 @@ void SdlWindow::PostQuitMessage(int exitCode) {
 }
 
 void SdlWindow::SetBackBufferSize(int width, int height) {
+    if (width == m_backBufferWidth && height == m_backBufferHeight) {
+        return;
+    }
     m_backBufferWidth = width;
     m_backBufferHeight = height;
+    QueueCursorReport();
 }
 
-// SDL reports the cursor in window points; the game hit-tests in back-buffer pixels, and the back buffer
-// is stretched over the window's drawable (which differs from the points on a high-density display).
+// The cursor the game holds is in the pixels of the back buffer as it was shown: it is read anew when
+// that changes, through a report of a device the game does not read, so no motion or button is lost.
+void SdlWindow::QueueCursorReport() {
+    if (!m_rawInput) {
+        return;
+    }
+    Message msg;
+    msg.message = kWmInput;
+    msg.input.type = kRimTypeHid;
+    m_queue.push_back(msg);
+}
+
+void SdlWindow::SetBordered(bool bordered) {
+    m_bordered = bordered;
+    ApplyBorder();
+}
+
+// SDL ignores the border of a full-screen window: it is given again once the window leaves full screen.
+void SdlWindow::ApplyBorder() {
+    if (m_window != nullptr && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) == 0) {
+        SDL_SetWindowBordered(m_window, m_bordered ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+// SDL reports the cursor in window points; the game hit-tests in back-buffer pixels, shown where
+// FitInWindow puts them (the window's drawable differs from the points on a high-density display).
 bool SdlWindow::GetCursorClientPos(int& x, int& y) {
     if (m_window == nullptr) {
         return false;
@@ -265,8 +335,14 @@ bool SdlWindow::GetCursorClientPos(int& x, int& y) {
         y = pointY;
         return true;
     }
-    x = static_cast<int>(static_cast<int64_t>(pointX) * targetWidth / windowWidth);
-    y = static_cast<int>(static_cast<int64_t>(pointY) * targetHeight / windowHeight);
+    const ShownRect shown = FitInWindow(targetWidth, targetHeight, windowWidth, windowHeight);
+    if (shown.width <= 0 || shown.height <= 0) {
+        x = pointX;
+        y = pointY;
+        return true;
+    }
+    x = static_cast<int>(static_cast<int64_t>(pointX - shown.x) * targetWidth / shown.width);
+    y = static_cast<int>(static_cast<int64_t>(pointY - shown.y) * targetHeight / shown.height);
     return true;
 }
 

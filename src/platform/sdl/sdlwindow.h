@@ -16,6 +16,16 @@ struct VirtualKey {
 };
 VirtualKey VirtualKeyOfScancode(SDL_Scancode scancode);
 
+// Where a back buffer is shown in a window: the whole window when their shapes agree, otherwise as
+// large as fits with its shape kept, centred between black bars.
+struct ShownRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+ShownRect FitInWindow(int backBufferWidth, int backBufferHeight, int windowWidth, int windowHeight);
+
 class SdlWindow : public Window {
 public:
     ~SdlWindow() override;
@@ -30,17 +40,22 @@ public:
     void GetClientSize(int& width, int& height) const override;
 
     SDL_Window* Handle() const { return m_window; }
-    // The drawing device's back buffer, which is stretched over the whole window: the cursor is
+    // The drawing device's back buffer, shown in the window as FitInWindow places it: the cursor is
     // reported in its pixels. Zero until a device is made.
     void SetBackBufferSize(int width, int height);
+    // Whether the window, once out of full screen, has the window manager's frame.
+    void SetBordered(bool bordered);
+    void ApplyBorder();
 
-private:
+  private:
     void Translate(const SDL_Event& event);
+    void QueueCursorReport();
 
     SDL_Window* m_window = nullptr;
     bool m_rawInput = false;
     int m_backBufferWidth = 0;
     int m_backBufferHeight = 0;
+    bool m_bordered = false;
     std::deque<Message> m_queue;
 };
 
