@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/gfx.h"
+#include "platform/sdl/glshaders.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -20,29 +21,6 @@
 namespace plat {
 
 class GlDevice;
-
-// What picks a fragment shader: each is straight-line code made for one set of states, because a
-// software rasteriser runs every branch of every fragment. The stage's colour and alpha operations,
-// whether each of their arguments is the texture, the alpha test's function (0 with the test off), how
-// many array textures the shader declares (of more than one, it picks a draw's by index) and whether some
-// of the batch's draws have no texture.
-struct FragmentKey {
-    uint32_t colourOp;
-    bool colourArg1Texture;
-    bool colourArg2Texture;
-    uint32_t alphaOp;
-    bool alphaArg1Texture;
-    bool alphaArg2Texture;
-    uint32_t alphaFunc;
-    uint32_t units;
-    bool untextured;
-
-    uint32_t Pack() const {
-        return (colourOp & 15) | (colourArg1Texture ? 1u << 4 : 0) | (colourArg2Texture ? 1u << 5 : 0) |
-               (alphaOp & 15) << 6 | (alphaArg1Texture ? 1u << 10 : 0) | (alphaArg2Texture ? 1u << 11 : 0) |
-               (alphaFunc & 15) << 12 | (units & 15) << 16 | (untextured ? 1u << 20 : 0);
-    }
-};
 
 // Shared by the device and its resources: a resource outliving the device (and its GL context) sees a
 // null device and leaves its GL names alone.
@@ -216,9 +194,6 @@ class GlDevice : public Device {
     static_assert(sizeof(DrawRecord) == 144, "std140 lays a Draw out in 144 bytes");
     // A vertex of the game's layout followed by the number of its draw in the batch.
     static constexpr uint32_t kBatchVertexStride = kQuadVertexStride + 4;
-    // Array textures one batch samples, each bound to a unit of its own: one where the shading language
-    // cannot pick one by index.
-    static constexpr uint32_t kMaxBatchTextures = 8;
     // The share of the viewport a batch sampling more than one array may cover: picking by index costs
     // the software rasteriser more a pixel than a batch of its own costs the game once.
     static constexpr float kMaxIndexedShare = 1.0f / 16.0f;
