@@ -53,8 +53,8 @@ TEST(ClipVolume, OnlyADrawWhollyBeyondOneSideIsLeftOut) {
 
 using GlBatching = GlRendererFixture;
 
-// More sizes, so more array textures, than one batch samples, alternating, each in a short strip of its
-// own: batches sampling several arrays, and the new batches that too many arrays or pixels begin.
+// Ten sizes, so ten array textures, alternating, each in a short strip of its own: one batch that binds
+// each array in turn for the draws that sample it.
 TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {
     m_renderer->SetResolution(800, 600);
     constexpr int kSizes = 10;

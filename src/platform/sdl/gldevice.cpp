@@ -126,13 +126,10 @@ void PointSampling(GLenum target) {
 } // namespace
 
 bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
-                       uint32_t stride, float* share) {
+                       uint32_t stride) {
     // The sides that every vertex so far lies beyond.
     uint32_t common = 0x3F;
-    glm::vec2 low(1.0f);
-    glm::vec2 high(-1.0f);
-    bool behind = false;
-    for (uint32_t i = 0; i < count && (common != 0 || share != nullptr); ++i) {
+    for (uint32_t i = 0; i < count && common != 0; ++i) {
         float position[3];
         std::memcpy(position, vertices + static_cast<size_t>(i) * stride, sizeof(position));
         const glm::vec4 p = worldViewProj * glm::vec4(position[0], position[1], position[2], 1.0f);
@@ -146,16 +143,6 @@ bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, 
         beyond |= p.z < -slack ? 16u : 0u;
         beyond |= p.z > p.w + slack ? 32u : 0u;
         common &= beyond;
-        if (p.w > 0.0f) {
-            const glm::vec2 at = glm::clamp(glm::vec2(p) / p.w, -1.0f, 1.0f);
-            low = glm::min(low, at);
-            high = glm::max(high, at);
-        } else {
-            behind = true;
-        }
-    }
-    if (share != nullptr) {
-        *share = behind ? 1.0f : std::max(high.x - low.x, 0.0f) * std::max(high.y - low.y, 0.0f) / 4.0f;
     }
     return common != 0;
 }
@@ -326,11 +313,6 @@ bool GlDevice::Build() {
     m_maxBatchDraws =
         std::min<uint32_t>(kMaxBatchDraws, static_cast<uint32_t>(blockSize) / sizeof(DrawRecord));
     glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &m_maxLayers);
-    GLint textureUnits = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &textureUnits);
-    if (epoxy_gl_version() >= 40 && textureUnits >= static_cast<GLint>(kMaxBatchTextures)) {
-        m_batchTextureLimit = kMaxBatchTextures;
-    }
     if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
         return false;
     }
@@ -892,9 +874,9 @@ const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef
     // A draw whose operations never read the texture samples none.
     if (!UsesTexture(key.colourOp, key.colourArg1Texture, key.colourArg2Texture) &&
         !UsesTexture(key.alphaOp, key.alphaArg1Texture, key.alphaArg2Texture)) {
-        key.units = 0;
+        key.textured = false;
     }
-    if (key.units == 0) {
+    if (!key.textured) {
         key.untextured = false;
     }
     auto found = m_programs.find(key.Pack());
@@ -920,10 +902,8 @@ const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef
         glUniformBlockBinding(program.name, glGetUniformBlockIndex(program.name, "Draws"), 0);
         program.alphaRef = glGetUniformLocation(program.name, "uAlphaRef");
         glUseProgram(program.name);
-        for (uint32_t unit = 0; unit < key.units; ++unit) {
-            glUniform1i(
-                glGetUniformLocation(program.name, ("uTextures[" + std::to_string(unit) + "]").c_str()),
-                static_cast<GLint>(unit));
+        if (key.textured) {
+            glUniform1i(glGetUniformLocation(program.name, "uTexture"), 0);
         }
         found = m_programs.emplace(key.Pack(), program).first;
     }
@@ -938,18 +918,13 @@ const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef
 
 bool GlDevice::ApplyDrawState() {
     FragmentKey key = DrawKey();
-    // One program serves every batch that picks by index, however many arrays it samples.
-    key.units = m_batchTextureCount > 1 ? m_batchTextureLimit : m_batchTextureCount;
+    key.textured =
+        std::any_of(m_batchRuns.begin(), m_batchRuns.end(), [](const Run& run) { return run.array != 0; });
     key.untextured = m_batchUntextured;
     if (UseProgram(key, m_renderStates[kRsAlphaRef] & 0xFF) == nullptr) {
         return false;
     }
     glBindVertexArray(m_vao);
-    for (uint32_t unit = 0; unit < m_batchTextureCount; ++unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D_ARRAY, m_batchTextures[unit]);
-    }
-    glActiveTexture(GL_TEXTURE0);
 
     if (m_renderStates[kRsAlphaBlendEnable] != 0) {
         glEnable(GL_BLEND);
@@ -1016,38 +991,32 @@ Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexInde
                             (static_cast<size_t>(baseVertexIndex) + lowest) * kQuadVertexStride;
     const glm::mat4 worldViewProj = m_viewProjection * m_world.m;
     auto* texture = static_cast<GlTexture*>(m_texture);
-    float share = 0.0f;
-    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride, &share) ||
+    if (OutsideClipVolume(worldViewProj, source, used, kQuadVertexStride) ||
         ChangesNothing(texture, source, used)) {
         return kOk;
     }
 
-    // Draws join the batch unless it is full or already samples as many other array textures as it can;
-    // the render and stage states, the viewport and the back buffer flushed it when they changed.
-    const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
-    const auto batchUnit = [this, arrayName] {
-        return static_cast<uint32_t>(
-            std::find(m_batchTextures.begin(), m_batchTextures.begin() + m_batchTextureCount, arrayName) -
-            m_batchTextures.begin());
-    };
-    uint32_t unit = arrayName != 0 ? batchUnit() : 0;
+    // Draws join the batch unless it is full; the render and stage states, the viewport and the back
+    // buffer flushed it when they changed.
     Result result = kOk;
-    const bool indexed = std::max(m_batchTextureCount, unit + 1) > 1;
-    if (m_batchDraws.size() == m_maxBatchDraws || unit == m_batchTextureLimit ||
-        (indexed && m_batchShare + share > kMaxIndexedShare)) {
+    if (m_batchDraws.size() == m_maxBatchDraws) {
         result = Flush();
-        unit = 0;
     }
-    m_batchShare += share;
-    if (arrayName != 0 && unit == m_batchTextureCount) {
-        m_batchTextures[m_batchTextureCount++] = arrayName;
+    const GLuint arrayName = texture != nullptr ? texture->array->name : 0;
+    const auto firstIndex = static_cast<uint32_t>(m_batchIndices.size());
+    if (m_batchRuns.empty()) {
+        m_batchRuns.push_back({firstIndex, arrayName});
+    } else if (arrayName != 0 && m_batchRuns.back().array == 0) {
+        m_batchRuns.back().array = arrayName;
+    } else if (arrayName != 0 && m_batchRuns.back().array != arrayName) {
+        m_batchRuns.push_back({firstIndex, arrayName});
     }
     m_batchUntextured = m_batchUntextured || arrayName == 0;
     const auto draw = static_cast<uint32_t>(m_batchDraws.size());
     m_batchDraws.push_back({worldViewProj, m_texture0.m,
                             texture != nullptr ? static_cast<int32_t>(texture->layer) : 0,
                             m_stageStates[kTssTextureTransformFlags] == kTtffDisable ? 0 : 1,
-                            texture != nullptr ? 1 : 0, static_cast<int32_t>(unit)});
+                            texture != nullptr ? 1 : 0, 0});
 
     const auto first = static_cast<uint32_t>(m_batchVertices.size() / kBatchVertexStride);
     m_batchVertices.resize(m_batchVertices.size() + static_cast<size_t>(used) * kBatchVertexStride);
@@ -1158,14 +1127,18 @@ Result GlDevice::Flush() {
     const bool applied = ApplyDrawState();
     Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
            m_batchIndices.data());
-    if (applied) {
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_batchIndices.size()), GL_UNSIGNED_INT, nullptr);
+    for (size_t i = 0; applied && i < m_batchRuns.size(); ++i) {
+        const uint32_t first = m_batchRuns[i].firstIndex;
+        const auto end = i + 1 < m_batchRuns.size() ? m_batchRuns[i + 1].firstIndex
+                                                    : static_cast<uint32_t>(m_batchIndices.size());
+        glBindTexture(GL_TEXTURE_2D_ARRAY, m_batchRuns[i].array);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(end - first), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(static_cast<uintptr_t>(first) * sizeof(uint32_t)));
     }
     m_batchVertices.clear();
     m_batchIndices.clear();
     m_batchDraws.clear();
-    m_batchTextureCount = 0;
-    m_batchShare = 0.0f;
+    m_batchRuns.clear();
     m_batchUntextured = false;
     return applied && glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
 }
@@ -1196,7 +1169,7 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
     FragmentKey key{};
     key.colourOp = key.alphaOp = kTopModulate;
     key.colourArg1Texture = key.alphaArg1Texture = true;
-    key.units = 1;
+    key.textured = true;
     if (UseProgram(key, 0) == nullptr) {
         return;
     }

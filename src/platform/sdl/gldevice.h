@@ -98,10 +98,8 @@ class GlTexture : public Texture {
 // Whether all of a draw's vertices lie beyond one side of Direct3D's clip volume (-w <= x, y <= w,
 // 0 <= z <= w), so that none of its triangles can show: such draws are left out. A vertex on a side, or
 // within rounding of it, counts as inside. Positions are the first three floats of each vertex.
-// Otherwise, when asked, gives the share of the clip rectangle its bounding box covers (all of it when a
-// vertex lies behind the eye).
 bool OutsideClipVolume(const glm::mat4& worldViewProj, const uint8_t* vertices, uint32_t count,
-                       uint32_t stride, float* share = nullptr);
+                       uint32_t stride);
 
 class GlDevice : public Device {
   public:
@@ -189,14 +187,11 @@ class GlDevice : public Device {
         int32_t layer;
         int32_t texTransform;
         int32_t hasTexture;
-        int32_t unit;
+        int32_t unused;
     };
     static_assert(sizeof(DrawRecord) == 144, "std140 lays a Draw out in 144 bytes");
     // A vertex of the game's layout followed by the number of its draw in the batch.
     static constexpr uint32_t kBatchVertexStride = kQuadVertexStride + 4;
-    // The share of the viewport a batch sampling more than one array may cover: picking by index costs
-    // the software rasteriser more a pixel than a batch of its own costs the game once.
-    static constexpr float kMaxIndexedShare = 1.0f / 16.0f;
 
     // A program of the one vertex shader and a fragment shader made for one set of states.
     struct Program {
@@ -240,12 +235,15 @@ class GlDevice : public Device {
     std::vector<uint8_t> m_batchVertices;
     std::vector<uint32_t> m_batchIndices;
     std::vector<DrawRecord> m_batchDraws;
-    // The array textures the batch samples, in the order of their units.
-    std::array<GLuint, kMaxBatchTextures> m_batchTextures{};
-    uint32_t m_batchTextureCount = 0;
-    uint32_t m_batchTextureLimit = 1;
-    // The shares of the viewport the batch's draws cover, added up.
-    float m_batchShare = 0.0f;
+    // Consecutive draws of the batch that sample one array texture, drawn by one call with it bound: a
+    // shader that picked among several arrays per draw would branch, or index a sampler array by a value
+    // that differs within the call, which only some drivers take. Draws without a texture join the run
+    // they fall in; a run of none but those has no array.
+    struct Run {
+        uint32_t firstIndex;
+        GLuint array;
+    };
+    std::vector<Run> m_batchRuns;
     // Whether some draw of the batch has no texture.
     bool m_batchUntextured = false;
     uint32_t m_maxBatchDraws = 0;

@@ -15,15 +15,15 @@ layout(location = 3) in uint aDraw;
 struct Draw {
     mat4 worldViewProj;
     mat4 texMatrix;
-    ivec4 flags; // layer, texture transform, has texture, texture unit
+    ivec4 flags; // layer, texture transform, has texture, unused
 };
 layout(std140) uniform Draws {
     Draw uDraws[MAX_DRAWS];
 };
 out vec4 vColour;
 out vec2 vTexCoord;
-// The texture's layer, negative without a texture, and the unit it is bound to.
-flat out vec2 vLayerUnit;
+// The texture's layer, negative without a texture.
+flat out float vLayer;
 void main() {
     Draw draw = uDraws[aDraw];
     vec4 p = draw.worldViewProj * vec4(aPosition, 1.0);
@@ -32,7 +32,7 @@ void main() {
     gl_Position = p;
     vColour = aColour;
     vTexCoord = draw.flags.y != 0 ? (draw.texMatrix * vec4(aTexCoord, 1.0)).xy : aTexCoord.xy;
-    vLayerUnit = vec2(draw.flags.z != 0 ? float(draw.flags.x) : -1.0, float(draw.flags.w));
+    vLayer = draw.flags.z != 0 ? float(draw.flags.x) : -1.0;
 }
 )";
 
@@ -109,34 +109,21 @@ std::string FragmentShader(const FragmentKey& key) {
     std::string text = "#version 330 core\n"
                        "in vec4 vColour;\n"
                        "in vec2 vTexCoord;\n"
-                       "flat in vec2 vLayerUnit;\n"
+                       "flat in float vLayer;\n"
                        "uniform float uAlphaRef;\n"
                        "out vec4 fragColour;\n";
-    if (key.units > 0) {
-        text += "uniform sampler2DArray uTextures[" + std::to_string(key.units) + "];\n";
+    if (key.textured) {
+        text += "uniform sampler2DArray uTexture;\n";
     }
     text += "void main() {\n";
-    // Point sampling without mip maps: the explicit level changes nothing, and takes no derivatives, so
-    // that it is defined where the fragments of one draw call branch apart.
-    const auto fetch = [](uint32_t unit) {
-        return "textureLod(uTextures[" + std::to_string(unit) + "], vec3(vTexCoord, vLayerUnit.x), 0.0)";
-    };
-    if (key.units == 0) {
+    if (!key.textured) {
         text += "    vec4 texel = vec4(1.0);\n";
-    } else if (key.units == 1) {
-        text += "    vec4 texel = " + fetch(0) + ";\n";
     } else {
-        // A sampler array takes no index that differs within one draw call: the draw's unit picks a
-        // branch, each of which names its sampler by a constant.
-        text += "    int unit = int(vLayerUnit.y);\n    vec4 texel;\n";
-        for (uint32_t unit = 0; unit + 1 < key.units; ++unit) {
-            text += std::string(unit == 0 ? "    if" : " else if") + " (unit == " + std::to_string(unit) +
-                    ") {\n        texel = " + fetch(unit) + ";\n    }";
-        }
-        text += " else {\n        texel = " + fetch(key.units - 1) + ";\n    }\n";
+        // Point sampling without mip maps: the explicit level changes nothing and takes no derivatives.
+        text += "    vec4 texel = textureLod(uTexture, vec3(vTexCoord, vLayer), 0.0);\n";
     }
-    if (key.units > 0 && key.untextured) {
-        text += "    texel = vLayerUnit.x >= 0.0 ? texel : vec4(1.0);\n";
+    if (key.textured && key.untextured) {
+        text += "    texel = vLayer >= 0.0 ? texel : vec4(1.0);\n";
     }
     text +=
         "    float alpha = " + Combine(key.alphaOp, key.alphaArg1Texture, key.alphaArg2Texture, "a") + ";\n";

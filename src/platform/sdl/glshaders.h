@@ -9,14 +9,11 @@ namespace plat {
 
 // Draws gathered into one batch: at most this many, and as many as the uniform block holds.
 constexpr uint32_t kMaxBatchDraws = 256;
-// Array textures one batch samples, each bound to a unit of its own: one before OpenGL 4.
-constexpr uint32_t kMaxBatchTextures = 8;
 
 // What picks a fragment shader: each is straight-line code made for one set of states, because a
-// software rasteriser runs every branch of every fragment; only the pick among several arrays branches. The
-// stage's colour and alpha operations, whether each of their arguments is the texture, the alpha test's
-// function (0 with the test off), how many array textures the shader declares (of more than one, it picks a
-// draw's among them) and whether some of the batch's draws have no texture.
+// software rasteriser runs every branch of every fragment. The stage's colour and alpha operations, whether
+// each of their arguments is the texture, the alpha test's function (0 with the test off), whether the
+// shader samples the one array texture bound and whether some of the batch's draws have no texture.
 struct FragmentKey {
     uint32_t colourOp;
     bool colourArg1Texture;
@@ -25,13 +22,13 @@ struct FragmentKey {
     bool alphaArg1Texture;
     bool alphaArg2Texture;
     uint32_t alphaFunc;
-    uint32_t units;
+    bool textured;
     bool untextured;
 
     uint32_t Pack() const {
         return (colourOp & 15) | (colourArg1Texture ? 1u << 4 : 0) | (colourArg2Texture ? 1u << 5 : 0) |
                (alphaOp & 15) << 6 | (alphaArg1Texture ? 1u << 10 : 0) | (alphaArg2Texture ? 1u << 11 : 0) |
-               (alphaFunc & 15) << 12 | (units & 15) << 16 | (untextured ? 1u << 20 : 0);
+               (alphaFunc & 15) << 12 | (textured ? 1u << 16 : 0) | (untextured ? 1u << 20 : 0);
     }
 };
 
