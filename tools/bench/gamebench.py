@@ -13,9 +13,10 @@
            measured just before it: build/bare_window drawing one full-window textured quad at the same
            size and pace. Other programs on the machine move both alike, so the ratio is the figure.
 
-  tools/bench/gamebench.py [build folder] [launch] [kingdom] [battle] [load]
+  tools/bench/gamebench.py [build folder] [launch] [kingdom] [battle] [load] [rounds=N]
                            (default: build, all four; launch includes the menu idle, kingdom the
-                           kingdom idle)
+                           kingdom idle; load measures each pair N times, 1 by default, and ends
+                           with the median ratios, since a shared machine moves one pair by a tenth)
 
 A developer's measurement, not a test."""
 
@@ -120,6 +121,8 @@ def launch(binary, make=None):
 def main():
     args = sys.argv[1:]
     every = ("launch", "kingdom", "battle", "load")
+    rounds = [int(a.split("=", 1)[1]) for a in args if a.startswith("rounds=")]
+    args = [a for a in args if not a.startswith("rounds=")]
     parts = [a for a in args if a in every] or list(every)
     folders = [a for a in args if a not in parts]
     build = os.path.abspath(folders[0] if folders else os.path.join(REPO, "build"))
@@ -133,7 +136,7 @@ def main():
                                 check=True)
         print(battle.stdout.strip())
     if "load" in parts:
-        measure_load(build)
+        measure_load(build, max(rounds[-1] if rounds else 1, 1))
     return 0
 
 
@@ -235,12 +238,13 @@ def battle_load(build):
         closing(game)
 
 
-def measure_load(build):
+def measure_load(build, rounds=1):
     rows = []
-    for name, measure in (("menu", menu_load), ("kingdom", new_kingdom_load), ("battle", battle_load)):
-        floor, _ = bare_load(build)
-        game, line = measure(build)
-        rows.append((name, game, floor, line))
+    for _ in range(rounds):
+        for name, measure in (("menu", menu_load), ("kingdom", new_kingdom_load), ("battle", battle_load)):
+            floor, _ = bare_load(build)
+            game, line = measure(build)
+            rows.append((name, game, floor, line))
     print("CPU over %.0f s, the game's whole process (its main thread apart) against a bare window at the "
           "same size and pace measured just before it; %% of one core, frames shown a second, and CPU "
           "milliseconds a frame shown, which a busy machine's slower frames leave comparable:" % LOAD_SECONDS)
@@ -254,6 +258,11 @@ def measure_load(build):
     for _, _, _, line in rows:
         if line:
             print("  " + line)
+    if rounds > 1:
+        for name in ("menu", "kingdom", "battle"):
+            ratios = [(g[0] / g[2]) / (f[0] / f[2]) for n, g, f, _ in rows if n == name and g[2] and f[2]]
+            print("  %-8s median of %d rounds, game / bare a frame: %4.2f (%s)"
+                  % (name, len(ratios), statistics.median(ratios), ", ".join("%.2f" % r for r in ratios)))
 
 
 if __name__ == "__main__":
