@@ -225,9 +225,10 @@ bool ExchangeUnsupported(const std::error_code& error) {
            error == std::errc::operation_not_supported;
 }
 
+// A link is never taken for an empty slot folder: it, and what it leads to, are the player's.
 bool IsEmptyFolder(const std::string& path) {
     std::error_code error;
-    return fs::is_directory(path, error) && fs::is_empty(path, error) && !error;
+    return fs::is_directory(fs::symlink_status(path, error)) && fs::is_empty(path, error) && !error;
 }
 
 // A spare beside an empty slot folder is a new slot's first save that never finished: both go, the
@@ -304,16 +305,45 @@ void TidyInterruptedSaves(const std::string& saveFolder) {
     }
 }
 
+// The folder a linked slot leads to is the player's: the link stays, the three files are replaced there
+// one by one, each through a temporary file of its own, and nothing else in it is touched. A link to
+// the save folder or to a folder above it would write among the slots: refused.
+std::string WriteLinkedSlot(const std::string& slot, const std::function<bool(const std::string&)>& write) {
+    const fs::path link = fs::path(slot).parent_path();
+    std::error_code error;
+    const fs::path target = fs::canonical(link, error);
+    fs::path saves;
+    if (!error) {
+        saves = fs::canonical(link.parent_path(), error);
+    }
+    if (error || !fs::is_directory(target, error)) {
+        LogLine(slot + " leads to no folder" + (error ? ": " + error.message() : ""));
+        return "the slot leads to no folder";
+    }
+    const auto [end, rest] = std::mismatch(target.begin(), target.end(), saves.begin(), saves.end());
+    if (end == target.end()) {
+        LogLine(slot + " leads to " + target.string() + ", which holds the save folder: not saved there");
+        return "the slot leads to a folder that holds the saved games";
+    }
+    if (!write(target.string() + "/")) {
+        const std::error_code cause = LastConfigWriteError();
+        LogLine("The files could not be written in " + target.string() +
+                (cause ? ": " + cause.message() : ""));
+        return PlainCause(cause);
+    }
+    for (const char* file : kSlotFiles) {
+        ConfigCache::Instance().ForgetFile(slot + file);
+    }
+    return "";
+}
+
 } // namespace
 
 std::string WriteSlotAsOne(const std::string& slot, const std::function<bool(const std::string&)>& write) {
-    fs::path slotPath = fs::path(slot).parent_path();
+    const fs::path slotPath = fs::path(slot).parent_path();
     std::error_code linkError;
     if (fs::is_symlink(fs::symlink_status(slotPath, linkError))) {
-        // The link stays; the folder it leads to is the one replaced.
-        if (fs::path resolved = fs::canonical(slotPath, linkError); !linkError) {
-            slotPath = resolved;
-        }
+        return WriteLinkedSlot(slot, write);
     }
     const std::string saveFolder = slotPath.parent_path().string() + "/";
     const std::string name = slotPath.filename().string();

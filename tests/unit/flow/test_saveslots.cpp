@@ -509,15 +509,54 @@ TEST_F(Slots, ASavedOverSlotKeepsThePermissionsOfItsFolderAndFiles) {
     EXPECT_EQ(after, before);
 }
 
-TEST_F(Slots, ASlotThatIsALinkIsSavedWhereItLeadsAndTheLinkStays) {
-    const std::string elsewhere = scratch.Folder() + "elsewhere/";
+// A linked slot is saved where it leads, beside the player's own files there, and the link stays; a
+// save stopped at any step leaves it listed and loadable. A link to a folder that holds the saves is
+// never written through.
+TEST_F(Slots, ASlotThatIsALinkIsSavedWhereItLeadsAndNothingElseThereIsTouched) {
+    struct Crash {};
+    const std::string kept = scratch.Folder() + "Kept/";
     SaveOnce(100.0f);
-    fs::create_directories(elsewhere);
-    fs::rename(SaveFolder() + "Data0", elsewhere + "Kept");
-    fs::create_directory_symlink(elsewhere + "Kept", SaveFolder() + "Data0");
-    EXPECT_EQ(SaveOnce(250.0f), 250.0f);
+    fs::rename(SaveFolder() + "Data0", kept);
+    fs::create_directory(kept + "photos");
+    savetest::WriteText(kept + "notes.txt", "mine");
+    fs::create_directory_symlink(kept, SaveFolder() + "Data0");
+    int crashes = 0;
+    for (int step = 0; step < 7; ++step) {
+        int seen = 0;
+        SetFileStepHook([&](const char* name, const std::string&) {
+            if (std::string(name) != "exchange" && seen++ == step) {
+                throw Crash{};
+            }
+            return std::string(name) == "exchange" ? EINVAL : 0;
+        });
+        try {
+            SaveOnce(200.0f);
+        } catch (const Crash&) {
+            ++crashes;
+        }
+        SetFileStepHook(nullptr);
+        Captured([&] {
+            EXPECT_TRUE(ReadArmyFile(kept + kSlotFiles[0], false) &&
+                        ReadMapFile(kept + kSlotFiles[1], false));
+        });
+        EXPECT_EQ(SaveOnce(300.0f), 300.0f) << step;
+        std::vector<std::string> left = Entries(kept);
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"armydata.xml", "buildingdata.xml", "mapdata.xml",
+                                                  "notes.txt", "photos"}));
+    }
+    // Each of the three files is written and then renamed into place.
+    EXPECT_EQ(crashes, 6);
     EXPECT_TRUE(fs::is_symlink(SaveFolder() + "Data0"));
-    EXPECT_EQ(Entries(elsewhere), std::vector<std::string>{"Kept"});
+
+    const std::string game = scratch.Folder() + "Thornvale Oriskar";
+    fs::create_directory_symlink(game, SaveFolder() + "Data1");
+    const std::vector<std::string> before = Entries(game);
+    Captured([] { screen().ScanSaveFolder(); });
+    screen().m_selectedSlot = 1;
+    EXPECT_TRUE(Has(Captured(SaveGameToSlot), "Game not saved to " + SaveFolder() + "Data1/"));
+    EXPECT_EQ(Entries(game), before);
+    EXPECT_EQ(Entries(SaveFolder()).size(), 2u);
 }
 
 TEST_F(Slots, AFailedSavesLetterNamesTheSystemsCause) {
