@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr float kNewGameStrengthFactor = 1.0f;
-constexpr float kNewGameInvasionBudget = 25.0f;
 
 } // namespace
 

@@ -123,6 +123,19 @@ class NumberReader {
     std::string m_bad;
 };
 
+// Far past what any game reaches, and far from where the clock loses its tenths, a war's next level
+// overflows or land stops counting in whole tiles: a file beyond them was not written by a game.
+constexpr double kMaxGameTime = 1.0e9;
+constexpr int32_t kMaxLevel = 1000000;
+constexpr float kMaxLand = 1.0e6f;
+constexpr float kMaxStrengthFactor = 1.0e5f;
+
+// Each wave adds at most 60 times the strength of its day to the budget, and 0.1 to the strength.
+float MaxInvasionBudget(float strength) {
+    const float waves = (strength - kNewGameStrengthFactor) * 10.0f + 1.0f;
+    return kNewGameInvasionBudget + 60.0f * waves * strength;
+}
+
 std::string Stamp(const std::string& text) {
     return text.substr(0, kMaxStampLength);
 }
@@ -143,6 +156,8 @@ void WriteArmyTree(ArmyConfig& config) {
     resource.AddChild(Value("TimeStamp", block.TimeStamp));
     resource.AddChild(Value("Land", Float(block.Land)));
     resource.AddChild(Value("Level", Int(block.Level)));
+    resource.AddChild(Value("StrengthFactor", Float(block.StrengthFactor)));
+    resource.AddChild(Value("InvasionBudget", Float(block.InvasionBudget)));
     config.m_nodes.push_back(std::move(resource));
 
     ConfigNode mastery = Section("Mastery");
@@ -190,11 +205,20 @@ std::unique_ptr<KRConfig> ArmyConfig::CreateTyped() const {
         block.GameTime = numbers.ReadClock(*resource, "GameTime");
         block.DateStamp = Stamp(resource->GetChildValue("DateStamp"));
         block.TimeStamp = Stamp(resource->GetChildValue("TimeStamp"));
+        block.GameTime = std::clamp(block.GameTime, 0.0, kMaxGameTime);
         if (resource->FindChild("Land") != nullptr) {
-            block.Land = std::max(0.0f, numbers.Read(*resource, "Land"));
+            block.Land = std::clamp(numbers.Read(*resource, "Land"), 0.0f, kMaxLand);
         }
         if (resource->FindChild("Level") != nullptr) {
-            block.Level = std::max(0, FileInt(resource->GetChildValue("Level")));
+            block.Level = std::clamp(FileInt(resource->GetChildValue("Level")), 0, kMaxLevel);
+        }
+        if (resource->FindChild("StrengthFactor") != nullptr) {
+            block.StrengthFactor = std::clamp(numbers.Read(*resource, "StrengthFactor"),
+                                              kNewGameStrengthFactor, kMaxStrengthFactor);
+        }
+        if (resource->FindChild("InvasionBudget") != nullptr) {
+            block.InvasionBudget = std::clamp(numbers.Read(*resource, "InvasionBudget"), 0.0f,
+                                              MaxInvasionBudget(block.StrengthFactor));
         }
     }
 

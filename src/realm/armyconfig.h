@@ -25,9 +25,12 @@ struct ArmyDataBlock {
     float Mod[MASTERY_COUNT] = {};
     float NextMod[MASTERY_COUNT] = {};
     double GameTime = 0.0;
-    // Path allowance and wave level; a file from before they were kept reads as a new game's.
+    // Path allowance, wave level and the waves' strength; a file from before they were kept reads as a
+    // new game's.
     float Land = 1.0f;
     int32_t Level = 0;
+    float StrengthFactor = kNewGameStrengthFactor;
+    float InvasionBudget = kNewGameInvasionBudget;
     std::string DateStamp;
     std::string TimeStamp;
     // Built by the reader; whoever applies the file takes them over.

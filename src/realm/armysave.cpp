@@ -31,6 +31,8 @@ bool PlayerEditor::SaveArmyData(const std::string& type, const std::string& file
     block.GameTime = m_clock;
     block.Land = m_land;
     block.Level = m_level;
+    block.StrengthFactor = m_strengthFactor;
+    block.InvasionBudget = m_invasionBudget;
     for (const auto& unit : m_baseUnits) {
         config.m_writeTech.push_back(unit.get());
     }
@@ -66,6 +68,8 @@ void PlayerEditor::ApplyArmyConfig(ArmyConfig& config) {
     m_clock = block.GameTime;
     m_land = block.Land;
     m_level = block.Level;
+    m_strengthFactor = block.StrengthFactor;
+    m_invasionBudget = block.InvasionBudget;
     m_masteryPoints = block.Points;
     std::copy(std::begin(block.Current), std::end(block.Current), std::begin(m_masteryLevel));
     std::copy(std::begin(block.Mod), std::end(block.Mod), std::begin(m_masteryMod));

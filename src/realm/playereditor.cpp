@@ -296,7 +296,7 @@ void PlayerEditor::DrawTextLine(const std::string& text, float x, float y, float
 }
 
 void PlayerEditor::CreateEnemyCommanders() {
-    m_invasionBudget = 25.0f;
+    m_invasionBudget = kNewGameInvasionBudget;
     m_commanders.clear();
     m_commanders.reserve(kEnemyCommanderCount);
     for (int i = 0; i < kEnemyCommanderCount; ++i) {

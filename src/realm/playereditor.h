@@ -59,6 +59,9 @@ inline constexpr int32_t kPanelModeMerchant = 1;
 inline constexpr int32_t kPanelModeInvaders = 2;
 inline constexpr int32_t kPanelModeMasteries = 4;
 inline constexpr int32_t kEnemyCommanderCount = 15;
+// The waves' strength and invasion budget of a new game.
+inline constexpr float kNewGameStrengthFactor = 1.0f;
+inline constexpr float kNewGameInvasionBudget = 25.0f;
 // Game messages kept for scrolling back; older ones above the window are dropped, as a battle adds two
 // a hit.
 inline constexpr size_t kGameMessagesKept = 1000;
@@ -213,7 +216,7 @@ class PlayerEditor {
     int32_t m_unitPanelPage = 0;
     HudTextBlock m_text;
     float m_merchantCountdown = 5.0f;
-    float m_strengthFactor = 1.0f;
+    float m_strengthFactor = kNewGameStrengthFactor;
     std::list<GameMessage> m_messages;
     plat::Vector3 m_messageBoxPosition{-5.0f, 3.0f, 0.75f};
     float m_messageBoxScale[2] = {6.0f, 8.5f};
@@ -222,7 +225,7 @@ class PlayerEditor {
     int64_t m_droppedMessageLines = 0;
     int32_t m_messageLineBudget = 25;
     bool m_messageBoxVisible = true;
-    float m_invasionBudget = 25.0f;
+    float m_invasionBudget = kNewGameInvasionBudget;
     std::vector<EnemyCommander> m_commanders;
     // Oldest first.
     std::list<Invasion> m_invasions;

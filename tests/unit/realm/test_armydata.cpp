@@ -50,6 +50,8 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
     realm->m_clock = 345.125f;
     realm->m_land = 2.0f;
     realm->m_level = 3;
+    realm->m_strengthFactor = 1.7f;
+    realm->m_invasionBudget = 310.5f;
     realm->m_masteryPoints = 3;
     realm->m_masteryLevel[MASTERY_FATALITY] = 2.0f;
     realm->m_masteryMod[MASTERY_FATALITY] = 21.33f;
@@ -89,6 +91,8 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
     EXPECT_EQ(loaded.m_clock, 345.125f);
     EXPECT_EQ(loaded.m_land, 2.0f);
     EXPECT_EQ(loaded.m_level, 3);
+    EXPECT_EQ(loaded.m_strengthFactor, 1.7f);
+    EXPECT_EQ(loaded.m_invasionBudget, 310.5f);
     EXPECT_EQ(loaded.m_masteryPoints, 3);
     EXPECT_EQ(loaded.m_masteryMod[MASTERY_FATALITY], 21.33f);
     EXPECT_EQ(loaded.m_masteryNextMod[MASTERY_FATALITY], 22.5f);
@@ -114,13 +118,17 @@ TEST_F(ArmyFile, ARealmWrittenAndReadBackIsTheSame) {
 TEST_F(ArmyFile, OlderWholeNumberFilesAndClampedSquadsLoad) {
     realm->m_land = 6.0f;
     realm->m_level = 4;
+    realm->m_strengthFactor = 2.0f;
+    realm->m_invasionBudget = 90.0f;
     ASSERT_TRUE(realm->ApplyArmyData(DataFile("army_clamped.xml")));
     EXPECT_EQ(realm->m_stock[RESOURCE_FIRE], 5.0f);
     EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 300.0f);
     EXPECT_EQ(realm->m_clock, 12.5f);
-    // Kept before land and level were: a new game's.
+    // Kept before land, level and the waves' strength were: a new game's.
     EXPECT_EQ(realm->m_land, 1.0f);
     EXPECT_EQ(realm->m_level, 0);
+    EXPECT_EQ(realm->m_strengthFactor, 1.0f);
+    EXPECT_EQ(realm->m_invasionBudget, 25.0f);
     ASSERT_EQ(realm->m_purchasedUnits.size(), 2u);
     const KRUnit& big = *realm->m_purchasedUnits.front();
     EXPECT_EQ(big.m_soldiers.size(), 9u);
@@ -139,6 +147,35 @@ TEST_F(ArmyFile, WithoutAResourceSectionTheStocksAreZero) {
     EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 0.0f);
     EXPECT_EQ(realm->m_clock, 0.0f);
     EXPECT_EQ(realm->m_masteryPoints, 4);
+}
+
+// Numbers no game reaches are brought within reach, and the file's other values are kept.
+TEST_F(ArmyFile, NumbersNoGameReachesAreClampedToWhatOneCan) {
+    const auto load = [&](const std::string& clock, const std::string& rest) {
+        const std::string file = scratch.Folder() + clock + ".xml";
+        savetest::WriteText(
+            file, "<?xml version=\"1.0\" ?>\n<ArmyData type=\"ArmyData1\"><Resource><Money>40</Money>"
+                  "<GameTime>" +
+                      clock + "</GameTime>" + rest + "</Resource></ArmyData>\n");
+        EXPECT_TRUE(realm->ApplyArmyData(file));
+    };
+    load("1e20", "<Land>1e38</Land><Level>99999999999</Level><StrengthFactor>1e30</StrengthFactor>"
+                 "<InvasionBudget>1e30</InvasionBudget>");
+    EXPECT_EQ(realm->m_stock[RESOURCE_MONEY], 40.0f);
+    EXPECT_LE(realm->m_clock, 1.0e9);
+    EXPECT_LE(realm->m_land, 1.0e6f);
+    // A won war adds one more.
+    EXPECT_LT(realm->m_level, 2000000000);
+    EXPECT_LE(realm->m_strengthFactor, 1.0e5f);
+    EXPECT_LT(realm->m_invasionBudget, 1.0e15f);
+    // At the first strength, no wave has added to the budget yet.
+    load("-1e12", "<Land>-3</Land><Level>-2</Level><StrengthFactor>-4</StrengthFactor>"
+                  "<InvasionBudget>1e9</InvasionBudget>");
+    EXPECT_EQ(realm->m_clock, 0.0);
+    EXPECT_EQ(realm->m_land, 0.0f);
+    EXPECT_EQ(realm->m_level, 0);
+    EXPECT_EQ(realm->m_strengthFactor, 1.0f);
+    EXPECT_LE(realm->m_invasionBudget, 100.0f);
 }
 
 class DamagedArmyFile : public ArmyFile, public testing::WithParamInterface<const char*> {};
