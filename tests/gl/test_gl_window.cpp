@@ -1,5 +1,10 @@
-// What Present puts in a window of another shape than the back buffer's. Runs on SDL's offscreen driver.
+// What Present puts in a window of another shape than the back buffer's, and which X errors say the
+// window is gone. Runs on SDL's offscreen driver.
 #include "gl_support.h"
+
+#include "platform/sdl/sdlquit.h"
+
+#include <X11/X.h>
 
 #include <memory>
 #include <vector>
@@ -52,6 +57,20 @@ TEST_F(GlWindow, FourThreeBackBufferIsShownWholeBetweenBlackBars) {
         EXPECT_EQ(at(900, y), kBlack);
         EXPECT_EQ(at(kWindowWidth - 1, y), kBlack);
     }
+}
+
+TEST(WindowGoneError, TheCoreAndTheGlxErrorsOfAMissingWindowCount) {
+    constexpr int kGlxFirstError = 161;
+    EXPECT_TRUE(plat::IsWindowGoneError(BadWindow, kGlxFirstError));
+    EXPECT_TRUE(plat::IsWindowGoneError(BadDrawable, kGlxFirstError));
+    EXPECT_TRUE(plat::IsWindowGoneError(kGlxFirstError + 2, kGlxFirstError));  // GLXBadDrawable
+    EXPECT_TRUE(plat::IsWindowGoneError(kGlxFirstError + 12, kGlxFirstError)); // GLXBadWindow
+    EXPECT_FALSE(plat::IsWindowGoneError(BadMatch, kGlxFirstError));
+    EXPECT_FALSE(plat::IsWindowGoneError(kGlxFirstError, kGlxFirstError));     // GLXBadContext
+    EXPECT_FALSE(plat::IsWindowGoneError(kGlxFirstError + 5, kGlxFirstError)); // GLXBadCurrentWindow
+    // Without GLX those offsets are core errors of other kinds.
+    EXPECT_FALSE(plat::IsWindowGoneError(BadValue, 0));
+    EXPECT_FALSE(plat::IsWindowGoneError(BadColor, 0));
 }
 
 } // namespace

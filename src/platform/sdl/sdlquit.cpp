@@ -1,6 +1,9 @@
 #include "platform/sdl/sdlquit.h"
 
 #include <X11/Xlib.h>
+// The GLX protocol's error numbers; its header needs the protocol's sized types first.
+#include <X11/Xmd.h>
+#include <GL/glxproto.h>
 
 #include <atomic>
 #include <csignal>
@@ -26,6 +29,8 @@ bool g_destroyedTaken = false;
 // requests about its parent or children, whose names it no longer has right.
 int g_strayWindowRequest = 0;
 XErrorHandler g_previousErrorHandler = nullptr;
+// The GLX extension's first error code, or 0 when the server has no GLX.
+int g_glxFirstError = 0;
 
 // Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
 // wait on it for ever.
@@ -37,7 +42,7 @@ int OnDisplayLost(Display*) {
 
 // Xlib's own handler ends the process with status 1 on any error; SDL's, below it, does the same.
 int OnXError(Display* display, XErrorEvent* error) {
-    const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable;
+    const bool gone = IsWindowGoneError(error->error_code, g_glxFirstError);
     if (g_watchedWindow != 0 && error->resourceid == g_watchedWindow && (gone || g_windowDestroyed)) {
         g_windowDestroyed = true;
         return 0;
@@ -70,9 +75,21 @@ void EndProcessWhenDisplayLost() {
     XSetIOErrorHandler(OnDisplayLost);
 }
 
+bool IsWindowGoneError(int errorCode, int glxFirstError) {
+    if (errorCode == BadWindow || errorCode == BadDrawable) {
+        return true;
+    }
+    return glxFirstError > 0 &&
+           (errorCode == glxFirstError + GLXBadDrawable || errorCode == glxFirstError + GLXBadWindow);
+}
+
 void WatchWindowDestruction(Display* display, unsigned long window) {
     g_watchedDisplay = display;
     g_watchedWindow = window;
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    g_glxFirstError = XQueryExtension(display, "GLX", &opcode, &firstEvent, &firstError) ? firstError : 0;
     XErrorHandler previous = XSetErrorHandler(OnXError);
     if (previous != OnXError) {
         g_previousErrorHandler = previous;
