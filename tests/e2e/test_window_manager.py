@@ -7,7 +7,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from driver import Failure, Game, click, expect, run  # noqa: E402
+from driver import Failure, Game, click, expect, run, start_openbox  # noqa: E402
 from realgame import to_main_menu, virtual  # noqa: E402
 
 MENU_OPTIONS = (190, 340)
@@ -24,9 +24,7 @@ def frame_extents(game, window):
 
 
 def test_windowed_has_a_frame_and_outside_destruction_ends_cleanly(binary):
-    game = Game(binary)
-    manager = subprocess.Popen(["openbox"], env=dict(os.environ, DISPLAY=game.display),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    game = Game(binary, manager=start_openbox)
     try:
         to_main_menu(game)
         window = game.window_id()
@@ -47,8 +45,6 @@ def test_windowed_has_a_frame_and_outside_destruction_ends_cleanly(binary):
         errors = [line for line in game.lines if "X Error" in line]
         expect(errors == [], "X errors: %r" % errors)
     finally:
-        manager.terminate()
-        manager.wait()
         game.close()
 
 
