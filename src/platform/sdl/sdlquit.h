@@ -26,6 +26,10 @@ bool TakeWindowDestroyed();
 bool IsWindowGoneError(int errorCode, int glxFirstError);
 // Before SDL hides the window: a window destroyed from outside is reported unmapped, as SDL waits for.
 void AnswerWaitsOnDestroyedWindow();
+// Before SDL shows the hidden window: SDL asks for the map and waits for it without end, and a window
+// manager starting at the same moment may not carry the request out. The map is asked for here, again
+// while it does not come, for at most a few seconds; then SDL's wait is answered and the game goes on.
+void AnswerWaitForMap();
 // Once the window is gone: its errors still on their way arrive now, before SDL gives Xlib back its own
 // handler as it closes.
 void SettleWindowErrors();

@@ -171,7 +171,8 @@ void SdlWindow::Show(int command) {
     if (command == kSwHide) {
         AnswerWaitsOnDestroyedWindow();
         SDL_HideWindow(m_window);
-    } else {
+    } else if ((SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) == 0) {
+        AnswerWaitForMap();
         SDL_ShowWindow(m_window);
     }
 }
