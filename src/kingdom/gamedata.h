@@ -17,7 +17,9 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Engine;
@@ -76,6 +78,10 @@ class GameData {
     // Borrowed from the grid. A tile that is replaced hands them on or clears them (see the
     // constructor), so they never outlive their tile.
     KRTile* m_clickedTile = nullptr;
+    // The left press during which a change was last refused for keeping the way in open, and the cells
+    // refused in it: a held button logs each cell once.
+    uint32_t m_wayInPress = 0;
+    std::set<std::pair<uint32_t, uint32_t>> m_wayInCells;
     KRTile* m_capitalTile = nullptr;
     std::unique_ptr<KRGameObject> m_previewObject;
     ToolMode m_toolMode = TOOL_SELECT;

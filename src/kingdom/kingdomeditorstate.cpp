@@ -35,11 +35,18 @@ const char* const kWayInMail = "My Lord, keep a road open from the gates to our 
 
 // With no way from a Gate to the Capital the invaders could never come, and their battle never end: such
 // a change is refused, and costs nothing.
-bool RefuseClosingTheWayIn(GameData& world, uint32_t row, uint32_t col, TileType type) {
+bool RefuseClosingTheWayIn(GameData& world, uint32_t press, uint32_t row, uint32_t col, TileType type) {
     if (ChangeKeepsWayIn(world.m_tileMap, row, col, type)) {
         return false;
     }
-    LogLine("Kept the way in open at " + KRTile::MakeName(row, col, type));
+    // A held button paints every frame: each cell is logged once a press.
+    if (press != world.m_wayInPress) {
+        world.m_wayInPress = press;
+        world.m_wayInCells.clear();
+    }
+    if (world.m_wayInCells.insert({row, col}).second) {
+        LogLine("Kept the way in open at " + KRTile::MakeName(row, col, type));
+    }
     // Once, not on every frame of a held button.
     if (!world.m_mailList.HasPendingMail()) {
         world.m_mailList.AddMail(kWayInMail, MAIL_ALERT);
@@ -560,6 +567,7 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
     const uint32_t col = world->m_clickedTile->m_col;
     const ToolMode mode = world->m_toolMode;
     float& money = realm->m_stock[RESOURCE_MONEY];
+    const uint32_t press = engine.m_input.pressCount[MOUSE_LEFT];
 
     if (mode == TOOL_SELECT) {
         if (world->m_editSubMode != 2) {
@@ -580,7 +588,7 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
             return;
         }
         const TileType type = world->m_typeToPlace;
-        if (RefuseClosingTheWayIn(*world, row, col, type)) {
+        if (RefuseClosingTheWayIn(*world, press, row, col, type)) {
             return;
         }
         world->m_clickedTile = nullptr;
@@ -640,7 +648,7 @@ void KingdomEditorState::ApplyToolToTile(Engine& engine) {
         return;
     }
     if (map.FindBuildingAt(row, col) == nullptr && tile->m_type == TILE_PATH && money >= kBuildingCost) {
-        if (RefuseClosingTheWayIn(*world, row, col, TILE_BUILDING)) {
+        if (RefuseClosingTheWayIn(*world, press, row, col, TILE_BUILDING)) {
             return;
         }
         money -= kBuildingCost;

@@ -5,6 +5,7 @@ import ctypes.util
 import os
 import queue
 import re
+import shlex
 import shutil
 import signal
 import subprocess
@@ -49,7 +50,9 @@ def _die_with_parent():
 class Game:
     """The game binary running on its own Xvfb display, with its standard output read line by line."""
 
-    def __init__(self, binary, screen="1024x768", env=None, args=()):
+    def __init__(self, binary, screen="1024x768", env=None, args=(), manager=None):
+        """manager, when given, is called with the display before the game starts and returns what is to
+        be ended (terminate, then wait) with the display: a window manager that has taken the screen."""
         self.binary = binary
         self.tmp = tempfile.mkdtemp(prefix="thornvale-e2e-")
         self.lines = []
@@ -59,7 +62,16 @@ class Game:
         self._cursor = 0
         self.xvfb = None
         self.proc = None
+        self.manager = None
         self.display = self._start_xvfb(screen)
+        if manager:
+            try:
+                self.manager = manager(self.display)
+            except Exception:
+                self.xvfb.terminate()
+                self.xvfb.wait()
+                shutil.rmtree(self.tmp, ignore_errors=True)
+                raise
         self.width, self.height = (int(v) for v in screen.split("x"))
         run_env = dict(os.environ)
         run_env.update({
@@ -200,6 +212,10 @@ class Game:
                     self.proc.kill()
                     self.proc.wait()
             self._read_to_end()
+        if self.manager:
+            self.manager.terminate()
+            self.manager.wait()
+            self.manager = None
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait()
@@ -211,6 +227,27 @@ class Game:
             raise Failure("sanitizer report from the game: " + report.removeprefix("stderr: "))
         if stuck:
             raise Failure("the game did not quit when asked to")
+
+
+def start_openbox(display, timeout=30.0):
+    """openbox on the display, once it has taken the screen: it runs its startup command only then, just
+    before it reads its events. A map request that comes while it is still starting can lie unread."""
+    folder = tempfile.mkdtemp(prefix="thornvale-openbox-")
+    started = os.path.join(folder, "started")
+    manager = subprocess.Popen(["openbox", "--startup", "touch " + shlex.quote(started)],
+                               env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+    try:
+        deadline = time.time() + timeout
+        while not os.path.exists(started):
+            if manager.poll() is not None or time.time() > deadline:
+                manager.kill()
+                manager.wait()
+                raise Failure("openbox did not start")
+            time.sleep(0.05)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    return manager
 
 
 class _ClientMessage(ctypes.Structure):

@@ -104,7 +104,7 @@ bool SdlGraphics::SetWindowPos(Window& window, WindowOrder order, int x, int y, 
     SDL_SetWindowPosition(handle, x, y);
     SDL_SetWindowSize(handle, width, height);
     if ((flags & kSwpShowWindow) != 0) {
-        SDL_ShowWindow(handle);
+        window.Show(kSwShowNormal);
     }
     return true;
 }

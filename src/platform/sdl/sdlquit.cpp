@@ -1,10 +1,17 @@
 #include "platform/sdl/sdlquit.h"
 
 #include <X11/Xlib.h>
+// The GLX protocol's error numbers; its header needs the protocol's sized types first.
+#include <X11/Xmd.h>
+#include <GL/glxproto.h>
+#include <X11/Xproto.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <poll.h>
 #include <unistd.h>
 
 namespace plat {
@@ -26,6 +33,11 @@ bool g_destroyedTaken = false;
 // requests about its parent or children, whose names it no longer has right.
 int g_strayWindowRequest = 0;
 XErrorHandler g_previousErrorHandler = nullptr;
+// The GLX extension's first error code, or 0 when the server has no GLX.
+int g_glxFirstError = 0;
+// SDL was told the window was mapped when it was not: without a window manager it then gives the window
+// the input focus, which the server refuses for a window not shown.
+bool g_mapAnswered = false;
 
 // Xlib's own handler calls exit, whose static destructors tear SDL down over the dead connection and
 // wait on it for ever.
@@ -37,9 +49,12 @@ int OnDisplayLost(Display*) {
 
 // Xlib's own handler ends the process with status 1 on any error; SDL's, below it, does the same.
 int OnXError(Display* display, XErrorEvent* error) {
-    const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable;
+    const bool gone = IsWindowGoneError(error->error_code, g_glxFirstError);
     if (g_watchedWindow != 0 && error->resourceid == g_watchedWindow && (gone || g_windowDestroyed)) {
         g_windowDestroyed = true;
+        return 0;
+    }
+    if (g_mapAnswered && error->request_code == X_SetInputFocus && error->error_code == BadMatch) {
         return 0;
     }
     if (g_watchedWindow != 0 && error->error_code == BadWindow) {
@@ -47,6 +62,10 @@ int OnXError(Display* display, XErrorEvent* error) {
         return 0;
     }
     return g_previousErrorHandler != nullptr ? g_previousErrorHandler(display, error) : 0;
+}
+
+Bool IsMapOfWatchedWindow(Display*, XEvent* event, XPointer) {
+    return event->type == MapNotify && event->xmap.window == g_watchedWindow ? True : False;
 }
 
 void OnQuitTooSlow(int) {
@@ -70,9 +89,21 @@ void EndProcessWhenDisplayLost() {
     XSetIOErrorHandler(OnDisplayLost);
 }
 
+bool IsWindowGoneError(int errorCode, int glxFirstError) {
+    if (errorCode == BadWindow || errorCode == BadDrawable) {
+        return true;
+    }
+    return glxFirstError > 0 &&
+           (errorCode == glxFirstError + GLXBadDrawable || errorCode == glxFirstError + GLXBadWindow);
+}
+
 void WatchWindowDestruction(Display* display, unsigned long window) {
     g_watchedDisplay = display;
     g_watchedWindow = window;
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    g_glxFirstError = XQueryExtension(display, "GLX", &opcode, &firstEvent, &firstError) ? firstError : 0;
     XErrorHandler previous = XSetErrorHandler(OnXError);
     if (previous != OnXError) {
         g_previousErrorHandler = previous;
@@ -97,6 +128,51 @@ void AnswerWaitsOnDestroyedWindow() {
     unmapped.xunmap.event = g_watchedWindow;
     unmapped.xunmap.window = g_watchedWindow;
     XPutBackEvent(g_watchedDisplay, &unmapped);
+}
+
+void AnswerWaitForMap() {
+    if (g_watchedDisplay == nullptr || g_windowDestroyed) {
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kAskAgain = std::chrono::milliseconds(500);
+    constexpr auto kLongest = std::chrono::seconds(3);
+    Display* display = g_watchedDisplay;
+    XWindowAttributes attributes;
+    const bool there = XGetWindowAttributes(display, g_watchedWindow, &attributes) != 0;
+    if (there && attributes.map_state != IsUnmapped) {
+        return; // SDL waits for nothing
+    }
+    const auto giveUp = Clock::now() + kLongest;
+    auto nextAsk = Clock::now();
+    XEvent event;
+    while (there && !g_windowDestroyed) {
+        if (XCheckIfEvent(display, &event, IsMapOfWatchedWindow, nullptr) == True) {
+            return; // taken, as SDL's wait would have; SDL now finds the window mapped
+        }
+        const auto now = Clock::now();
+        if (now >= giveUp) {
+            break;
+        }
+        // A manager still starting can leave a request it has read unlooked-at until another comes.
+        if (now >= nextAsk) {
+            XMapRaised(display, g_watchedWindow);
+            XFlush(display);
+            nextAsk = now + kAskAgain;
+        }
+        const auto until = std::min(nextAsk, giveUp) - now;
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(until).count();
+        pollfd connection = {ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(std::clamp<int64_t>(ms, 1, 50)));
+    }
+    // SDL asks once more and takes this for its answer; a real map that comes later goes to its event loop.
+    XEvent mapped = {};
+    mapped.xmap.type = MapNotify;
+    mapped.xmap.display = display;
+    mapped.xmap.event = g_watchedWindow;
+    mapped.xmap.window = g_watchedWindow;
+    XPutBackEvent(display, &mapped);
+    g_mapAnswered = true;
 }
 
 bool TakeWindowDestroyed() {

@@ -20,8 +20,16 @@ void EndProcessWhenDisplayLost();
 // noted instead of ending the process, and TakeWindowDestroyed reports it once to the message pump.
 void WatchWindowDestruction(_XDisplay* display, unsigned long window);
 bool TakeWindowDestroyed();
+// Whether an X error code says a window is not there: the core BadWindow and BadDrawable, and GLX's
+// GLXBadDrawable and GLXBadWindow (numbered from the extension's first error; 0 when there is no GLX),
+// which a driver may send first for a swap on a destroyed window.
+bool IsWindowGoneError(int errorCode, int glxFirstError);
 // Before SDL hides the window: a window destroyed from outside is reported unmapped, as SDL waits for.
 void AnswerWaitsOnDestroyedWindow();
+// Before SDL shows the hidden window: SDL asks for the map and waits for it without end, and a window
+// manager starting at the same moment may not carry the request out. The map is asked for here, again
+// while it does not come, for at most a few seconds; then SDL's wait is answered and the game goes on.
+void AnswerWaitForMap();
 // Once the window is gone: its errors still on their way arrive now, before SDL gives Xlib back its own
 // handler as it closes.
 void SettleWindowErrors();

@@ -4,6 +4,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -95,6 +96,23 @@ ShownRect FitInWindow(int backBufferWidth, int backBufferHeight, int windowWidth
     return {(windowWidth - width) / 2, 0, width, windowHeight};
 }
 
+namespace {
+
+int PixelAlong(int point, int start, int shownLength, int length) {
+    const int64_t scaled = static_cast<int64_t>(point - start) * length;
+    // Floored: a point left of or above the picture falls outside it before the clamp, never into it.
+    const int64_t pixel = scaled / shownLength - (scaled % shownLength < 0 ? 1 : 0);
+    return static_cast<int>(std::clamp<int64_t>(pixel, 0, length - 1));
+}
+
+} // namespace
+
+BufferPoint BackBufferPointAt(const ShownRect& shown, int backBufferWidth, int backBufferHeight, int pointX,
+                              int pointY) {
+    return {PixelAlong(pointX, shown.x, shown.width, backBufferWidth),
+            PixelAlong(pointY, shown.y, shown.height, backBufferHeight)};
+}
+
 SdlWindow::~SdlWindow() {
     if (m_window != nullptr) {
         AnswerWaitsOnDestroyedWindow();
@@ -153,7 +171,8 @@ void SdlWindow::Show(int command) {
     if (command == kSwHide) {
         AnswerWaitsOnDestroyedWindow();
         SDL_HideWindow(m_window);
-    } else {
+    } else if ((SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) == 0) {
+        AnswerWaitForMap();
         SDL_ShowWindow(m_window);
     }
 }
@@ -341,8 +360,9 @@ bool SdlWindow::GetCursorClientPos(int& x, int& y) {
         y = pointY;
         return true;
     }
-    x = static_cast<int>(static_cast<int64_t>(pointX - shown.x) * targetWidth / shown.width);
-    y = static_cast<int>(static_cast<int64_t>(pointY - shown.y) * targetHeight / shown.height);
+    const BufferPoint pixel = BackBufferPointAt(shown, targetWidth, targetHeight, pointX, pointY);
+    x = pixel.x;
+    y = pixel.y;
     return true;
 }
 

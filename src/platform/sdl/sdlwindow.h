@@ -26,6 +26,15 @@ struct ShownRect {
 };
 ShownRect FitInWindow(int backBufferWidth, int backBufferHeight, int windowWidth, int windowHeight);
 
+// The back-buffer pixel under a window point of a picture shown at `shown`. A point on the bars beside
+// or above the picture is held to its nearest edge pixel, where the game draws its pointer.
+struct BufferPoint {
+    int x = 0;
+    int y = 0;
+};
+BufferPoint BackBufferPointAt(const ShownRect& shown, int backBufferWidth, int backBufferHeight, int pointX,
+                              int pointY);
+
 class SdlWindow : public Window {
 public:
     ~SdlWindow() override;

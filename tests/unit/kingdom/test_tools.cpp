@@ -1,6 +1,7 @@
 // The tool rules of the kingdom screen on small maps: costs, refusals with their messages, demolishing,
 // paths that must connect, cracks, and tile placement.
 #include "battle/krunit.h"
+#include "captured_log.h"
 #include "kingdom/kingdomeditorstate.h"
 #include "kingdom/kingdomhud.h"
 #include "kingdom_support.h"
@@ -13,6 +14,7 @@
 using kingdomtest::KingdomEngineTest;
 using kingdomtest::MakeMap;
 using kingdomtest::Picture;
+using logtest::CapturedLog;
 
 namespace {
 
@@ -161,8 +163,16 @@ TEST_F(Tools, ABuildingThatWouldCloseTheLastWayInIsRefusedForFree) {
     MakeMap(world().m_tileMap, {"G###", "#..#", "###C"});
     money() = 300.0f;
     Click(3, 0, 1); // the road round the other side still leads in
+    CapturedLog log;
+    engine->m_input.pressCount[MOUSE_LEFT] = 7;
     Click(4, 2, 1);
-    Click(4, 2, 1); // held over the cell: one letter
+    Click(4, 2, 1); // held over the cell: one letter, one line
+    Click(4, 2, 2);
+    Click(4, 2, 1);
+    engine->m_input.pressCount[MOUSE_LEFT] = 8; // pressed anew
+    Click(4, 2, 1);
+    const std::string kept = "Kept the way in open at Tile - Building | (Row: 2, Col: ";
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{kept + "1)", kept + "2)", kept + "1)"}));
     EXPECT_EQ(Picture(world().m_tileMap), (std::vector<std::string>{"GB##", "#..#", "###C"}));
     EXPECT_FLOAT_EQ(money(), 200.0f);
     EXPECT_EQ(MailTexts(),
