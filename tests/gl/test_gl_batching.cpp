@@ -96,4 +96,72 @@ TEST_F(GlBatching, EachDrawShowsItsOwnTextureWhateverSizesSurroundIt) {
     }
 }
 
+// Each program's block of draw records against the range bound at its binding: a driver may read all
+// of an active block, however few draws the batch held.
+void ExpectEveryDrawBlockBacked(const plat::GlDevice& device) {
+    for (GLuint program : device.Programs()) {
+        const GLuint block = glGetUniformBlockIndex(program, "Draws");
+        GLint binding = 0;
+        GLint needed = 0;
+        glGetActiveUniformBlockiv(program, block, GL_UNIFORM_BLOCK_BINDING, &binding);
+        glGetActiveUniformBlockiv(program, block, GL_UNIFORM_BLOCK_DATA_SIZE, &needed);
+        GLint buffer = 0;
+        GLint64 size = 0;
+        glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, static_cast<GLuint>(binding), &buffer);
+        glGetInteger64i_v(GL_UNIFORM_BUFFER_SIZE, static_cast<GLuint>(binding), &size);
+        // Bound whole, a buffer reports no range: the range is all of it.
+        if (size == 0 && buffer != 0) {
+            glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(buffer));
+            glGetBufferParameteri64v(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
+            glBindBuffer(GL_COPY_READ_BUFFER, 0);
+        }
+        EXPECT_GT(needed, 0) << "program " << program;
+        EXPECT_GE(size, needed) << "program " << program;
+    }
+}
+
+// Batches of one or two draws, textured, untextured and both, then text over the picture: after each,
+// every program made so far has its block of draw records backed whole.
+TEST_F(GlBatching, EveryProgramsDrawBlockIsBackedWholeHoweverFewDrawsABatchHolds) {
+    m_renderer->SetResolution(800, 600);
+    const std::string white = (m_folder / "white.png").string();
+    ASSERT_TRUE(SavePng(white, 2, 2, std::vector<uint32_t>(4, 0xFFFFFFFF)));
+    ASSERT_TRUE(m_renderer->textures.Load({white, 0, 0, 0}));
+    GeometryDesc quad;
+    quad.InitQuad();
+    quad.SetAlpha(0);
+    ASSERT_TRUE(m_renderer->geometry.Load(quad));
+
+    m_renderer->BeginFrame();
+    plat::Device& drawing = *m_renderer->device;
+    drawing.SetTransform(plat::kTsView, plat::D3DXMatrixIdentity());
+    drawing.SetTransform(plat::kTsProjection, plat::D3DXMatrixIdentity());
+    drawing.SetTransform(plat::kTsWorld, plat::D3DXMatrixTranslation(0.0f, 0.0f, 0.5f));
+    const auto draw = [&](bool textured) {
+        drawing.SetTexture(0, nullptr);
+        ASSERT_TRUE(!textured || m_renderer->textures.Bind(white));
+        ASSERT_TRUE(m_renderer->geometry.Draw(quad.name));
+    };
+    // Each step makes a program of its own, so that it is among those checked.
+    size_t made = device->Programs().size();
+    const auto flushAndCheck = [&](const char* step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(drawing.EndScene(), plat::kOk);
+        ASSERT_EQ(drawing.BeginScene(), plat::kOk);
+        EXPECT_GT(device->Programs().size(), made);
+        made = device->Programs().size();
+        ExpectEveryDrawBlockBacked(*device);
+    };
+    draw(true);
+    flushAndCheck("textured");
+    draw(false);
+    flushAndCheck("untextured");
+    draw(true);
+    draw(false);
+    flushAndCheck("both");
+    m_renderer->DrawDebugText("Frame Rate:  60.000000", 10.0f, 10.0f, 0xFFFFFFFF);
+    flushAndCheck("text");
+    drawing.EndScene();
+}
+
 } // namespace

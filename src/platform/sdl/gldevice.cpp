@@ -316,6 +316,7 @@ bool GlDevice::Build() {
     if (m_maxBatchDraws == 0 || m_maxLayers <= 0) {
         return false;
     }
+    m_drawBlockBytes = m_maxBatchDraws * sizeof(DrawRecord);
     m_vertexShader = CompileShader(GL_VERTEX_SHADER, VertexShader(m_maxBatchDraws));
     if (m_vertexShader == 0) {
         return false;
@@ -899,7 +900,12 @@ const GlDevice::Program* GlDevice::UseProgram(FragmentKey key, uint32_t alphaRef
             glDeleteProgram(program.name);
             return nullptr;
         }
-        glUniformBlockBinding(program.name, glGetUniformBlockIndex(program.name, "Draws"), 0);
+        const GLuint block = glGetUniformBlockIndex(program.name, "Draws");
+        glUniformBlockBinding(program.name, block, 0);
+        // std140 fixes the records' layout, but a driver may ask for more room after them.
+        GLint blockBytes = 0;
+        glGetActiveUniformBlockiv(program.name, block, GL_UNIFORM_BLOCK_DATA_SIZE, &blockBytes);
+        m_drawBlockBytes = std::max(m_drawBlockBytes, static_cast<size_t>(std::max(blockBytes, 0)));
         program.alphaRef = glGetUniformLocation(program.name, "uAlphaRef");
         glUseProgram(program.name);
         if (key.textured) {
@@ -1123,8 +1129,8 @@ Result GlDevice::Flush() {
         return kOk;
     }
     Refill(GL_ARRAY_BUFFER, m_vertexBuffer, m_batchVertices.size(), m_batchVertices.data());
-    Refill(GL_UNIFORM_BUFFER, m_drawBuffer, m_batchDraws.size() * sizeof(DrawRecord), m_batchDraws.data());
     const bool applied = ApplyDrawState();
+    UploadDraws(m_batchDraws.data(), m_batchDraws.size());
     Refill(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer, m_batchIndices.size() * sizeof(uint32_t),
            m_batchIndices.data());
     for (size_t i = 0; applied && i < m_batchRuns.size(); ++i) {
@@ -1141,6 +1147,12 @@ Result GlDevice::Flush() {
     m_batchRuns.clear();
     m_batchUntextured = false;
     return applied && glGetError() == GL_NO_ERROR ? kOk : kErrDriverInternalError;
+}
+
+void GlDevice::UploadDraws(const DrawRecord* records, size_t count) {
+    glBindBuffer(GL_UNIFORM_BUFFER, m_drawBuffer);
+    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(m_drawBlockBytes), nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(count * sizeof(DrawRecord)), records);
 }
 
 void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, float bottom, uint32_t colour,
@@ -1163,8 +1175,6 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
                             {x(right), y(bottom), 0.5f, colour, 1.0f, 1.0f, 0.0f, 0},
                             {x(right), y(top), 0.5f, colour, 1.0f, 0.0f, 0.0f, 0}};
     Refill(GL_ARRAY_BUFFER, m_vertexBuffer, sizeof(quad), quad);
-    const DrawRecord record{glm::mat4(1.0f), glm::mat4(1.0f), 0, 0, 1, 0};
-    Refill(GL_UNIFORM_BUFFER, m_drawBuffer, sizeof(record), &record);
 
     FragmentKey key{};
     key.colourOp = key.alphaOp = kTopModulate;
@@ -1173,6 +1183,8 @@ void GlDevice::DrawOverlay(GLuint texture, float left, float top, float right, f
     if (UseProgram(key, 0) == nullptr) {
         return;
     }
+    const DrawRecord record{glm::mat4(1.0f), glm::mat4(1.0f), 0, 0, 1, 0};
+    UploadDraws(&record, 1);
     glBindVertexArray(m_vao);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, texture);
@@ -1279,6 +1291,14 @@ std::vector<uint32_t> GlDevice::ReadWindow() {
                                               static_cast<uint32_t>(std::max(height, 0)), false);
     glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
     return pixels;
+}
+
+std::vector<GLuint> GlDevice::Programs() const {
+    std::vector<GLuint> names;
+    for (const auto& [key, program] : m_programs) {
+        names.push_back(program.name);
+    }
+    return names;
 }
 
 // Bytes blue, green, red, alpha are 0xAARRGGBB on this little-endian machine.

@@ -145,6 +145,8 @@ class GlDevice : public Device {
     // The window's drawable as Present would show it, top row first, as 0xAARRGGBB. For tests.
     std::vector<uint32_t> ReadWindow();
     const PresentParams& Params() const { return m_params; }
+    // The programs made so far. For tests.
+    std::vector<GLuint> Programs() const;
     // Whether Present waits by sleeping because the driver gives no vertical sync.
     bool PacesBySleeping() const { return m_sleepPacing; }
 
@@ -203,6 +205,10 @@ class GlDevice : public Device {
     FragmentKey DrawKey() const;
     // Makes the key's program current, made on its first use; null if OpenGL cannot make it.
     const Program* UseProgram(FragmentKey key, uint32_t alphaRef);
+    // Fresh storage for the whole block, the records at its start: OpenGL leaves drawing undefined while
+    // an active block is not backed in full, and the rasteriser may still hold the old storage. Called
+    // once the program is current, since making one may ask for more room.
+    void UploadDraws(const DrawRecord* records, size_t count);
 
     GLuint m_vertexShader = 0;
     std::unordered_map<uint32_t, Program> m_programs;
@@ -210,6 +216,8 @@ class GlDevice : public Device {
     GLuint m_vertexBuffer = 0;
     GLuint m_indexBuffer = 0;
     GLuint m_drawBuffer = 0;
+    // What the largest uniform block of the programs made so far takes.
+    size_t m_drawBlockBytes = 0;
     GLuint m_frameBuffer = 0;
     GLuint m_colourBuffer = 0;
     GLuint m_depthBuffer = 0;
