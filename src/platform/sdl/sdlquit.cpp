@@ -123,10 +123,7 @@ void AnswerWaitsOnDestroyedWindow() {
     }
     // SDL hides a window by waiting for its unmapping, which a window already gone never reports.
     XEvent unmapped = {};
-    unmapped.xunmap.type = UnmapNotify;
-    unmapped.xunmap.display = g_watchedDisplay;
-    unmapped.xunmap.event = g_watchedWindow;
-    unmapped.xunmap.window = g_watchedWindow;
+    unmapped.xunmap = {UnmapNotify, 0, False, g_watchedDisplay, g_watchedWindow, g_watchedWindow, False};
     XPutBackEvent(g_watchedDisplay, &unmapped);
 }
 
@@ -167,10 +164,7 @@ void AnswerWaitForMap() {
     }
     // SDL asks once more and takes this for its answer; a real map that comes later goes to its event loop.
     XEvent mapped = {};
-    mapped.xmap.type = MapNotify;
-    mapped.xmap.display = display;
-    mapped.xmap.event = g_watchedWindow;
-    mapped.xmap.window = g_watchedWindow;
+    mapped.xmap = {MapNotify, 0, False, display, g_watchedWindow, g_watchedWindow, False};
     XPutBackEvent(display, &mapped);
     g_mapAnswered = true;
 }
